@@ -1,0 +1,148 @@
+// dazavu-printer-sim: a simulated printer for trying the tool without one.
+// Serves the LAN interface on 127.0.0.1 and, on request, the serial interface
+// on a pseudo-terminal; logs every command it receives.
+#include "PrinterModel.h"
+#include "PtyPrinter.h"
+#include "TcpPrinter.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void Say(const QString& line)
+{
+    std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("dazavu-printer-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated thermal label printer for the Dazavu Setting Tool."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("TCP port on 127.0.0.1 (default 8000)."),
+                                        QStringLiteral("port"), QStringLiteral("8000"));
+    const QCommandLineOption ptyOption(QStringLiteral("pty"),
+                                       QStringLiteral("Also serve a pseudo-terminal (serial)."));
+    const QCommandLineOption statusOption(QStringLiteral("status"),
+                                          QStringLiteral("Two-character status code (default 00)."),
+                                          QStringLiteral("code"), QStringLiteral("00"));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"),
+        QStringLiteral("Misbehaviour: normal, silence, garbage, split, short, huge, drop, delay, "
+                       "never-read, dribble."),
+        QStringLiteral("mode"), QStringLiteral("normal"));
+    const QCommandLineOption paramOption(
+        QStringLiteral("param"),
+        QStringLiteral("Mode parameter: split pause ms, short length, huge size, delay ms or "
+                       "dribble interval ms."),
+        QStringLiteral("n"));
+    parser.addOptions({portOption, ptyOption, statusOption, modeOption, paramOption});
+    parser.process(app);
+
+    dzsim::PrinterModel model;
+    if (!model.SetStatusCode(parser.value(statusOption).toStdString())) {
+        Say(QStringLiteral("error: the status code must be two characters"));
+        return 2;
+    }
+    dzsim::Behaviour behaviour;
+    if (!dzsim::MisbehaviourFromName(parser.value(modeOption).toStdString(), behaviour.mode)) {
+        Say(QStringLiteral("error: unknown mode %1").arg(parser.value(modeOption)));
+        return 2;
+    }
+    if (parser.isSet(paramOption)) {
+        bool ok = false;
+        const int n = parser.value(paramOption).toInt(&ok);
+        if (!ok || n < 0) {
+            Say(QStringLiteral("error: --param takes a number"));
+            return 2;
+        }
+        behaviour.splitPauseMs = behaviour.delayMs = behaviour.dribbleIntervalMs = n;
+        behaviour.shortLength = static_cast<std::size_t>(n);
+        if (n > 0)
+            behaviour.hugeSize = static_cast<std::size_t>(n);
+    }
+    model.SetBehaviour(behaviour);
+
+    bool portOk = false;
+    const uint port = parser.value(portOption).toUInt(&portOk);
+    if (!portOk || port > 65535) {
+        Say(QStringLiteral("error: bad port %1").arg(parser.value(portOption)));
+        return 2;
+    }
+
+    // SIGINT and SIGTERM end the event loop through a socket pair.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) {
+        Say(QStringLiteral("error: socketpair failed"));
+        return 1;
+    }
+    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
+        char byte;
+        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+
+    const auto logCommand = [](const char* link, const QByteArray& command) {
+        const dzsim::Bytes bytes(command.begin(), command.end());
+        Say(QStringLiteral("%1 << %2").arg(QLatin1String(link),
+                                           QString::fromStdString(dzsim::Printable(bytes))));
+    };
+
+    dzsim::TcpPrinter tcp(model);
+    if (!tcp.Listen(static_cast<quint16>(port))) {
+        Say(QStringLiteral("error: cannot listen on 127.0.0.1:%1: %2").arg(port).arg(tcp.ErrorString()));
+        return 1;
+    }
+    QObject::connect(&tcp, &dzsim::TcpPrinter::commandReceived,
+                     [&](const QByteArray& c) { logCommand("lan", c); });
+    Say(QStringLiteral("lan: 127.0.0.1:%1").arg(tcp.Port()));
+
+    dzsim::PtyPrinter pty(model);
+    if (parser.isSet(ptyOption)) {
+        if (!pty.Open()) {
+            Say(QStringLiteral("error: %1").arg(pty.ErrorString()));
+            return 1;
+        }
+        QObject::connect(&pty, &dzsim::PtyPrinter::commandReceived,
+                         [&](const QByteArray& c) { logCommand("serial", c); });
+        Say(QStringLiteral("serial: %1").arg(pty.SlavePath()));
+    }
+    Say(QStringLiteral("status: %1, mode: %2")
+            .arg(QString::fromStdString(model.StatusCode()),
+                 QLatin1String(dzsim::MisbehaviourName(behaviour.mode))));
+
+    const int rc = app.exec();
+    pty.Close();
+    tcp.Close();
+    Say(QStringLiteral("stopped"));
+    return rc;
+}
