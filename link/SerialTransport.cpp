@@ -1,0 +1,173 @@
+#include "SerialTransport.h"
+
+#include "CInterface.h"
+#include "ILinkHost.h"
+#include "LinkDispatcher.h"
+#include "Replies.h"
+
+#ifdef __linux__
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace {
+constexpr uint8_t kXon = 0x11;
+constexpr uint8_t kXoff = 0x13;
+constexpr int kLineWatchMs = 200;
+constexpr int kExclamation = 48;
+}  // namespace
+
+SerialTransport::SerialTransport(LinkDispatcher& p_objLink)
+    : m_objLink(p_objLink), m_objResolver(DefaultSerialPortName) {
+  connect(&m_objPort, &QSerialPort::readyRead, this, &SerialTransport::OnReadyRead);
+  connect(&m_objPort, &QSerialPort::errorOccurred, this, &SerialTransport::OnError);
+  m_objLineTimer.setInterval(kLineWatchMs);
+  connect(&m_objLineTimer, &QTimer::timeout, this, &SerialTransport::PollLineState);
+}
+
+bool SerialTransport::OpenSerialPort() {
+  CloseSerialPort();
+  CInterface& settings = m_objLink.Interface();
+  SerialSettings serial;
+  if (!ParseSerialInfo(settings.GetSerialInfo(), serial)) return false;
+  m_objPort.setPortName(m_objResolver(settings.GetComPortNumber()));
+  m_objPort.setBaudRate(serial.baudRate);
+  m_objPort.setParity(serial.parity);
+  m_objPort.setDataBits(serial.dataBits);
+  m_objPort.setStopBits(serial.stopBits);
+  m_objPort.setFlowControl(QSerialPort::NoFlowControl);
+  if (!m_objPort.open(QIODevice::ReadWrite)) {
+    // Qt reports a port held by another program as a permission error.
+    if (m_objPort.error() == QSerialPort::PermissionError)
+      m_objLink.Host().ShowMessageBox(QStringLiteral("Already Opened Port by other Application"), kExclamation,
+                                      QStringLiteral("Dazavu Setting Tool"));
+    return false;
+  }
+  m_objLink.m_bStatusReplyActive = 0;
+  m_objLink.m_bParameterReplyActive = 0;
+  m_bLastClearToSend.reset();
+  m_iOverruns = ReadOverrunCount();
+  PollLineState();
+  m_objLineTimer.start();
+  return true;
+}
+
+bool SerialTransport::CloseSerialPort() {
+  m_objLineTimer.stop();
+  if (m_objPort.isOpen()) m_objPort.close();
+  return true;
+}
+
+bool SerialTransport::WriteSerialBytes(const Bytes& p_byData) {
+  for (uint8_t byte : p_byData) {
+    if (!m_objPort.isOpen()) return false;
+    const char c = static_cast<char>(byte);
+    if (m_objPort.write(&c, 1) != 1) return false;
+    m_objLink.ProcessEvents();
+  }
+  return true;
+}
+
+bool SerialTransport::SendSerial(const Bytes& p_byCommand) {
+  if (!IsSerialPortOpen()) return false;
+  return WriteSerialBytes(p_byCommand);
+}
+
+void SerialTransport::OnReadyRead() {
+  const QByteArray data = m_objPort.readAll();
+  for (char c : data) ReceiveByte(static_cast<uint8_t>(c));
+  if (m_iOverruns) {
+    const std::optional<long> now = ReadOverrunCount();
+    if (now && *now > *m_iOverruns) {
+      m_iOverruns = now;
+      OnOverrun();
+    }
+  }
+}
+
+void SerialTransport::ReceiveByte(uint8_t p_byByte) {
+  LinkDispatcher& link = m_objLink;
+  if (p_byByte == kSoh) {
+    link.m_bStatusReplyActive = 1;
+    link.m_bParameterReplyActive = 0;
+    link.m_byReceiveBuffer.assign(1, kSoh);
+    return;
+  }
+  if (p_byByte == kRecordStart) {
+    // A "{" always restarts the buffer, also in the middle of a reply.
+    link.m_bParameterReplyActive = 1;
+    link.m_bStatusReplyActive = 0;
+    link.m_byReceiveBuffer.assign(1, kRecordStart);
+    return;
+  }
+  if (p_byByte == kXon || p_byByte == kXoff) return;
+
+  // Every other byte value is data: the LAN record carries the host name
+  // filled with byte 0xFF, which must arrive like any other character.
+  if (link.m_bStatusReplyActive == 1) {
+    link.m_byReceiveBuffer.push_back(p_byByte);
+    if (link.m_byReceiveBuffer.size() >= static_cast<size_t>(kStatusReplyLength)) {
+      link.m_bStatusReplyActive = 0;
+      link.ShowStatusReply(link.m_byReceiveBuffer);
+    }
+  } else if (link.m_bParameterReplyActive == 1) {
+    link.m_byReceiveBuffer.push_back(p_byByte);
+    // Complete once the buffer holds half the announced length, "{" included
+    // (the announced length counts every character twice).
+    const double needed = GetReplyLength(link.m_iReplyRecord) / 2.0;
+    if (static_cast<double>(link.m_byReceiveBuffer.size()) >= needed) {
+      link.m_bParameterReplyActive = 0;
+      link.StoreRecord(link.m_byReceiveBuffer);
+    }
+  }
+}
+
+void SerialTransport::OnClearToSendChanged(bool p_bClearToSend) {
+  if (p_bClearToSend && m_objLink.m_bLineOffline == 1) {
+    m_objLink.m_bLineOffline = 0;
+    m_objLink.Host().ShowStatusText(QStringLiteral("ON LINE"));
+  } else if (!p_bClearToSend && m_objLink.m_bLineOffline == 0) {
+    m_objLink.m_bLineOffline = 1;
+    m_objLink.Host().ShowStatusText(QStringLiteral("OFF LINE"));
+  }
+}
+
+void SerialTransport::OnOverrun() {
+  m_objLink.Host().ShowMessageBox(QStringLiteral("HARD ERROR"), kExclamation, QStringLiteral("Dazavu Setting Tool"));
+}
+
+void SerialTransport::OnError(QSerialPort::SerialPortError p_eError) {
+  // The device went away (unplugged adapter, closed peer): the port stays
+  // open in Qt until closed, and would report the error again and again.
+  if (p_eError == QSerialPort::ResourceError) {
+    CloseSerialPort();
+  }
+}
+
+void SerialTransport::PollLineState() {
+#ifdef __linux__
+  if (!m_objPort.isOpen()) return;
+  int lines = 0;
+  if (::ioctl(static_cast<int>(m_objPort.handle()), TIOCMGET, &lines) != 0) {
+    m_objLineTimer.stop();  // no modem lines on this device (a pseudo-terminal)
+    return;
+  }
+  const bool cts = (lines & TIOCM_CTS) != 0;
+  if (!m_bLastClearToSend || *m_bLastClearToSend != cts) {
+    const bool first = !m_bLastClearToSend.has_value();
+    m_bLastClearToSend = cts;
+    if (!first) OnClearToSendChanged(cts);
+  }
+#endif
+}
+
+std::optional<long> SerialTransport::ReadOverrunCount() {
+#ifdef __linux__
+  if (!m_objPort.isOpen()) return std::nullopt;
+  serial_icounter_struct counters{};
+  if (::ioctl(static_cast<int>(m_objPort.handle()), TIOCGICOUNT, &counters) != 0) return std::nullopt;
+  return static_cast<long>(counters.overrun) + counters.buf_overrun;
+#else
+  return std::nullopt;
+#endif
+}

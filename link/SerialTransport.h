@@ -1,0 +1,51 @@
+#pragma once
+// The RS-232C link: opens the port with the interface settings, writes a
+// command one byte at a time, and assembles the printer's replies from the
+// received bytes: SOH starts a 13-byte status reply, "{" a record reply of
+// the length the pending read kind announces; XON and XOFF are dropped.
+#include <QObject>
+#include <QSerialPort>
+#include <QTimer>
+#include <optional>
+
+#include "Commands.h"
+#include "SerialSettings.h"
+
+class LinkDispatcher;
+
+class SerialTransport : public QObject {
+  Q_OBJECT
+ public:
+  explicit SerialTransport(LinkDispatcher& p_objLink);
+
+  // Which device COMn is; tests map it to a pseudo-terminal.
+  void SetPortResolver(SerialPortResolver p_objResolver) { m_objResolver = std::move(p_objResolver); }
+
+  bool OpenSerialPort();
+  bool CloseSerialPort();
+  bool IsSerialPortOpen() const { return m_objPort.isOpen(); }
+  bool WriteSerialBytes(const Bytes& p_byData);
+  bool SendSerial(const Bytes& p_byCommand);
+
+  // One received byte through the reply assembler.
+  void ReceiveByte(uint8_t p_byByte);
+  // The clear-to-send line changed: "ON LINE" / "OFF LINE" in the status label.
+  void OnClearToSendChanged(bool p_bClearToSend);
+  // A received character was lost in the port: "HARD ERROR".
+  void OnOverrun();
+
+  QSerialPort& Port() { return m_objPort; }
+
+ private:
+  void OnReadyRead();
+  void OnError(QSerialPort::SerialPortError p_eError);
+  void PollLineState();
+  std::optional<long> ReadOverrunCount();
+
+  LinkDispatcher& m_objLink;
+  QSerialPort m_objPort;
+  SerialPortResolver m_objResolver;
+  QTimer m_objLineTimer;  // watches clear-to-send and the overrun counter while open
+  std::optional<bool> m_bLastClearToSend;
+  std::optional<long> m_iOverruns;
+};

@@ -1,0 +1,52 @@
+#pragma once
+// The USB link, through the USB transfer library "Diruvov", bound by name at
+// the first transfer (beside the executable first, then the system's library
+// path). The device is opened and closed around every write and every read;
+// the send routine polls for the reply itself.
+#include <QLibrary>
+#include <QObject>
+#include <QString>
+
+#include "Commands.h"
+
+class LinkDispatcher;
+
+class UsbTransport : public QObject {
+  Q_OBJECT
+ public:
+  explicit UsbTransport(LinkDispatcher& p_objLink);
+
+  // Binds this file instead of searching for the library (tests, the
+  // simulator build).
+  void SetLibraryPath(const QString& p_sPath);
+  // How long a command that expects a reply polls for it.
+  void SetReplyWaitSeconds(double p_dSeconds) { m_dReplyWaitSeconds = p_dSeconds; }
+
+  bool SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t& p_iReceivedCount,
+               int32_t p_iReplySize);
+  bool WriteUsbBytes(const Bytes& p_byCommand);
+  int32_t ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength);
+
+  // Open and close for the link change of the setup dialog.
+  bool OpenDevice();
+  void CloseDevice();
+
+  // Binds the library and its entry points; false with a reason when that
+  // is not possible.
+  bool Bind(QString& p_sFailure);
+
+ private:
+  using OpenFn = int32_t (*)();
+  using SendFn = int32_t (*)(const uint8_t*, int32_t);
+  using ReceiveFn = int32_t (*)(uint8_t*, int32_t);
+  using CloseFn = int32_t (*)();
+
+  LinkDispatcher& m_objLink;
+  QLibrary m_objLibrary;
+  QString m_sLibraryPath;
+  OpenFn m_fnOpen = nullptr;
+  SendFn m_fnSend = nullptr;
+  ReceiveFn m_fnReceive = nullptr;
+  CloseFn m_fnClose = nullptr;
+  double m_dReplyWaitSeconds = 3.0;
+};
