@@ -15,7 +15,7 @@ PACKAGES=(
   xvfb xauth socat
   clang libclang-rt-14-dev
   umockdev libumockdev-dev
-  mingw-w64 binutils-mingw-w64-x86-64
+  mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   imagemagick
 )
 
