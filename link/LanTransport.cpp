@@ -97,7 +97,13 @@ void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) {
   bool decodeFailed = false;
   bool pending = false;
 
-  if (link.m_bReplyExpected) {
+  if (!link.m_bReplyExpected) {
+    // Nothing was asked for: these bytes (the tail of an over-long reply, a
+    // late duplicate) cannot belong to the next command's reply, so they are
+    // dropped now instead of waiting in the socket to be taken for it.
+    m_objSocket.readAll();
+    m_bAssembling = false;
+  } else {
     // Read what has arrived. A reply that arrives in pieces is joined until
     // it has its full length, so a partial frame is never decoded as a
     // complete one; bytes beyond the reply are not part of it and dropped.

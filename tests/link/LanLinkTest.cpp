@@ -1,0 +1,207 @@
+// The LAN link over a real QTcpSocket against the printer simulator on
+// 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <QTcpServer>
+#include <QTest>
+
+#include "CInterface.h"
+#include "CItemManager.h"
+#include "LanTransport.h"
+#include "LinkDispatcher.h"
+#include "PrinterModel.h"
+#include "RecordingHost.h"
+#include "TcpPrinter.h"
+
+namespace {
+
+Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+class LanLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(printer.Listen(0));
+    iface.SetIpAddress(127, 0, 0, 1);
+    iface.m_objSocketPortNumber.SetValue(int32_t{printer.Port()});
+    iface.SetActiveInterface(1);
+  }
+  bool Open() { return link.OpenInterface(1); }
+  // A command sent the way the operations send it: send, then wait for the
+  // LAN link's confirmation.
+  bool Send(const std::string& command, int32_t replySize, bool replyExpected) {
+    QString error;
+    lastError.clear();
+    if (!link.SendCommand(B(command), error, replySize, replyExpected)) {
+      lastError = error;
+      return false;
+    }
+    return link.WaitLanSendComplete(5);
+  }
+  std::vector<std::string> Log() {
+    std::vector<std::string> out;
+    for (const auto& c : model.CommandLog()) out.emplace_back(c.begin(), c.end());
+    return out;
+  }
+
+  dzsim::PrinterModel model;
+  dzsim::TcpPrinter printer{model};
+  CItemManager items;
+  CInterface iface;
+  RecordingHost host;
+  LinkDispatcher link{items, iface, host};
+  QString lastError;
+};
+
+}  // namespace
+
+TEST_F(LanLinkTest, StatusRequestRoundTrip) {
+  ASSERT_TRUE(Open());
+  EXPECT_TRUE(host.buttonsEnabled);
+  model.SetStatusCode("55");
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status == QStringLiteral("  Save Mode"); }, 3000));
+  EXPECT_EQ(Log(), std::vector<std::string>{"{WS|}"});
+  EXPECT_EQ(link.m_bReplyReceived, 1);
+
+  // Head-check mode routes the next status text to the head-check label once.
+  model.SetStatusCode("14");
+  link.m_bHeadCheckMode = true;
+  ASSERT_TRUE(Send("{HD001,A|}", 13, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.headCheck == QStringLiteral("NO RIBBON"); }, 3000));
+  EXPECT_FALSE(link.m_bHeadCheckMode);
+  EXPECT_EQ(host.status, QStringLiteral("  Save Mode"));
+}
+
+TEST_F(LanLinkTest, WriteCommandsGoOutByteForByteAndChangeThePrinter) {
+  ASSERT_TRUE(Open());
+  const std::string dhcp = "{IH;1," + std::string(32, '0') + ",HOST" + std::string(12, '\xFF') + "|}";
+  for (const std::string& command : {std::string("{IP;2,010,001,002,003|}"), std::string("{IS;1,09100|}"), dhcp})
+    ASSERT_TRUE(Send(command, 0, false));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return model.CommandLog().size() == 3; }, 3000));
+  EXPECT_EQ(Log()[2], dhcp);
+  EXPECT_EQ(model.Field("IpAddress1"), "010");
+  EXPECT_EQ(model.Field("DhcpClientHost"), "HOST" + std::string(12, '\xFF'));
+}
+
+TEST_F(LanLinkTest, RecordReadsFillTheItemsAndHoldTheLockDuringAMultiRecordRead) {
+  ASSERT_TRUE(Open());
+  model.SetField("FeedDirection", "-");
+  model.SetField("FeedAdjustment", "123");
+  model.SetField("FontCode", "1");
+  link.BeginBusy();
+  link.m_bReadInProgress = true;
+  for (int kind : {0, 1}) {
+    link.m_iReplyRecord = static_cast<int16_t>(kind);
+    ASSERT_TRUE(Send("{Z5;" + std::to_string(kind) + "|}", kind == 0 ? 54 : 50, true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.m_bReplyExpected; }, 3000));
+    EXPECT_FALSE(host.buttonsEnabled);  // the read is still running
+  }
+  EXPECT_EQ(items.m_objFeedDirection.GetValueString(), "-");
+  EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "123");
+  EXPECT_EQ(items.m_objFontCode.GetValueString(), "3");
+  link.m_bReadInProgress = false;
+  model.SetStatusCode("00");
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.buttonsEnabled; }, 3000));
+}
+
+TEST_F(LanLinkTest, SplitRepliesAreJoinedAndBrokenRepliesChangeNothing) {
+  ASSERT_TRUE(Open());
+  model.SetField("FeedAdjustment", "321");
+  link.m_iReplyRecord = 0;
+
+  model.SetMode(dzsim::Misbehaviour::Split);
+  ASSERT_TRUE(Send("{Z5;0|}", 54, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.m_bReplyExpected; }, 3000));
+  EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "321");
+
+  CItemManager fresh;
+  const auto snapshot = [](CItemManager& m) {
+    std::string s;
+    for (CItem* item : m.AllItems()) s += item->GetValueString() + "|";
+    return s;
+  };
+  model.SetField("FeedAdjustment", "456");
+  for (dzsim::Misbehaviour mode : {dzsim::Misbehaviour::Short, dzsim::Misbehaviour::Garbage,
+                                   dzsim::Misbehaviour::Silence}) {
+    model.SetMode(mode);
+    const std::string before = snapshot(items);
+    host.lockHistory.clear();
+    ASSERT_TRUE(Send("{Z5;0|}", 54, true));
+    QTest::qWait(300);
+    EXPECT_EQ(snapshot(items), before) << dzsim::MisbehaviourName(mode);
+  }
+  // A reply of 1 MiB: the complete record at its head is stored, the rest
+  // is dropped, and the link goes on working.
+  model.SetMode(dzsim::Misbehaviour::Huge);
+  ASSERT_TRUE(Send("{Z5;0|}", 54, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return items.m_objFeedAdjustment.GetValueString() == "456"; }, 3000));
+  model.SetField("FeedAdjustment", "654");
+  QTest::qWait(500);  // let the rest of the megabyte go by; it is dropped as it comes
+
+  // A garbage reply (first byte neither SOH nor "{") releases the buttons.
+  model.SetMode(dzsim::Misbehaviour::Garbage);
+  link.BeginBusy();
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.buttonsEnabled; }, 3000));
+
+  // After all that the link still works.
+  model.SetMode(dzsim::Misbehaviour::Normal);
+  ASSERT_TRUE(Send("{Z5;0|}", 54, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return items.m_objFeedAdjustment.GetValueString() == "654"; }, 3000));
+}
+
+TEST_F(LanLinkTest, ASendAfterACompletedSendReturnsAtOnce) {
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Send("{Z6;0|}", 0, false));
+  EXPECT_EQ(link.m_bLanSendComplete, 1);
+  QString error;
+  EXPECT_TRUE(link.SendCommand(B("{Z6;1|}"), error, 0, false));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return model.CommandLog().size() == 2; }, 3000));
+}
+
+TEST_F(LanLinkTest, RefusedConnectionReportsOpenErrorThenDetailsAfterTheSilentRetry) {
+  QTcpServer probe;
+  ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+  const quint16 closedPort = probe.serverPort();
+  probe.close();
+  iface.m_objSocketPortNumber.SetValue(int32_t{closedPort});
+
+  EXPECT_FALSE(Open());
+  ASSERT_GE(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, QStringLiteral("'LAN' Open Error !!"));
+  EXPECT_EQ(host.messages[0].style, 16);
+  EXPECT_TRUE(host.buttonsEnabled);
+  // The silent reconnect fails too: the second error shows its details.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.messages.size() == 2; }, 5000));
+  EXPECT_TRUE(host.messages[1].text.startsWith(QStringLiteral("Number=")));
+  EXPECT_TRUE(host.messages[1].text.endsWith(QStringLiteral("CancelDisplay=False")));
+  EXPECT_EQ(host.messages[1].style, 0);
+  EXPECT_EQ(link.m_bLanRetried, 0);
+
+  // A send now fails with the send error, not a false success.
+  EXPECT_FALSE(Send("{WS|}", 13, true));
+  EXPECT_EQ(lastError, QStringLiteral("'LAN' Send Error !!"));
+}
+
+TEST_F(LanLinkTest, DroppedConnectionMidReply) {
+  ASSERT_TRUE(Open());
+  link.m_iReplyRecord = 3;
+  const std::string before = items.m_objIpAddress1.GetValueString();
+  model.SetField("IpAddress1", "099");
+  model.SetMode(dzsim::Misbehaviour::DropConnection);
+  ASSERT_TRUE(Send("{Z5;3|}", 192, true));
+  // The printer's side goes away: the error path reconnects silently.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.m_bLanRetried == 1; }, 3000));
+  EXPECT_EQ(items.m_objIpAddress1.GetValueString(), before);
+  EXPECT_TRUE(host.buttonsEnabled);
+  model.SetMode(dzsim::Misbehaviour::Normal);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.m_bLanConnected == 1; }, 3000));
+}
+
+TEST(LanErrorMessageTest, Layout) {
+  EXPECT_EQ(LanTransport::BuildErrorMessage(10061, QStringLiteral("Connection is forcefully rejected"), 0,
+                                            QString(), QString(), 0, false),
+            QStringLiteral("Number=10061  Connection is forcefully rejected\r\nScode=0\r\nSource=\r\n"
+                           "HelpFile=\r\nHelpContext=0\r\nCancelDisplay=False"));
+}

@@ -1,0 +1,167 @@
+// The USB link through the simulator build of the USB transfer library.
+#include <gtest/gtest.h>
+
+#include "CInterface.h"
+#include "CItemManager.h"
+#include "LinkDispatcher.h"
+#include "RecordingHost.h"
+#include "SimUsb.h"
+#include "UsbTransport.h"
+
+namespace {
+
+Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+class UsbLinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(sim.Load()) << sim.library.errorString().toStdString();
+    sim.Reset();
+    iface.SetActiveInterface(2);
+    link.Usb().SetLibraryPath(QString::fromUtf8(kDiruvovSimLibraryPath));
+    link.Usb().SetReplyWaitSeconds(0.3);
+  }
+  bool Send(const std::string& command, int32_t replySize, bool expected) {
+    error.clear();
+    received = 0;
+    return link.SendCommand(iface, B(command), reply, error, received, replySize, expected);
+  }
+
+  SimUsb sim;
+  CItemManager items;
+  CInterface iface;
+  RecordingHost host;
+  LinkDispatcher link{items, iface, host};
+  Bytes reply;
+  QString error;
+  int32_t received = 0;
+};
+
+}  // namespace
+
+TEST_F(UsbLinkTest, StatusIsReadAndShownBeforeSendReturns) {
+  sim.SetStatusCode("41");
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  EXPECT_EQ(host.status, QStringLiteral("ON LINE"));
+  EXPECT_EQ(received, 13);
+  EXPECT_EQ(sim.Commands(), std::vector<std::string>{"{WS|}"});
+  // Identity check, then open/send/close, then open/receive/close.
+  EXPECT_EQ(sim.Calls().substr(0, 37), "open open send close open rcv close");
+
+  link.m_bHeadCheckMode = true;
+  sim.SetStatusCode("15");
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  EXPECT_EQ(host.headCheck, QStringLiteral("Head Open Error"));
+  EXPECT_EQ(host.status, QStringLiteral("ON LINE"));
+  EXPECT_FALSE(link.m_bHeadCheckMode);
+}
+
+TEST_F(UsbLinkTest, RecordReplyIsStoredFromByteTwo) {
+  sim.SetField("FontCode", "2");
+  sim.SetField("EuroCode", "A4");
+  link.m_iReplyRecord = 1;
+  ASSERT_TRUE(Send("{Z5;1|}", 50, true));
+  EXPECT_FALSE(link.m_bReplyExpected);
+  EXPECT_EQ(items.m_objFontCode.GetValueString(), "1");
+  EXPECT_EQ(items.m_objEuroCode.GetValueString(), "A4");
+}
+
+TEST_F(UsbLinkTest, CommandWithoutReplyMakesOneReadPassAndNoBeep) {
+  ASSERT_TRUE(Send("{Z6;0|}", 0, false));
+  EXPECT_EQ(reply.size(), 1u);
+  EXPECT_EQ(reply[0], 0);
+  EXPECT_EQ(host.beeps, 0);
+  EXPECT_EQ(host.status, QStringLiteral("(none)"));
+}
+
+TEST_F(UsbLinkTest, OpenFailuresGiveTheirTextsAndSendNothing) {
+  const std::pair<int32_t, const char*> cases[] = {{-1, "USB Device not ready !!"},
+                                                   {-2, "USB DeviceID receive error"},
+                                                   {-3, "USB DeviceID mismatch error"}};
+  for (const auto& [result, text] : cases) {
+    sim.Reset();
+    sim.SetOpenResult(result);
+    EXPECT_FALSE(Send("{WS|}", 13, true));
+    EXPECT_EQ(error, QString::fromLatin1(text));
+    EXPECT_EQ(sim.SendCount(), 0);
+  }
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(UsbLinkTest, SilenceBeepsOnlyWhenAReplyWasExpected) {
+  sim.SetMode(DIRUVOV_SIM_SILENCE, 0);
+  ASSERT_TRUE(Send("{WS|}", 13, true));  // still a successful send
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(received, 0);
+  EXPECT_EQ(host.status, QStringLiteral("(none)"));
+}
+
+TEST_F(UsbLinkTest, ShortAndBrokenRepliesLeaveTheItemsUnchanged) {
+  sim.SetField("FeedAdjustment", "777");
+  link.m_iReplyRecord = 0;
+  sim.SetMode(DIRUVOV_SIM_SHORT, 5);
+  // The record cannot be stored: the send reports it, with no text to show.
+  EXPECT_FALSE(Send("{Z5;0|}", 54, true));
+  EXPECT_TRUE(error.isEmpty());
+  EXPECT_EQ(received, 5);
+  EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "000");
+
+  for (int mode : {DIRUVOV_SIM_GARBAGE, DIRUVOV_SIM_DROP}) {
+    sim.SetMode(mode, 0);
+    Send("{Z5;0|}", 54, true);
+    EXPECT_LE(received, 54);
+    EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "000") << mode;
+  }
+  // A reply far longer than the record: only the buffer's room is taken, and
+  // the complete record at its head is stored.
+  sim.SetMode(DIRUVOV_SIM_HUGE, 0);
+  EXPECT_TRUE(Send("{Z5;0|}", 54, true));
+  EXPECT_EQ(received, 54);
+  EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "777");
+}
+
+TEST_F(UsbLinkTest, FailingLibraryAndMissingLibrary) {
+  sim.SetFailAll(1);
+  EXPECT_FALSE(Send("{WS|}", 13, true));
+  EXPECT_EQ(error, QStringLiteral("USB Device not ready !!"));
+  sim.SetFailAll(0);
+  sim.SetFailSend(1);
+  EXPECT_FALSE(Send("{WS|}", 13, true));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, QStringLiteral("Device Time Out !!"));
+
+  CItemManager items2;
+  CInterface iface2;
+  RecordingHost host2;
+  LinkDispatcher other(items2, iface2, host2);
+  other.Usb().SetLibraryPath(QStringLiteral("/nonexistent/libDiruvov.so"));
+  iface2.SetActiveInterface(2);
+  QString failure;
+  EXPECT_FALSE(other.SendCommand(B("{WS|}"), failure, 13, true));
+  EXPECT_TRUE(failure.contains(QStringLiteral("Diruvov")));
+  EXPECT_FALSE(other.OpenInterface(2));
+  EXPECT_TRUE(other.CloseInterface(2));  // nothing bound: nothing to close, no message beyond the open's
+}
+
+TEST_F(UsbLinkTest, OpenInterfaceClosesAfterAFailedOpen) {
+  EXPECT_TRUE(link.OpenInterface(2));
+  sim.Reset();
+  sim.SetOpenResult(-1);
+  EXPECT_FALSE(link.OpenInterface(2));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, QStringLiteral("'USB' Open Error !!"));
+  EXPECT_EQ(sim.Calls(), "open close");
+}
+
+TEST(DispatcherTest, UnknownLinkSendsNothingAndReportsSuccess) {
+  CItemManager items;
+  CInterface iface;
+  RecordingHost host;
+  LinkDispatcher link(items, iface, host);
+  iface.SetActiveInterface(3);
+  QString error;
+  EXPECT_TRUE(link.SendCommand(B("{WS|}"), error, 13, true));
+  EXPECT_FALSE(link.OpenInterface(3));
+  EXPECT_FALSE(link.CloseInterface(3));
+  EXPECT_TRUE(link.m_bReplyExpected);
+}
