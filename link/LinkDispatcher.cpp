@@ -31,6 +31,7 @@ bool LinkDispatcher::SendCommand(CInterface& p_objInterface, const Bytes& p_byCo
                                  QString& p_sErrorText, int32_t& p_iReceivedCount, int32_t p_iReplySize,
                                  bool& p_bReplyExpected) {
   m_bReplyExpected = p_bReplyExpected;
+  if (m_bShuttingDown) return false;  // nothing goes out while the window closes
   switch (p_objInterface.GetActiveInterface()) {
     case 0:
       if (!m_objSerial->SendSerial(p_byCommand)) return false;
@@ -96,7 +97,7 @@ bool LinkDispatcher::StoreRecord(const Bytes& p_byFrame) {
 bool LinkDispatcher::WaitUntil(const std::function<bool()>& p_fnCondition, QDeadlineTimer p_objDeadline) {
   // Sleep in a nested event loop that wakes on any window event's work being
   // done, on a link flag change, or at the deadline: no spinning.
-  while (!p_fnCondition() && !p_objDeadline.hasExpired()) {
+  while (!p_fnCondition() && !p_objDeadline.hasExpired() && !m_bShuttingDown) {
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -117,6 +118,7 @@ bool LinkDispatcher::WaitLanSendComplete(double p_dSeconds) {
   ProcessEvents();
   QDeadlineTimer deadline(static_cast<qint64>(p_dSeconds * 1000));
   if (WaitUntil([this] { return m_bLanSendComplete == 1; }, deadline)) return true;
+  if (m_bShuttingDown) return false;
   m_objHost.Beep();
   m_objHost.ShowMessageBox(QStringLiteral("Device Time Out !!"), kCritical, QStringLiteral("Failure"));
   return false;
@@ -147,7 +149,7 @@ bool LinkDispatcher::OpenInterface(int p_iIndex) {
         ProcessEvents();
         return true;
       }
-      m_objHost.ShowMessageBox(QStringLiteral("'LAN' Open Error !!"), kCritical, kTitle);
+      if (!m_bShuttingDown) m_objHost.ShowMessageBox(QStringLiteral("'LAN' Open Error !!"), kCritical, kTitle);
       EndBusy();
       return false;
     }
@@ -174,6 +176,13 @@ bool LinkDispatcher::CloseInterface(int p_iIndex) {
   }
   ProcessEvents();
   return true;
+}
+
+void LinkDispatcher::Shutdown() {
+  m_bShuttingDown = true;
+  m_objSerial->CloseSerialPort();
+  m_objLan->Close();
+  NotifyStateChanged();
 }
 
 void LinkDispatcher::BeginBusy() { m_objHost.SetCommandButtonsEnabled(false); }

@@ -69,6 +69,11 @@ class LinkDispatcher : public QObject {
   void BeginBusy();
   void EndBusy();
 
+  // The window is closing: every wait returns at once and the links close,
+  // so an operation in progress runs to its end without waiting or sending.
+  void Shutdown();
+  bool IsShuttingDown() const { return m_bShuttingDown; }
+
   // Shows a complete status reply's text in the status label, or in the
   // head-check label while a head check waits for it.
   void ShowStatusReply(const Bytes& p_byReply);
@@ -92,4 +97,5 @@ class LinkDispatcher : public QObject {
   std::unique_ptr<SerialTransport> m_objSerial;
   std::unique_ptr<LanTransport> m_objLan;
   std::unique_ptr<UsbTransport> m_objUsb;
+  bool m_bShuttingDown = false;
 };

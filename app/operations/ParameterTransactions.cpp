@@ -1,0 +1,111 @@
+#include "ParameterTransactions.h"
+
+#include <QCoreApplication>
+
+#include "CItemManager.h"
+#include "CommandRunner.h"
+#include "Commands.h"
+#include "LinkDispatcher.h"
+#include "Replies.h"
+#include "bindings/LanBinding.h"
+#include "bindings/ParameterBinding.h"
+#include "common/MessageBox.h"
+
+namespace dz {
+
+namespace {
+// The records "READ" on the parameter page asks for, in order: Adjustment,
+// Parameter, Parameter expansion (the Sensor and LAN records are not read).
+constexpr int kParameterReadKinds[] = {0, 1, 4};
+constexpr int kLanReadKind = 3;
+}  // namespace
+
+QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving) {
+  return QStringLiteral("The DHCP host name contains the character \"%1\" (U+%2), which has no single-byte code. "
+                        "Change the host name; nothing was %3.")
+      .arg(p_cCharacter)
+      .arg(p_cCharacter.unicode(), 4, 16, QChar('0'))
+      .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent"));
+}
+
+bool ReadRecord(OperationContext& ctx, int p_iKind) {
+  const std::string text = BuildReadRecordCommand(p_iKind);
+  if (text.empty()) return false;
+  const int length = GetReplyLength(p_iKind);
+  if (length < 0) return false;
+  bool replyExpected = true;
+  ctx.link.m_bReplyExpected = true;
+  return SendCommandText(ctx, text, replyExpected, length);
+}
+
+void ReadParameters(OperationContext& ctx) {
+  LinkDispatcher& link = ctx.link;
+  link.BeginBusy();
+  link.m_bReadInProgress = true;
+  bool complete = true;
+  for (int kind : kParameterReadKinds) {
+    link.m_iReplyRecord = static_cast<int16_t>(kind);
+    if (!ReadRecord(ctx, kind)) {
+      complete = false;
+      break;
+    }
+    // The reply is stored by the link's receive path during this second.
+    link.WaitSeconds(1);
+    link.ProcessEvents();
+  }
+  if (complete) {
+    link.m_bReadInProgress = false;
+    if (RefreshParameterSettingItem(ctx.parameterPage, ctx.items, false)) {
+      link.EndBusy();
+      return;
+    }
+    ShowMessage(QStringLiteral("Error RefreshParameterSettingItem"), MsgOkOnly, kAppTitle);
+  }
+  link.m_bReadInProgress = false;
+  link.EndBusy();
+}
+
+void WriteParameters(OperationContext& ctx) {
+  if (!UpdateParameterSettingItem(ctx.parameterPage, ctx.items)) return;
+  ctx.link.BeginBusy();
+  for (int record : {1, 2}) {
+    bool replyExpected = false;
+    if (!SendCommandText(ctx, BuildWriteRecordCommand(ctx.items, record), replyExpected)) return;
+  }
+  ctx.link.EndBusy();
+}
+
+void ReadLanSettings(OperationContext& ctx) {
+  LinkDispatcher& link = ctx.link;
+  link.BeginBusy();
+  link.m_bReadInProgress = true;
+  link.m_iReplyRecord = kLanReadKind;
+  if (!ReadRecord(ctx, kLanReadKind)) {
+    link.m_bReadInProgress = false;
+    link.EndBusy();
+    return;
+  }
+  link.WaitSeconds(1);
+  link.ProcessEvents();
+  RefreshLanSettingItem(ctx.extraPage, ctx.items, false);
+  link.m_bReadInProgress = false;
+  link.EndBusy();
+}
+
+void WriteLanSettings(OperationContext& ctx) {
+  QChar bad;
+  if (!UpdateLanSettingItem(ctx.extraPage, ctx.items, &bad)) {
+    if (!bad.isNull()) ShowMessage(HostNameCharacterMessage(bad, false), MsgExclamation, kAppTitle);
+    return;
+  }
+  const std::string commands[] = {BuildIpAddressCommand(ctx.items, 2), BuildIpAddressCommand(ctx.items, 3),
+                                  BuildIpAddressCommand(ctx.items, 4), BuildSocketPortCommand(ctx.items),
+                                  BuildDhcpCommand(ctx.items)};
+  for (const std::string& command : commands) {
+    bool replyExpected = false;
+    if (!SendCommandText(ctx, command, replyExpected)) return;
+  }
+  ctx.link.EndBusy();
+}
+
+}  // namespace dz

@@ -1,0 +1,21 @@
+#pragma once
+// "SAVE" and "LOAD" on the page "Parameter Setting" (".dt1") and in the LAN
+// frame (".dt2"): the page's values kept in files of write commands and
+// brought back, without any printer traffic.
+#include <QByteArray>
+#include <QString>
+
+#include "OperationContext.h"
+
+namespace dz {
+
+void SaveParameterFile(OperationContext& ctx);  // btnSave
+void LoadParameterFile(OperationContext& ctx);  // btnLoad
+void SaveLanFile(OperationContext& ctx);        // btnLanSave
+void LoadLanFile(OperationContext& ctx);        // btnLanLoad
+
+// Replaces the file only once the new content is completely on disk; a
+// failed write leaves the old file as it was. False on any failure.
+bool WriteFileAtomically(const QString& p_sPath, const QByteArray& p_byContent);
+
+}  // namespace dz

@@ -1,0 +1,22 @@
+#include "StatusOperation.h"
+
+#include <QLabel>
+
+#include "CommandRunner.h"
+#include "LinkDispatcher.h"
+#include "MaintenanceCommands.h"
+#include "Replies.h"
+
+namespace dz {
+
+bool RequestStatus(OperationContext& ctx) {
+  ctx.lblStatus.setText(QString());
+  ctx.link.BeginBusy();
+  ctx.link.m_iReplyRecord = -1;
+  bool replyExpected = true;
+  if (!SendCommandText(ctx, BuildStatusCommand(), replyExpected, kStatusReplyLength)) return false;
+  ctx.link.EndBusy();
+  return true;
+}
+
+}  // namespace dz
