@@ -92,7 +92,9 @@ size_t LanTransport::ExpectedLength(uint8_t p_byFirst) const {
   return 0;
 }
 
-void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) {
+void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) { ReceiveLanData(m_objSocket.readAll()); }
+
+void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
   LinkDispatcher& link = m_objLink;
   bool decodeFailed = false;
   bool pending = false;
@@ -101,18 +103,16 @@ void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) {
     // Nothing was asked for: these bytes (the tail of an over-long reply, a
     // late duplicate) cannot belong to the next command's reply, so they are
     // dropped now instead of waiting in the socket to be taken for it.
-    m_objSocket.readAll();
     m_bAssembling = false;
   } else {
-    // Read what has arrived. A reply that arrives in pieces is joined until
-    // it has its full length, so a partial frame is never decoded as a
-    // complete one; bytes beyond the reply are not part of it and dropped.
-    const QByteArray data = m_objSocket.readAll();
+    // A reply that arrives in pieces is joined until it has its full length,
+    // so a partial frame is never decoded as a complete one; bytes beyond the
+    // reply are not part of it and dropped.
     if (!m_bAssembling) link.m_byReceiveBuffer.clear();
     Bytes& buffer = link.m_byReceiveBuffer;
-    const size_t limit = buffer.empty() && !data.isEmpty() ? ExpectedLength(static_cast<uint8_t>(data[0]))
-                                                           : ExpectedLength(buffer.empty() ? 0 : buffer[0]);
-    for (char c : data) {
+    const size_t limit = buffer.empty() ? (p_byData.isEmpty() ? 0 : ExpectedLength(static_cast<uint8_t>(p_byData[0])))
+                                        : ExpectedLength(buffer[0]);
+    for (char c : p_byData) {
       if (limit != 0 && buffer.size() >= limit) break;
       buffer.push_back(static_cast<uint8_t>(c));
       if (limit == 0) break;  // not a reply: its first byte is enough to know

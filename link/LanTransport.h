@@ -25,6 +25,9 @@ class LanTransport : public QObject {
   void OnLanClose();
   void OnLanSendComplete();
   void OnLanDataArrival(qint64 p_iBytesTotal);
+  // What a data notification does with the bytes it read: route a reply by
+  // its first byte, joining a reply that arrives in pieces.
+  void ReceiveLanData(const QByteArray& p_byData);
   void OnLanError(int p_iNumber, const QString& p_sDescription, qint32 p_iScode, const QString& p_sSource,
                   const QString& p_sHelpFile, qint32 p_iHelpContext, bool p_bCancelDisplay);
 
