@@ -1,0 +1,78 @@
+#include "pages/ExtraSettingPage.h"
+
+#include <vector>
+
+#include "pages/PageBuilder.h"
+
+namespace dz {
+namespace {
+
+using P = ExtraSettingPage;
+#define C(member) DZ_CONTROL(P, member)
+
+constexpr int kLabelLeft = 120;
+constexpr int kLabelWidth = 2100;
+
+// One control of a row: the member, left and width; the height follows from
+// the kind (lists 345, spin edits and the text box 375).
+struct Cell {
+  NamedControl<P> control;
+  int left;
+  int width;
+};
+struct Row {
+  int top;
+  const char* caption;
+  std::vector<Cell> cells;
+};
+const Row kRows[] = {
+    {480, "IP ADDRESS", {{C(SeIpAddress1), 2400, 500}, {C(SeIpAddress2), 2895, 500}, {C(SeIpAddress3), 3405, 500}, {C(SeIpAddress4), 3900, 500}}},
+    {840, "SUBNET MASK", {{C(SeSubNet1), 2400, 495}, {C(SeSubNet2), 2895, 495}, {C(SeSubNet3), 3405, 495}, {C(SeSubNet4), 3900, 495}}},
+    {1200, "DEFAULT GATEWAY", {{C(SeGateway1), 2400, 495}, {C(SeGateway2), 2895, 495}, {C(SeGateway3), 3405, 495}, {C(SeGateway4), 3900, 495}}},
+    {1560, "SOCKET PORT", {{C(cmbPort), 2400, 945}, {C(SeSocetPort), 3480, 1815}}},
+    {1920, "DHCP", {{C(cmbDhcp), 2400, 945}}},
+    {2280, "DHCP HOST NAME", {{C(txtDhcpName), 2400, 3015}}},
+};
+
+struct ButtonRow {
+  NamedControl<P> control;
+  const char* caption;
+  TwipsRect rect;
+};
+const ButtonRow kButtons[] = {
+    {C(btnLanLoad), "LOAD", {2280, 2760, 1500, 495}},
+    {C(btnLanSave), "SAVE", {3840, 2760, 1500, 495}},
+    {C(btnLanRead), "READ", {2280, 3480, 1500, 495}},
+    {C(btnLanSet), "SET", {3840, 3480, 1500, 495}},
+};
+#undef C
+
+}  // namespace
+
+ExtraSettingPage::ExtraSettingPage(const QSize& tabControlSize, QWidget* parent) : TabPage(tabControlSize, parent) {
+  FrLan = MakeFrame(Canvas(), QStringLiteral("FrLan"), QStringLiteral("LAN"), {120, 480, 5535, 4200});
+  for (const Row& row : kRows) {
+    MakeRowLabel(FrLan, row.caption, {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight});
+    for (const Cell& cell : row.cells) {
+      const int height = std::holds_alternative<QComboBox * P::*>(cell.control.slot) ? kListHeight : kSpinHeight;
+      CreateControl(*this, cell.control, FrLan, {cell.left, row.top, cell.width, height});
+    }
+  }
+  txtDhcpName->setMaxLength(kHostNameLength);
+  for (const ButtonRow& button : kButtons)
+    CreateControl(*this, button.control, FrLan, button.rect, QString::fromLatin1(button.caption));
+}
+
+QList<UCSpinEdit*> ExtraSettingPage::AddressBoxes() const {
+  return {SeIpAddress1, SeIpAddress2, SeIpAddress3, SeIpAddress4, SeSubNet1,  SeSubNet2,
+          SeSubNet3,    SeSubNet4,    SeGateway1,   SeGateway2,   SeGateway3, SeGateway4};
+}
+
+QList<QWidget*> ExtraSettingPage::FocusOrder() const {
+  QList<QWidget*> order;
+  for (UCSpinEdit* box : AddressBoxes()) order << box;
+  order << cmbPort << SeSocetPort << cmbDhcp << txtDhcpName << btnLanLoad << btnLanSave << btnLanRead << btnLanSet;
+  return order;
+}
+
+}  // namespace dz

@@ -1,0 +1,156 @@
+#include "pages/ParameterPage.h"
+
+#include <optional>
+
+#include "pages/PageBuilder.h"
+
+namespace dz {
+namespace {
+
+using P = ParameterPage;
+
+// ---- frame "Parameter": two columns of rows, 360 apart ----
+constexpr int kLeftLabelLeft = 120;
+constexpr int kLeftLabelWidth = 1995;
+constexpr int kLeftControlLeft = 2160;
+constexpr int kLeftListWidth = 1900;
+constexpr int kRightLabelLeft = 4200;
+constexpr int kRightLabelWidth = 1995;
+constexpr int kRightControlLeft = 6250;
+constexpr int kRightListWidth = 1000;
+
+// One side of a row: the label caption and the control with its width; no
+// control for the row of the code boxes (they are placed on their own).
+struct Cell {
+  const char* caption;
+  std::optional<NamedControl<P>> control;
+  int width;
+};
+
+struct ParameterRow {
+  int top;
+  Cell left;
+  Cell right;
+};
+
+#define C(member) DZ_CONTROL(P, member)
+const ParameterRow kParameterRows[] = {
+    {480, {"FONT CODE", C(cmbFontCode), kLeftListWidth}, {"AUTO HD CHK", C(cmbAutoHdChk), kRightListWidth}},
+    {840, {"ZERO CODE", C(cmbZeroCode), kLeftListWidth}, {"ACK/BUSY", C(cmbAckBusy), kRightListWidth}},
+    {1200, {"SPEED", C(cmbSpeed), kLeftListWidth}, {"WEB PRINTER", C(cmbWebPrinter), kRightListWidth}},
+    {1560, {"DATA LENG.", C(cmbDataLeg), kLeftListWidth}, {"INPUT PRIME", C(cmbInputPrime), kRightListWidth}},
+    {1920, {"STOP BIT", C(cmbStopBit), kLeftListWidth}, {"RIBBON NEAR END", C(cmbRibbonNearEnd), kRightListWidth}},
+    {2280, {"PARITY", C(cmbParity), kLeftListWidth}, {"EX.I/O MODE", C(cmbExIoMode), kRightListWidth}},
+    // The caption shows one ampersand; it is no access key.
+    {2640, {"CONTROL", C(cmbControl), kLeftListWidth}, {"PLUG & PLAY", C(cmbPlugPlay), kRightListWidth}},
+    {3000, {"FOWARD WAIT", C(cmbFowardWait), kLeftListWidth}, {"LBL/RBN END", C(cmbLblRbnEnd), kRightListWidth}},
+    {3360, {"FOWARD POSITION", C(SeFowardPosition), 1815}, {"PRE PEEL OFF", C(cmbPrePeelOff), kRightListWidth}},
+    {3720, {"CODE", C(cmbCode), kLeftListWidth}, {"BACK SPEED", C(cmbBackSpeed), kRightListWidth}},
+    {4080, {"", std::nullopt, 0}, {"MAXI CODE SPEC.", C(cmbMaxiCodeSpec), kRightListWidth}},
+    {4440, {"PEEL OFF STATUS", C(cmbPeelOffStatus), kLeftListWidth}, {"KB I/F", C(cmbKbIF), kRightListWidth}},
+    {4800, {"FEED KEY", C(cmbFeedKey), kLeftListWidth}, {"PEEL OFF TRQ", C(cmbPeelOffTrq), kRightListWidth}},
+    {5160, {"KANJI CODE", C(cmbKanji), kLeftListWidth}, {nullptr, std::nullopt, 0}},
+    {5520, {"EURO CODE", C(SeEuroCode), 1905}, {nullptr, std::nullopt, 0}},
+};
+
+// The three code boxes in the row at 4080, without spin buttons.
+struct CodeBox {
+  NamedControl<P> control;
+  int left;
+};
+constexpr int kCodeBoxTop = 4080;
+constexpr int kCodeBoxWidth = 540;
+const CodeBox kCodeBoxes[] = {{C(SeCode1), 2160}, {C(SeCode2), 2760}, {C(SeCode3), 3360}};
+
+// ---- frame "Adjustment": one column, 360 apart from 480 ----
+struct AdjustmentRow {
+  const char* caption;
+  NamedControl<P> control;
+};
+constexpr int kAdjustmentFirstTop = 480;
+constexpr int kAdjustmentLabelLeft = 120;
+constexpr int kAdjustmentLabelWidth = 1800;
+constexpr TwipsRect kAdjustmentSpin = {2040, 0, 1335, kSpinHeight};
+const AdjustmentRow kAdjustmentRows[] = {
+    {"FEED ADJ.", C(SeFeedAdj)},       {"CUT ADJ.", C(SeCutAdj)},         {"BACK ADJ.", C(SeBackAdj)},
+    {"X ADJ.", C(SeXAdj)},             {"TONE ADJ.<T>", C(SeToneAdjT)},   {"TONE ADJ.<D>", C(SeToneAdjD)},
+    {"RBN ADJ.<FW>", C(SeRbnAdjFw)},   {"RBN ADJ.<BK>", C(SeRbnAdjBk)},   {"THRESHOLD<R>", C(SeThresholdR)},
+    {"THRESHOLD<T>", C(SeThresholdT)},
+};
+
+// ---- buttons on the page ----
+struct ButtonRow {
+  NamedControl<P> control;
+  const char* caption;
+  TwipsRect rect;
+};
+const ButtonRow kButtons[] = {
+    {C(btnLoad), "LOAD", {7920, 4680, 1500, 495}},
+    {C(btnSave), "SAVE", {9480, 4680, 1500, 495}},
+    {C(btnRead), "READ", {7920, 5400, 1500, 495}},
+    {C(btnSet), "SET", {9480, 5400, 1500, 495}},
+};
+#undef C
+
+constexpr int kRowStep = 360;
+
+int ControlHeight(const NamedControl<P>& control) {
+  return std::holds_alternative<UCSpinEdit * P::*>(control.slot) ? kSpinHeight : kListHeight;
+}
+
+}  // namespace
+
+ParameterPage::ParameterPage(const QSize& tabControlSize, QWidget* parent) : TabPage(tabControlSize, parent) {
+  CreateParameterFrame();
+  CreateAdjustmentFrame();
+  CreateButtons();
+}
+
+void ParameterPage::CreateParameterFrame() {
+  FrParameter = MakeFrame(Canvas(), QStringLiteral("FrParameter"), QStringLiteral("Parameter"),
+                          {120, 360, 7425, 6015});
+  for (const ParameterRow& row : kParameterRows) {
+    if (row.left.caption) MakeRowLabel(FrParameter, row.left.caption, {kLeftLabelLeft, row.top, kLeftLabelWidth, kRowLabelHeight});
+    if (row.left.control)
+      CreateControl(*this, *row.left.control, FrParameter,
+                    {kLeftControlLeft, row.top, row.left.width, ControlHeight(*row.left.control)});
+    if (row.right.caption)
+      MakeRowLabel(FrParameter, row.right.caption, {kRightLabelLeft, row.top, kRightLabelWidth, kRowLabelHeight});
+    if (row.right.control)
+      CreateControl(*this, *row.right.control, FrParameter,
+                    {kRightControlLeft, row.top, row.right.width, ControlHeight(*row.right.control)});
+  }
+  for (const CodeBox& box : kCodeBoxes)
+    CreateControl(*this, box.control, FrParameter, {box.left, kCodeBoxTop, kCodeBoxWidth, kSpinHeight});
+}
+
+void ParameterPage::CreateAdjustmentFrame() {
+  FrAdjustment = MakeFrame(Canvas(), QStringLiteral("FrAdjustment"), QStringLiteral("Adjustment"),
+                           {7680, 360, 3525, 4215});
+  int top = kAdjustmentFirstTop;
+  for (const AdjustmentRow& row : kAdjustmentRows) {
+    MakeRowLabel(FrAdjustment, row.caption, {kAdjustmentLabelLeft, top, kAdjustmentLabelWidth, kRowLabelHeight});
+    CreateControl(*this, row.control, FrAdjustment,
+                  {kAdjustmentSpin.left, top, kAdjustmentSpin.width, kAdjustmentSpin.height});
+    top += kRowStep;
+  }
+}
+
+void ParameterPage::CreateButtons() {
+  for (const ButtonRow& button : kButtons)
+    CreateControl(*this, button.control, Canvas(), button.rect, QString::fromLatin1(button.caption));
+}
+
+QList<QWidget*> ParameterPage::FocusOrder() const {
+  return {cmbFontCode,   cmbZeroCode,      cmbSpeed,        cmbDataLeg,      cmbStopBit,    cmbParity,
+          cmbControl,    cmbFowardWait,    SeFowardPosition, cmbCode,        cmbPeelOffStatus, cmbFeedKey,
+          cmbKanji,      SeEuroCode,       cmbAutoHdChk,    cmbAckBusy,      cmbWebPrinter, cmbInputPrime,
+          cmbRibbonNearEnd, cmbExIoMode,   cmbPlugPlay,     cmbLblRbnEnd,    cmbPrePeelOff, cmbBackSpeed,
+          cmbMaxiCodeSpec, cmbKbIF,        cmbPeelOffTrq,   SeFeedAdj,       SeCutAdj,      SeBackAdj,
+          SeXAdj,        SeToneAdjT,       SeToneAdjD,      SeRbnAdjFw,      SeRbnAdjBk,    SeThresholdR,
+          SeThresholdT,  btnLoad,          btnSave,         btnRead,         btnSet};
+}
+
+QList<QWidget*> ParameterPage::CodeBoxes() const { return {SeCode1, SeCode2, SeCode3}; }
+
+}  // namespace dz
