@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Runs the benchmark programs of a release build and prints one table.
+
+Usage: run.py <bin folder>
+
+Every figure is measured several times in this one run (programs alternate,
+so that a busy machine slows both sides of a comparison alike); the table
+shows the median, minimum and maximum, the target and whether the median
+meets it.
+"""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+BIN = sys.argv[1]
+ENV = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+
+STARTUP_RUNS = 9          # per program, after one warm-up each
+WINDOW_RUNS = 3           # processes per link
+STATUS_ROUNDS = 20        # GET STATUS rounds per window process
+SERIAL_RUNS = 7
+SERIAL_BYTES = 32768
+LINE_RATE = 11520.0       # bytes per second at 115200 baud (10 bits a byte)
+LINKS = {0: "COM (pty)", 1: "LAN (127.0.0.1)", 2: "USB (sim library)"}
+NAMES = {0: "com", 1: "lan", 2: "usb"}
+
+failures = []
+
+
+def run(args, launch=False, timeout=120):
+    """Runs one program; returns its figures as {name: [values]}."""
+    env = dict(ENV)
+    if launch:
+        env["DZ_BENCH_LAUNCH_NS"] = str(time.monotonic_ns())
+    try:
+        proc = subprocess.run([os.path.join(BIN, args[0])] + args[1:], env=env,
+                              capture_output=True, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        failures.append(f"{' '.join(args)}: timed out")
+        return {}
+    figures = {}
+    for line in proc.stdout.splitlines():
+        parts = line.split()
+        if len(parts) == 3 and parts[0] == "FIGURE":
+            figures.setdefault(parts[1], []).append(float(parts[2]))
+    noise = [l for l in proc.stderr.splitlines() if "XDG_RUNTIME_DIR" not in l]
+    if proc.returncode != 0:
+        failures.append(f"{' '.join(args)}: exit {proc.returncode}: {' | '.join(noise[-5:])}")
+    elif noise:
+        failures.append(f"{' '.join(args)}: {' | '.join(noise[-3:])}")
+    return figures
+
+
+def merge(into, figures):
+    for key, values in figures.items():
+        into.setdefault(key, []).extend(values)
+
+
+def google_benchmark(program):
+    """items_per_second of every repetition, by benchmark name."""
+    with tempfile.NamedTemporaryFile(suffix=".json") as out:
+        proc = subprocess.run([os.path.join(BIN, program), "--benchmark_repetitions=5",
+                               "--benchmark_min_time=0.1", f"--benchmark_out={out.name}",
+                               "--benchmark_out_format=json"],
+                              env=ENV, capture_output=True, text=True, timeout=120)
+        if proc.returncode != 0:
+            failures.append(f"{program}: exit {proc.returncode}: {proc.stderr.strip()[-300:]}")
+            return {}
+        data = json.load(open(out.name))
+    result = {}
+    for b in data["benchmarks"]:
+        if b.get("run_type") == "iteration" and "items_per_second" in b:
+            result.setdefault(b["run_name"], []).append(b["items_per_second"])
+    return result
+
+
+def exists(program):
+    return os.path.exists(os.path.join(BIN, program))
+
+
+started = time.monotonic()
+figures = {}
+
+# Start-up: the tool and the empty program alternately.
+tool_startup, empty_startup, tool_rss, empty_rss = [], [], [], []
+if exists("bench_startup_tool") and exists("bench_startup_empty"):
+    run(["bench_startup_tool"], launch=True)
+    run(["bench_startup_empty"], launch=True)
+    for _ in range(STARTUP_RUNS):
+        t = run(["bench_startup_tool"], launch=True)
+        e = run(["bench_startup_empty"], launch=True)
+        if t.get("startup_ms") and e.get("startup_ms"):
+            tool_startup += t["startup_ms"]
+            empty_startup += e["startup_ms"]
+            tool_rss += t["startup_rss_mib"]
+            empty_rss += e["startup_rss_mib"]
+else:
+    failures.append("start-up programs missing (is app/ built?)")
+
+# The window over each link.
+if exists("bench_window"):
+    for _ in range(WINDOW_RUNS):
+        for link in LINKS:
+            merge(figures, run(["bench_window", str(link), str(STATUS_ROUNDS)]))
+else:
+    failures.append("bench_window missing (is app/ built?)")
+
+# The serial writer.
+merge(figures, run(["bench_serial_writer", str(SERIAL_RUNS), str(SERIAL_BYTES)]))
+
+# Codec and files.
+codec = google_benchmark("bench_codec") if exists("bench_codec") else {}
+files = google_benchmark("bench_files") if exists("bench_files") else {}
+
+elapsed = time.monotonic() - started
+
+# ---- the table ----
+rows = []
+
+
+def row(label, values, target=None, below=True, fmt="{:.2f}", unit=""):
+    if not values:
+        rows.append((label, "n/a", "n/a", "n/a", target_text(target, below, fmt, unit), "MISS" if target is not None else "-"))
+        return
+    med, lo, hi = statistics.median(values), min(values), max(values)
+    verdict = "-"
+    if target is not None:
+        verdict = "PASS" if (med < target if below else med >= target) else "MISS"
+    rows.append((label, fmt.format(med) + unit, fmt.format(lo) + unit, fmt.format(hi) + unit,
+                 target_text(target, below, fmt, unit), verdict))
+
+
+def target_text(target, below, fmt, unit):
+    if target is None:
+        return "-"
+    return ("< " if below else ">= ") + fmt.format(target) + unit
+
+
+row("start-up, tool (ms)", tool_startup)
+row("start-up, empty Qt Widgets program (ms)", empty_startup)
+row("start-up ratio tool / empty (per pair)",
+    [t / e for t, e in zip(tool_startup, empty_startup)], 1.5, fmt="{:.2f}", unit="x")
+row("peak RSS after start-up, tool (MiB)", tool_rss, 60)
+row("peak RSS after start-up, empty program (MiB)", empty_rss)
+for link, label in LINKS.items():
+    row(f"peak RSS after READ, {label} (MiB)", figures.get(f"read_rss_mib_{NAMES[link]}"), 60)
+pct = lambda key: [v * 100 for v in figures.get(key, [])]
+row("CPU during bare WaitSeconds(1), all links (%)",
+    sum((pct(f"wait_cpu_fraction_{NAMES[l]}") for l in LINKS), []), 2, fmt="{:.3f}")
+for link, label in LINKS.items():
+    row(f"CPU during READ, {label} (% of wall)", pct(f"read_cpu_fraction_{NAMES[link]}"), 2, fmt="{:.3f}")
+for link, label in LINKS.items():
+    row(f"READ wall time, {label} (s)", figures.get(f"read_wall_s_{NAMES[link]}"), fmt="{:.3f}")
+for link, label in LINKS.items():
+    row(f"reply latency, status -> lblStatus, {label} (ms)", figures.get(f"latency_status_ms_{NAMES[link]}"), 5, fmt="{:.3f}")
+for link, label in LINKS.items():
+    row(f"reply latency, record -> items, {label} (ms)", figures.get(f"latency_record_ms_{NAMES[link]}"), 5, fmt="{:.3f}")
+for link, label in LINKS.items():
+    row(f"reply latency, status -> lblStatus painted, {label} (ms)",
+        figures.get(f"latency_status_painted_ms_{NAMES[link]}"), 5, fmt="{:.3f}")
+row("USB GET STATUS, time beyond the library's (ms)", figures.get("usb_status_added_ms"), 5, fmt="{:.3f}")
+row("USB GET STATUS, time inside the library (ms)", figures.get("usb_status_library_ms"), fmt="{:.3f}")
+writer = figures.get("serial_writer_bytes_per_s", [])
+row("serial writer over a pty (bytes/s)", writer, 10 * LINE_RATE, below=False, fmt="{:,.0f}")
+row("serial writer / 115200-baud line rate (x)", [w / LINE_RATE for w in writer], 10, below=False, fmt="{:.1f}")
+labels = {
+    "DecodeRecords": "records decoded (/s)",
+    "DecodeStatusReplies": "status replies decoded (/s)",
+    "BuildCommands": "commands built to bytes (/s)",
+    "FormatParameterFile": ".dt1 contents formatted in memory (/s)",
+    "ParseParameterFile": ".dt1 contents parsed in memory (/s)",
+    "FormatLanFile": ".dt2 contents formatted in memory (/s)",
+    "ParseLanFile": ".dt2 contents parsed in memory (/s)",
+    "SaveParameterFile": ".dt1 files saved to disk (/s)",
+    "LoadParameterFile": ".dt1 files loaded from disk (/s)",
+    "SaveLanFile": ".dt2 files saved to disk (/s)",
+    "LoadLanFile": ".dt2 files loaded from disk (/s)",
+}
+for name, values in list(codec.items()) + list(files.items()):
+    row(labels.get(name, name), values, fmt="{:,.0f}")
+
+widths = [max(len(r[i]) for r in rows + [("Figure", "Median", "Min", "Max", "Target", "Result")]) for i in range(6)]
+header = ("Figure", "Median", "Min", "Max", "Target", "Result")
+
+
+def line(cells):
+    return "| " + " | ".join(c.ljust(widths[0]) if i == 0 else c.rjust(widths[i]) for i, c in enumerate(cells)) + " |"
+
+
+print(line(header))
+print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+for r in rows:
+    print(line(r))
+print()
+print(f"Runs: start-up {len(tool_startup)} pairs; window {WINDOW_RUNS} processes per link x {STATUS_ROUNDS} status rounds; "
+      f"serial writer {SERIAL_RUNS} x {SERIAL_BYTES} bytes; codec 5 repetitions. Measuring took {elapsed:.0f} s.")
+missed = [r[0] for r in rows if r[5] == "MISS"]
+print("Targets missed: " + ("; ".join(missed) if missed else "none"))
+for f in failures:
+    print("NOTE: " + f)
+sys.exit(0)
