@@ -1,0 +1,88 @@
+#pragma once
+// What the serial and LAN harnesses share: one core application, a link
+// built fresh for every input, and the check that record replies update
+// the items only from a complete record.
+#include <QCoreApplication>
+#include <QSet>
+#include <QString>
+
+#include "CInterface.h"
+#include "FuzzCheck.h"
+#include "LinkDispatcher.h"
+#include "NullHost.h"
+#include "Replies.h"
+
+namespace fuzz {
+
+inline void EnsureCoreApplication() {
+  static int argc = 1;
+  static char name[] = "fuzz";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+  (void)app;
+}
+
+// Every text a status reply can put in a label: the known status messages
+// and the empty text (unknown codes leave the message empty).
+inline const QSet<QString>& StatusTexts() {
+  static const QSet<QString> texts = [] {
+    QSet<QString> set;
+    for (int a = 0; a < 256; ++a)
+      for (int b = 0; b < 256; ++b) {
+        std::string message;
+        int received = 0;
+        GetStatusMessage(std::string{static_cast<char>(a), static_cast<char>(b)}, message, received);
+        set.insert(QString::fromLatin1(message.data(), static_cast<int>(message.size())));
+      }
+    return set;
+  }();
+  return texts;
+}
+
+struct LinkUnderTest {
+  CItemManager items;
+  CInterface settings;
+  NullHost host;
+  LinkDispatcher link{items, settings, host};
+  std::vector<bool> inGroup;
+  std::vector<std::string> fields;  // item texts before the current step
+  int kind = 0;
+
+  bool notified = true;  // the link reported a change since the last check
+
+  explicit LinkUnderTest(int p_iKind) : kind(p_iKind) {
+    QObject::connect(&link, &LinkDispatcher::stateChanged, [this] { notified = true; });
+    link.m_iReplyRecord = static_cast<int16_t>(kind);
+    inGroup = Membership(items, ReadGroup(items, kind));
+    fields = Snapshot(items);
+  }
+
+  // After each delivery: items outside the kind's group never change; when
+  // the group changed, it holds exactly what the complete record in the
+  // receive buffer gives. The items are compared only after the link
+  // reported a change (decoding a record always reports one) and at the end.
+  void CheckStep(const char* what, bool last = false) {
+    if (!notified && !last) return;
+    notified = false;
+    const std::vector<std::string> now = Snapshot(items);
+    CheckOnlyChanged(fields, now, inGroup, what);
+    if (now != fields) {
+      const int width = GetRecordWidth(kind);
+      const Bytes& frame = link.m_byReceiveBuffer;
+      FUZZ_CHECK(width > 0 && frame.size() >= static_cast<size_t>(width) + 2,
+                 "%s: items changed from a %zu-byte frame of kind %d", what, frame.size(), kind);
+      CItemManager expected;
+      bool flag = true;
+      StoreRecordReply(expected, kind, Bytes(frame.begin(), frame.end()), flag);
+      FUZZ_CHECK(Snapshot(expected) == now, "%s: items differ from the record in the buffer", what);
+    }
+    fields = now;
+    for (const QString& text : host.shown)
+      FUZZ_CHECK(StatusTexts().contains(text), "%s: shown \"%s\" is no status text", what,
+                 text.toLatin1().constData());
+    host.shown.clear();
+    CheckItemsFormat(items);
+  }
+};
+
+}  // namespace fuzz
