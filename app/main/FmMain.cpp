@@ -1,7 +1,9 @@
+#include "operations/PrinterOperations.h"
 #include "main/FmMain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -136,7 +138,10 @@ void FmMain::WireHandlers() {
 }
 
 void FmMain::WireOperations() {
-  // The printer operations are connected here.
+  // Every command button but "Setup" runs a printer operation.
+  const OperationContext context{*m_objLink,      m_objItemManager,  m_objInterface, *pageParameter,
+                                 *pageMaintenance, *pageExtraSetting, *lblStatus};
+  new PrinterOperations(context, *btnGetStatus, this);
 }
 
 void FmMain::StartUp() {
@@ -200,6 +205,11 @@ void FmMain::Beep() { QApplication::beep(); }
 
 void FmMain::SetCommandButtonsEnabled(bool p_bEnabled) {
   for (QPushButton* button : CommandButtons()) button->setEnabled(p_bEnabled);
+}
+
+void FmMain::closeEvent(QCloseEvent* event) {
+  m_objLink->Shutdown();
+  QMainWindow::closeEvent(event);
 }
 
 void FmMain::ShowAbout() {

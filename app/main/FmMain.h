@@ -83,6 +83,11 @@ class FmMain : public QMainWindow, public ILinkHost {
   void Beep() override;
   void SetCommandButtonsEnabled(bool p_bEnabled) override;
 
+ protected:
+  // Closing ends the program: the links close and any wait in progress
+  // returns at once; nothing is saved or sent.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void CreateTopStrip(QWidget* client);
   void CreateTabControl(QWidget* client);
