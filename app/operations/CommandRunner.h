@@ -2,6 +2,7 @@
 // The steps every printer operation shares: send one command through the
 // link and, on LAN, wait for the link's confirmation; show the link's
 // failure text; end the busy state when the operation stops.
+#include <QString>
 #include <string>
 
 #include "OperationContext.h"

@@ -2,6 +2,8 @@
 // "READ" and "SET" on the page "Parameter Setting" and in the LAN frame:
 // the printer's records read into the catalogue and shown, the edited
 // controls written back to the printer.
+#include <QString>
+
 #include "OperationContext.h"
 
 namespace dz {

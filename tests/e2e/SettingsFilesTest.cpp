@@ -1,0 +1,209 @@
+// "SAVE" and "LOAD" through the real window with real files in a temporary folder.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "CItemManager.h"
+#include "WindowFixture.h"
+#include "widgets/UCSpinEdit.h"
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+std::string Snapshot(CItemManager& items) {
+  std::string all;
+  for (CItem* item : items.AllItems()) all += item->GetValueString() + "|";
+  return all;
+}
+
+const QByteArray kDefaultDt1 =
+    "{Z2;1,00210121+0001B0A00000B0000000000100|}\r\n{Z2;2,+000+000+00+000+00+00-00-001014|}\r\n";
+
+class SettingsFilesTest : public WindowFixture {
+ protected:
+  QString Path(const QString& name) { return dir.filePath(name); }
+  void Answer(const QString& path, int filter = 1) { answers.push_back({true, path, filter}); }
+  QStringList Texts() {
+    QStringList out;
+    for (const Shown& s : shown) out << s.text;
+    return out;
+  }
+  QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(SettingsFilesTest, SaveWritesTheTwoRecordsWithTheExtensionRule) {
+  Answer(Path("abc"));
+  Click(Parameter().btnSave);
+  EXPECT_EQ(ReadFile(Path("abc.dt1")), kDefaultDt1);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, QStringLiteral("Normal termination"));
+  EXPECT_EQ(shown[0].style, 0);
+  EXPECT_EQ(shown[0].title, QStringLiteral("Dazavu Setting Tool"));
+
+  // The dialog is set up as the program's own file type first.
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_TRUE(dialogs[0].save);
+  EXPECT_EQ(dialogs[0].record.lpstrTitle, QStringLiteral("Save File"));
+  EXPECT_EQ(dialogs[0].record.lpstrFilter,
+            QStringLiteral("dt1 files(*.dt1)") + QChar(0) + "*.dt1" + QChar(0) + "All files(*.*)" + QChar(0) +
+                "*.*" + QChar(0) + QChar(0));
+  EXPECT_EQ(dialogs[0].record.lpstrInitialDir, QCoreApplication::applicationDirPath());
+
+  Answer(Path("abc.DT1"));  // compared case-sensitively
+  Click(Parameter().btnSave);
+  EXPECT_TRUE(QFile::exists(Path("abc.DT1.dt1")));
+  Answer(Path("plain"), 2);  // "All files(*.*)": written as typed
+  Click(Parameter().btnSave);
+  EXPECT_TRUE(QFile::exists(Path("plain")));
+  Answer("  " + Path("spaced.dt1") + "  ");
+  Click(Parameter().btnSave);
+  EXPECT_TRUE(QFile::exists(Path("spaced.dt1")));
+
+  // Cancel does nothing at all.
+  shown.clear();
+  answers.push_back({false, QString(), 1});
+  Click(Parameter().btnSave);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(SettingsFilesTest, OverwriteQuestion) {
+  WriteFile(Path("old.dt1"), "old content");
+  overwriteAnswer = dz::AnswerNo;
+  Answer(Path("old.dt1"));
+  Click(Parameter().btnSave);
+  EXPECT_EQ(ReadFile(Path("old.dt1")), QByteArray("old content"));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, QStringLiteral("The file already exists. Do you overwrite?"));
+  EXPECT_EQ(shown[0].style, 4);
+
+  overwriteAnswer = dz::AnswerYes;
+  Answer(Path("old.dt1"));
+  Click(Parameter().btnSave);
+  EXPECT_EQ(ReadFile(Path("old.dt1")), kDefaultDt1);
+  EXPECT_EQ(shown.back().text, QStringLiteral("Normal termination"));
+}
+
+TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
+  CItemManager& items = window->m_objItemManager;
+  Parameter().cmbFontCode->setCurrentIndex(12);
+  Parameter().SeFeedAdj->SetValue(-15);
+  Parameter().SeCode2->SetValue(0x7E);
+  Parameter().SeThresholdT->SetValue(33);
+  Extra().SeIpAddress1->SetValue(10);
+  Extra().cmbPort->setCurrentIndex(0);
+  Extra().SeSocetPort->SetValue(9100);
+  Extra().cmbDhcp->setCurrentIndex(1);
+  Extra().txtDhcpName->setText(QStringLiteral("LABELS"));
+  Answer(Path("p"));
+  Click(Parameter().btnSave);
+  Answer(Path("l"));
+  Click(Extra().btnLanSave);
+  EXPECT_EQ(ReadFile(Path("l.dt2")).split('\n').size(), 6);
+  const std::string saved = Snapshot(items);
+
+  // Everything back to the defaults, then load both files.
+  CItemManager defaults;
+  for (size_t i = 0; i < items.AllItems().size(); ++i) *items.AllItems()[i] = *defaults.AllItems()[i];
+  window->RefreshParameterSettingItem(items, false);
+  window->RefreshLanSettingItem(items, false);
+  Answer(Path("p.dt1"));
+  Click(Parameter().btnLoad);
+  Answer(Path("l.dt2"));
+  Click(Extra().btnLanLoad);
+  EXPECT_EQ(Texts(), (QStringList{"Normal termination", "Normal termination", "Normal termination",
+                                  "Normal termination"}));
+  EXPECT_EQ(Snapshot(items), saved);
+  EXPECT_EQ(Parameter().cmbFontCode->currentText(), QStringLiteral("LATIN9"));
+  EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), QStringLiteral("-1.5"));
+  EXPECT_EQ(Extra().txtDhcpName->text(), QStringLiteral("LABELS"));
+  EXPECT_EQ(Extra().cmbPort->currentIndex(), 0);
+  EXPECT_EQ(dialogs.back().record.lpstrTitle, QStringLiteral("Load File"));
+  EXPECT_TRUE(dialogs.back().record.lpstrFilter.startsWith(QStringLiteral("dat files(*.dt2)")));
+}
+
+TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
+  CItemManager& items = window->m_objItemManager;
+  const std::string before = Snapshot(items);
+  const QString fontBefore = Parameter().cmbFontCode->currentText();
+  // A good Adjustment line followed by a line of 42 characters.
+  WriteFile(Path("bad.dt1"), "{Z2;2,-015+100-05+005-02+07-07-151530|}\r\n{Z2;1,00210121+0001B0A00000B000000000010|}\r\n");
+  WriteFile(Path("bad.dt2"), "{IP;2,010,001,001,001|}\r\n\r\n");
+  WriteFile(Path("huge.dt1"), QByteArray(3 << 20, '{'));
+  for (const auto& [name, button] : {std::pair<const char*, QPushButton*>{"bad.dt1", Parameter().btnLoad},
+                                     {"bad.dt2", Extra().btnLanLoad}, {"huge.dt1", Parameter().btnLoad},
+                                     {"missing.dt1", Parameter().btnLoad}}) {
+    shown.clear();
+    Answer(Path(name));
+    Click(button);
+    EXPECT_EQ(Texts(), QStringList{"Abnormal termination"}) << name;
+  }
+  EXPECT_EQ(Snapshot(items), before);
+  EXPECT_EQ(Parameter().cmbFontCode->currentText(), fontBefore);
+
+  // An empty file loads nothing and is a normal end.
+  WriteFile(Path("empty.dt2"), "");
+  shown.clear();
+  Answer(Path("empty.dt2"));
+  Click(Extra().btnLanLoad);
+  EXPECT_EQ(Texts(), QStringList{"Normal termination"});
+}
+
+TEST_F(SettingsFilesTest, ASaveThatRunsOutOfRoomKeepsTheOldFile) {
+  WriteFile(Path("keep.dt1"), kDefaultDt1);
+  Parameter().cmbFontCode->setCurrentIndex(5);
+  // The new file may grow to 40 bytes only, as on a full disk.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  struct sigaction previous {};
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 40;
+  setrlimit(RLIMIT_FSIZE, &small);
+  Answer(Path("keep.dt1"));
+  Click(Parameter().btnSave);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  sigaction(SIGXFSZ, &previous, nullptr);
+
+  EXPECT_EQ(Texts(), (QStringList{"The file already exists. Do you overwrite?", "Abnormal termination"}));
+  EXPECT_EQ(ReadFile(Path("keep.dt1")), kDefaultDt1);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dt1"});
+}
+
+TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
+  CItemManager& items = window->m_objItemManager;
+  const std::string before = Snapshot(items);
+  Extra().SeIpAddress1->SetValue(11);
+  Extra().txtDhcpName->setText(QStringLiteral("PR\u20ACN"));  // the euro sign has no Latin-1 code
+  Answer(Path("lan"));
+  Click(Extra().btnLanSave);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
+  EXPECT_FALSE(QFile::exists(Path("lan.dt2")));
+  EXPECT_EQ(Snapshot(items), before);
+
+  UseLink(1);
+  shown.clear();
+  Click(Extra().btnLanSet);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
+  QTest::qWait(100);
+  EXPECT_TRUE(Received().empty());
+  EXPECT_EQ(Snapshot(items), before);
+}
