@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Builds the Debian packages with the release preset and checks them:
+#   - control fields: names, version = project version, the exact dependencies;
+#   - the file list of each package (packaging/check/*.files);
+#   - lintian reports no errors (warnings are printed);
+#   - the installed desktop entry validates, its program and icon are there;
+#   - from a fresh root (dpkg-deb -x of both packages), the installed program
+#     starts on the offscreen platform, shows its window, shows the version in
+#     its About box, answers GET STATUS over USB with "USB Device not ready !!"
+#     through the installed libDiruvov.so (no printer here), and ends with exit
+#     code 0 after its window was closed. A probe (packaging/check/PackageProbe.cpp)
+#     loaded with LD_PRELOAD does the clicking inside the unmodified program.
+# Packages end up in build/package/; the build uses the release preset in
+# build/package with the prefix /usr and without tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root_dir=$PWD
+build=build/package
+log() { echo "package: $*"; }
+fail() { echo "package: FAILED: $*" >&2; exit 1; }
+
+./scripts/setup.sh >/dev/null
+
+version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
+arch=$(dpkg --print-architecture)
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+
+log "building $version with the release preset in $build"
+cmake --preset release -B "$build" -DCMAKE_INSTALL_PREFIX=/usr \
+  -DDZ_BUILD_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+cmake --build "$build" -j 2 --target dz_package_contents dz_package_probe
+rm -f "$build"/*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+
+tool_deb=$build/dazavu-setting-tool_${version}_${arch}.deb
+sim_deb=$build/dazavu-printer-sim_${version}_${arch}.deb
+for deb in "$tool_deb" "$sim_deb"; do [ -f "$deb" ] || fail "missing $deb"; done
+
+# --- control fields ----------------------------------------------------------
+for deb in "$tool_deb" "$sim_deb"; do
+  [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "$deb: version is not $version"
+done
+deps_of() { dpkg-deb -f "$1" Depends | tr ',' '\n' | sed 's/(.*)//; s/ //g' | sed '/^$/d' | sort; }
+expect_tool_deps="fonts-liberation2 libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6network6 \
+libqt6serialport6 libqt6widgets6 libstdc++6 libusb-1.0-0"
+if [ "$(deps_of "$tool_deb" | xargs)" != "$expect_tool_deps" ]; then
+  fail "dazavu-setting-tool depends on: $(dpkg-deb -f "$tool_deb" Depends)"
+fi
+log "dazavu-setting-tool depends on: $(dpkg-deb -f "$tool_deb" Depends)"
+log "dazavu-printer-sim depends on: $(dpkg-deb -f "$sim_deb" Depends)"
+
+# --- file lists --------------------------------------------------------------
+files_of() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./|/|' | sort; }
+for pkg in dazavu-setting-tool dazavu-printer-sim; do
+  deb=$build/${pkg}_${version}_${arch}.deb
+  expected=$(sed "s|@MULTIARCH@|$multiarch|g" "packaging/check/$pkg.files" | sort)
+  if ! diff <(echo "$expected") <(files_of "$deb") >"$build/$pkg.files.diff"; then
+    cat "$build/$pkg.files.diff" >&2
+    fail "$pkg: file list differs from packaging/check/$pkg.files (< expected, > packaged)"
+  fi
+done
+log "file lists as expected"
+
+# --- lintian -----------------------------------------------------------------
+log "lintian"
+if ! lintian --fail-on error "$tool_deb" "$sim_deb" | tee "$build/lintian.txt"; then
+  fail "lintian reports errors"
+fi
+
+# --- fresh root --------------------------------------------------------------
+work=$(mktemp -d "${TMPDIR:-/tmp}/dz-package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+fresh=$work/root
+dpkg-deb -x "$tool_deb" "$fresh"
+dpkg-deb -x "$sim_deb" "$fresh"
+
+desktop=$fresh/usr/share/applications/dazavu-setting-tool.desktop
+desktop-file-validate "$desktop" || fail "desktop entry does not validate"
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+icon_name=$(sed -n 's/^Icon=//p' "$desktop")
+[ -x "$fresh/usr/bin/$exec_name" ] || fail "desktop entry runs $exec_name, not installed"
+[ -f "$fresh/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] || fail "no icon $icon_name"
+log "desktop entry valid (Exec=$exec_name, Icon=$icon_name)"
+
+libdir=$fresh/usr/lib/$multiarch
+report=$work/probe.txt
+log "starting the installed program (offscreen)"
+set +e
+QT_QPA_PLATFORM=offscreen LD_LIBRARY_PATH="$libdir" \
+  LD_PRELOAD="$root_dir/$build/bin/libdz_package_probe.so" DZ_PROBE_REPORT="$report" \
+  timeout -s KILL 300 "$fresh/usr/bin/Dazavu_SettingTool" >"$work/program.log" 2>&1
+rc=$?
+set -e
+sed 's/^/  probe: /' "$report" 2>/dev/null || true
+if [ "$rc" -ne 0 ]; then
+  cat "$work/program.log" >&2
+  fail "the installed program ended with $rc"
+fi
+want() { grep -qxF "$1" "$report" || fail "the program did not report: $1"; }
+grep -q '^window ' "$report" || fail "the main window was not shown"
+grep -q "^appversion $version" "$report" || fail "applicationVersion is not $version.x"
+grep -q "^about .*($version)\$" "$report" || fail "the About box does not show ($version)"
+want "interface USB"
+[ "$(grep -c '^message ' "$report")" = 1 ] || fail "GET STATUS showed not exactly one message"
+want "message USB Device not ready !!"
+want "usblibrary $libdir/libDiruvov.so"
+want "closed"
+log "installed program: window shown, About shows $version, GET STATUS over USB says" \
+  "\"USB Device not ready !!\" through $libdir/libDiruvov.so, exit code 0 after close"
+
+"$fresh/usr/bin/dazavu-printer-sim" --help >/dev/null || fail "dazavu-printer-sim --help failed"
+log "OK: $tool_deb $sim_deb"
