@@ -17,6 +17,7 @@ PACKAGES=(
   umockdev libumockdev-dev
   mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   imagemagick
+  dpkg-dev file lintian desktop-file-utils
 )
 
 missing=()
