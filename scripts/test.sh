@@ -5,3 +5,4 @@ cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
 ./scripts/build.sh debug
 ctest --preset debug -j "$(nproc)"
+./scripts/package.sh
