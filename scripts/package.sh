@@ -83,20 +83,23 @@ icon_name=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "$fresh/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] || fail "no icon $icon_name"
 log "desktop entry valid (Exec=$exec_name, Icon=$icon_name)"
 
+# Runs the installed program with the probe; $1: LD_LIBRARY_PATH, $2: report.
+run_probed() {
+  local rc=0
+  QT_QPA_PLATFORM=offscreen LD_LIBRARY_PATH="$1" \
+    LD_PRELOAD="$root_dir/$build/bin/libdz_package_probe.so" DZ_PROBE_REPORT="$2" \
+    timeout -s KILL 300 "$fresh/usr/bin/Dazavu_SettingTool" >"$2.log" 2>&1 || rc=$?
+  sed 's/^/  probe: /' "$2" 2>/dev/null || true
+  if [ "$rc" -ne 0 ]; then
+    cat "$2.log" >&2
+    fail "the installed program ended with $rc"
+  fi
+}
+
 libdir=$fresh/usr/lib/$multiarch
 report=$work/probe.txt
 log "starting the installed program (offscreen)"
-set +e
-QT_QPA_PLATFORM=offscreen LD_LIBRARY_PATH="$libdir" \
-  LD_PRELOAD="$root_dir/$build/bin/libdz_package_probe.so" DZ_PROBE_REPORT="$report" \
-  timeout -s KILL 300 "$fresh/usr/bin/Dazavu_SettingTool" >"$work/program.log" 2>&1
-rc=$?
-set -e
-sed 's/^/  probe: /' "$report" 2>/dev/null || true
-if [ "$rc" -ne 0 ]; then
-  cat "$work/program.log" >&2
-  fail "the installed program ended with $rc"
-fi
+run_probed "$libdir" "$report"
 want() { grep -qxF "$1" "$report" || fail "the program did not report: $1"; }
 grep -q '^window ' "$report" || fail "the main window was not shown"
 grep -q "^appversion $version" "$report" || fail "applicationVersion is not $version.x"
@@ -109,5 +112,15 @@ want "closed"
 log "installed program: window shown, About shows $version, GET STATUS over USB says" \
   "\"USB Device not ready !!\" through $libdir/libDiruvov.so, exit code 0 after close"
 
+# The simulator package: its program runs, and its USB library, put on the
+# library path on purpose, answers the installed tool's GET STATUS.
 "$fresh/usr/bin/dazavu-printer-sim" --help >/dev/null || fail "dazavu-printer-sim --help failed"
+simdir=$fresh/usr/lib/dazavu-setting-tool/sim
+log "starting the installed program with the simulator's USB library"
+run_probed "$simdir:$libdir" "$work/probe-sim.txt"
+report=$work/probe-sim.txt
+want "usblibrary $simdir/libDiruvov.so"
+! grep -q '^message ' "$report" || fail "GET STATUS on the simulated USB printer showed a message"
+grep -q '^status ..*' "$report" || fail "GET STATUS on the simulated USB printer set no status text"
+want "closed"
 log "OK: $tool_deb $sim_deb"

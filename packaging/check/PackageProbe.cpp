@@ -8,6 +8,7 @@
 //   appversion <version>       QCoreApplication::applicationVersion()
 //   about <text>               the version line of the About box
 //   message <text>             each message box shown after GET STATUS on USB
+//   status <text>              the status line after GET STATUS
 //   usblibrary <path>          the "Diruvov" file the program has loaded
 //   closed                     the main window was closed like a user does
 //
@@ -126,6 +127,8 @@ class Probe : public QObject {
           return;
         }
         if (modal || !m_statusReturned || !m_getStatus->isEnabled()) return;
+        if (auto* status = main->findChild<QLabel*>(QStringLiteral("lblStatus")))
+          Write("status " + status->text());
         Write("usblibrary " + LoadedUsbLibrary());
         m_stage = Done;
         m_poll.stop();
