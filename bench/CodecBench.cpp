@@ -33,7 +33,7 @@ void DecodeRecords(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * int64_t(frames.size()));
 }
-BENCHMARK(DecodeRecords);
+BENCHMARK(DecodeRecords)->UseRealTime();
 
 void DecodeStatusReplies(benchmark::State& state) {
   dzsim::PrinterModel printer;
@@ -52,7 +52,7 @@ void DecodeStatusReplies(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * int64_t(replies.size()));
 }
-BENCHMARK(DecodeStatusReplies);
+BENCHMARK(DecodeStatusReplies)->UseRealTime();
 
 // Every command the program builds from the catalogue, to its byte form:
 // the five reads, the two record writes and the five LAN commands.
@@ -69,7 +69,7 @@ void BuildCommands(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 12);
 }
-BENCHMARK(BuildCommands);
+BENCHMARK(BuildCommands)->UseRealTime();
 
 // Settings-file contents in memory: the catalogue to file bytes and back.
 void FormatParameterFile(benchmark::State& state) {
@@ -77,7 +77,7 @@ void FormatParameterFile(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(JoinFileLines(BuildParameterFileLines(items)));
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(FormatParameterFile);
+BENCHMARK(FormatParameterFile)->UseRealTime();
 
 void ParseParameterFile(benchmark::State& state) {
   CItemManager items;
@@ -87,14 +87,14 @@ void ParseParameterFile(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(ParseParameterFile);
+BENCHMARK(ParseParameterFile)->UseRealTime();
 
 void FormatLanFile(benchmark::State& state) {
   CItemManager items;
   for (auto _ : state) benchmark::DoNotOptimize(JoinFileLines(BuildLanFileLines(items)));
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(FormatLanFile);
+BENCHMARK(FormatLanFile)->UseRealTime();
 
 void ParseLanFile(benchmark::State& state) {
   CItemManager items;
@@ -104,7 +104,7 @@ void ParseLanFile(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(ParseLanFile);
+BENCHMARK(ParseLanFile)->UseRealTime();
 
 }  // namespace
 

@@ -54,10 +54,10 @@ void LoadParameterFile(benchmark::State& state) {
 void SaveLanFile(benchmark::State& state) { SaveFile(state, BuildLanFileLines, "bench.dt2"); }
 void LoadLanFile(benchmark::State& state) { LoadFile(state, BuildLanFileLines, ::LoadLanFile, "bench.dt2"); }
 
-BENCHMARK(SaveParameterFile);
-BENCHMARK(LoadParameterFile);
-BENCHMARK(SaveLanFile);
-BENCHMARK(LoadLanFile);
+BENCHMARK(SaveParameterFile)->UseRealTime();
+BENCHMARK(LoadParameterFile)->UseRealTime();
+BENCHMARK(SaveLanFile)->UseRealTime();
+BENCHMARK(LoadLanFile)->UseRealTime();
 
 }  // namespace
 

@@ -9,7 +9,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Dazavu Setting Tool"));
   QApplication::setApplicationVersion(QStringLiteral("2.3.0.0"));
+  const int64_t launch = dzbench::LaunchNs();
+  if (launch > 0) dzbench::Figure("startup_app_ms", double(dzbench::NowNs() - launch) / 1e6);
   dz::FmMain window;
+  if (launch > 0) dzbench::Figure("startup_window_ms", double(dzbench::NowNs() - launch) / 1e6);
   QObject* probe = nullptr;
   dzbench::ReportStartupWhenPainted(window, probe);
   window.show();

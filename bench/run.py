@@ -47,11 +47,12 @@ def run(args, launch=False, timeout=120):
         parts = line.split()
         if len(parts) == 3 and parts[0] == "FIGURE":
             figures.setdefault(parts[1], []).append(float(parts[2]))
-    noise = [l for l in proc.stderr.splitlines() if "XDG_RUNTIME_DIR" not in l]
+    noise = [l for l in proc.stderr.splitlines()
+             if "XDG_RUNTIME_DIR" not in l and "propagateSizeHints" not in l]
     if proc.returncode != 0:
         failures.append(f"{' '.join(args)}: exit {proc.returncode}: {' | '.join(noise[-5:])}")
     elif noise:
-        failures.append(f"{' '.join(args)}: {' | '.join(noise[-3:])}")
+        failures.append(f"{args[0]}: {' | '.join(noise[-3:])}")
     return figures
 
 
@@ -74,7 +75,7 @@ def google_benchmark(program):
     result = {}
     for b in data["benchmarks"]:
         if b.get("run_type") == "iteration" and "items_per_second" in b:
-            result.setdefault(b["run_name"], []).append(b["items_per_second"])
+            result.setdefault(b["run_name"].split("/")[0], []).append(b["items_per_second"])
     return result
 
 
@@ -86,13 +87,16 @@ started = time.monotonic()
 figures = {}
 
 # Start-up: the tool and the empty program alternately.
-tool_startup, empty_startup, tool_rss, empty_rss = [], [], [], []
+tool_startup, empty_startup, tool_rss, empty_rss, label_startup = [], [], [], [], []
+phases = {}
 if exists("bench_startup_tool") and exists("bench_startup_empty"):
     run(["bench_startup_tool"], launch=True)
     run(["bench_startup_empty"], launch=True)
     for _ in range(STARTUP_RUNS):
         t = run(["bench_startup_tool"], launch=True)
         e = run(["bench_startup_empty"], launch=True)
+        label_startup += run(["bench_startup_empty", "--label"], launch=True).get("startup_ms", [])
+        merge(phases, t)
         if t.get("startup_ms") and e.get("startup_ms"):
             tool_startup += t["startup_ms"]
             empty_startup += e["startup_ms"]
@@ -144,6 +148,9 @@ row("start-up, tool (ms)", tool_startup)
 row("start-up, empty Qt Widgets program (ms)", empty_startup)
 row("start-up ratio tool / empty (per pair)",
     [t / e for t, e in zip(tool_startup, empty_startup)], 1.5, fmt="{:.2f}", unit="x")
+row("  tool: QApplication constructed (ms)", phases.get("startup_app_ms"))
+row("  tool: main window constructed and refreshed (ms)", phases.get("startup_window_ms"))
+row("start-up, empty program with one text label (ms)", label_startup)
 row("peak RSS after start-up, tool (MiB)", tool_rss, 60)
 row("peak RSS after start-up, empty program (MiB)", empty_rss)
 for link, label in LINKS.items():
@@ -197,9 +204,10 @@ for r in rows:
     print(line(r))
 print()
 print(f"Runs: start-up {len(tool_startup)} pairs; window {WINDOW_RUNS} processes per link x {STATUS_ROUNDS} status rounds; "
-      f"serial writer {SERIAL_RUNS} x {SERIAL_BYTES} bytes; codec 5 repetitions. Measuring took {elapsed:.0f} s.")
+      f"serial writer {SERIAL_RUNS} x {SERIAL_BYTES} bytes; codec 5 repetitions. Measuring took {elapsed:.0f} s; "
+      f"load average {os.getloadavg()[0]:.2f} on {os.cpu_count()} CPUs at the end.")
 missed = [r[0] for r in rows if r[5] == "MISS"]
 print("Targets missed: " + ("; ".join(missed) if missed else "none"))
-for f in failures:
+for f in dict.fromkeys(failures):
     print("NOTE: " + f)
 sys.exit(0)
