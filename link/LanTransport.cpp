@@ -10,6 +10,9 @@
 namespace {
 constexpr double kSendBoundSeconds = 2.0;
 constexpr int kNoIcon = 0;
+// An address where nobody answers would otherwise keep the link connecting
+// for the system's full TCP time-out (minutes) with the buttons locked.
+constexpr int kConnectBoundMs = 10000;
 }  // namespace
 
 LanTransport::LanTransport(LinkDispatcher& p_objLink) : m_objLink(p_objLink) {
@@ -18,7 +21,16 @@ LanTransport::LanTransport(LinkDispatcher& p_objLink) : m_objLink(p_objLink) {
   connect(&m_objSocket, &QTcpSocket::bytesWritten, this, [this](qint64) { OnLanSendComplete(); });
   connect(&m_objSocket, &QTcpSocket::readyRead, this, [this] { OnLanDataArrival(m_objSocket.bytesAvailable()); });
   connect(&m_objSocket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+    m_objConnectTimer.stop();
     OnLanError(static_cast<int>(error), m_objSocket.errorString(), 0, QString(), QString(), 0, false);
+  });
+  m_objConnectTimer.setSingleShot(true);
+  m_objConnectTimer.setInterval(kConnectBoundMs);
+  connect(&m_objConnectTimer, &QTimer::timeout, this, [this] {
+    if (m_objSocket.state() == QAbstractSocket::ConnectedState) return;
+    m_objSocket.abort();
+    OnLanError(static_cast<int>(QAbstractSocket::SocketTimeoutError), QStringLiteral("Connection timed out"), 0,
+               QString(), QString(), 0, false);
   });
 }
 
@@ -26,11 +38,13 @@ void LanTransport::Connect() {
   CInterface& settings = m_objLink.Interface();
   m_bAssembling = false;
   m_objSocket.abort();
+  m_objConnectTimer.start();
   m_objSocket.connectToHost(QString::fromStdString(settings.GetIpAddress()),
                             static_cast<quint16>(QString::fromStdString(settings.GetSocketPortNumber()).toInt()));
 }
 
 void LanTransport::Close() {
+  m_objConnectTimer.stop();
   m_bAssembling = false;
   m_objSocket.abort();
   m_objLink.m_bLanConnected = 0;
@@ -68,6 +82,7 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
 }
 
 void LanTransport::OnLanConnect() {
+  m_objConnectTimer.stop();
   m_objLink.m_bLanConnected = 1;
   m_objLink.NotifyStateChanged();
 }

@@ -5,6 +5,7 @@
 // one silent reconnect; a second error shows the error's details.
 #include <QObject>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include "Commands.h"
 
@@ -15,8 +16,11 @@ class LanTransport : public QObject {
  public:
   explicit LanTransport(LinkDispatcher& p_objLink);
 
-  // Starts connecting to the printer's address and port from the interface settings.
+  // Starts connecting to the printer's address and port from the interface
+  // settings. A connection that neither succeeds nor fails within the
+  // connect bound is given up as a socket error.
   void Connect();
+  void SetConnectTimeoutMs(int p_iMilliseconds) { m_objConnectTimer.setInterval(p_iMilliseconds); }
   void Close();
   bool SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize);
 
@@ -45,4 +49,5 @@ class LanTransport : public QObject {
   LinkDispatcher& m_objLink;
   QTcpSocket m_objSocket;
   bool m_bAssembling = false;  // a reply's first part has arrived, the rest is awaited
+  QTimer m_objConnectTimer;
 };

@@ -43,6 +43,8 @@ bool SerialTransport::OpenSerialPort() {
                                       QStringLiteral("Dazavu Setting Tool"));
     return false;
   }
+  // Whatever waited in the line before the port was opened is not a reply.
+  m_objPort.clear(QSerialPort::AllDirections);
   m_objLink.m_bStatusReplyActive = 0;
   m_objLink.m_bParameterReplyActive = 0;
   m_bLastClearToSend.reset();

@@ -205,3 +205,15 @@ TEST(LanErrorMessageTest, Layout) {
             QStringLiteral("Number=10061  Connection is forcefully rejected\r\nScode=0\r\nSource=\r\n"
                            "HelpFile=\r\nHelpContext=0\r\nCancelDisplay=False"));
 }
+
+TEST_F(LanLinkTest, AnAddressWhereNobodyAnswersIsGivenUpWithinTheConnectBound) {
+  // A documentation-only address: either the system refuses at once or the
+  // connection hangs until the bound; both end in the open error.
+  iface.SetIpAddress(192, 0, 2, 1);
+  link.Lan().SetConnectTimeoutMs(300);
+  EXPECT_FALSE(Open());
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages[0].text, QStringLiteral("'LAN' Open Error !!"));
+  EXPECT_TRUE(host.buttonsEnabled);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.messages.size() == 2; }, 3000));  // the retry's details
+}
