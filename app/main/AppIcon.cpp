@@ -43,9 +43,11 @@ QPixmap DrawIcon(int size) {
 }  // namespace
 
 QIcon AppIcon() {
-  QIcon icon;
-  for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(DrawIcon(size));
-  return icon;
+  // The installed program shows the same icon as its desktop menu entry; a
+  // program run from its build folder draws its own.
+  QIcon drawn;
+  for (int size : {16, 24, 32, 48, 64}) drawn.addPixmap(DrawIcon(size));
+  return QIcon::fromTheme(QStringLiteral("dazavu-setting-tool"), drawn);
 }
 
 }  // namespace dz
