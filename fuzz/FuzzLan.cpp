@@ -11,8 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  fuzz::EnsureCoreApplication();
-  fuzz::LinkUnderTest t(fuzz::PickKind(data[0]));
+  fuzz::LinkUnderTest& t = fuzz::LinkUnderTest::Instance(fuzz::PickKind(data[0]));
 
   size_t i = 1;
   while (i + 2 <= size) {

@@ -17,8 +17,7 @@ size_t LongestReply() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  fuzz::EnsureCoreApplication();
-  fuzz::LinkUnderTest t(fuzz::PickKind(data[0]));
+  fuzz::LinkUnderTest& t = fuzz::LinkUnderTest::Instance(fuzz::PickKind(data[0]));
   t.link.m_bReplyExpected = true;
   static const size_t longest = LongestReply();
 

@@ -8,6 +8,7 @@
 
 #include "CInterface.h"
 #include "FuzzCheck.h"
+#include "LanTransport.h"
 #include "LinkDispatcher.h"
 #include "NullHost.h"
 #include "Replies.h"
@@ -39,6 +40,9 @@ inline const QSet<QString>& StatusTexts() {
   return texts;
 }
 
+// One link for the whole run (building the transports' sockets for every
+// input would cost more than the input itself); Reset brings it back to the
+// state of a new window before each input.
 struct LinkUnderTest {
   CItemManager items;
   CInterface settings;
@@ -47,16 +51,39 @@ struct LinkUnderTest {
   std::vector<bool> inGroup;
   std::vector<std::string> fields;  // item texts before the current step
   int kind = 0;
-
   bool notified = true;  // the link reported a change since the last check
 
-  explicit LinkUnderTest(int p_iKind) : kind(p_iKind) {
-    QObject::connect(&link, &LinkDispatcher::stateChanged, [this] { notified = true; });
+  static LinkUnderTest& Instance(int p_iKind) {
+    EnsureCoreApplication();
+    static LinkUnderTest* t = new LinkUnderTest;
+    t->Reset(p_iKind);
+    return *t;
+  }
+
+  void Reset(int p_iKind) {
+    static CItemManager defaults;
+    const std::vector<CItem*> mine = items.AllItems(), fresh = defaults.AllItems();
+    for (size_t i = 0; i < mine.size(); ++i) *mine[i] = *fresh[i];
+    link.Lan().Close();
+    link.m_byReceiveBuffer.clear();
+    link.m_bReplyExpected = false;
+    link.m_bHeadCheckMode = false;
+    link.m_bReadInProgress = false;
+    link.m_bReplyReceived = 0;
+    link.m_bStatusReplyActive = 0;
+    link.m_bParameterReplyActive = 0;
+    host = NullHost();
+    kind = p_iKind;
     link.m_iReplyRecord = static_cast<int16_t>(kind);
     inGroup = Membership(items, ReadGroup(items, kind));
     fields = Snapshot(items);
+    notified = true;
   }
 
+ private:
+  LinkUnderTest() { QObject::connect(&link, &LinkDispatcher::stateChanged, [this] { notified = true; }); }
+
+ public:
   // After each delivery: items outside the kind's group never change; when
   // the group changed, it holds exactly what the complete record in the
   // receive buffer gives. The items are compared only after the link
