@@ -72,6 +72,12 @@ bool SerialTransport::WriteSerialBytes(const Bytes& p_byData) {
 
 bool SerialTransport::SendSerial(const Bytes& p_byCommand) {
   if (!IsSerialPortOpen()) return false;
+  // A reply still being assembled belongs to the previous command (a slow or
+  // dribbling printer): its late bytes must not count towards the reply to
+  // this one, or they would be stored into the wrong record's items. The
+  // next SOH or "{" starts a fresh reply.
+  m_objLink.m_bStatusReplyActive = 0;
+  m_objLink.m_bParameterReplyActive = 0;
   return WriteSerialBytes(p_byCommand);
 }
 

@@ -2,6 +2,7 @@
 #include <QTcpServer>
 #include <QTimer>
 
+#include "CItemManager.h"
 #include "WindowFixture.h"
 #include "dialogs/FmInterfaceSetup.h"
 #include "dialogs/RunModal.h"
@@ -109,5 +110,128 @@ TEST_F(FailuresTest, ANewUserPicksLanEntersTheAddressAndGetsTheStatus) {
   EXPECT_EQ(window->m_objInterface.GetIpAddress(), "127.0.0.1");
   Click(window->btnGetStatus);
   ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QStringLiteral("ON LINE"); }, 3000));
+  EXPECT_TRUE(shown.empty());
+}
+
+namespace {
+// The field texts of one read kind's item group, back to back.
+std::string GroupText(CItemManager& items, int kind) {
+  using Accessor = bool (CItemManager::*)(std::vector<CItem*>&);
+  const Accessor accessors[] = {&CItemManager::GetItem_Adjustment, &CItemManager::GetItem_Parameter,
+                                &CItemManager::GetItem_Sensor, &CItemManager::GetItem_Lan,
+                                &CItemManager::GetItem_ParameterExpansion1};
+  std::vector<CItem*> group;
+  (items.*accessors[kind])(group);
+  std::string text;
+  for (const CItem* item : group) text += item->GetValueString() + "|";
+  return text;
+}
+}  // namespace
+
+// The stream links (serial and LAN) against misbehaving printers.
+class StreamLinkFailures : public WindowFixture, public ::testing::WithParamInterface<int> {
+ protected:
+  static constexpr int kReadKinds[] = {0, 1, 4};
+  void SetPrinterValuesApartFromDefaults() {
+    SetPrinterField("FeedAdjustment", "015");  // kind 0
+    SetPrinterField("FontCode", "1");          // kind 1
+    SetPrinterField("ControlCode1st", "1C");   // kind 4
+  }
+  std::map<int, std::string> Groups() {
+    std::map<int, std::string> out;
+    for (int kind : kReadKinds) out[kind] = GroupText(window->m_objItemManager, kind);
+    return out;
+  }
+  // What a clean read of the printer gives, for comparison.
+  std::map<int, std::string> CleanRead() {
+    model.SetMode(dzsim::Misbehaviour::Normal);
+    UseLink(GetParam());
+    Click(Parameter().btnRead);
+    return Groups();
+  }
+};
+
+TEST_P(StreamLinkFailures, APrinterThatNeverReadsEndsLikeSilence) {
+  UseLink(GetParam());
+  SetPrinterValuesApartFromDefaults();
+  model.SetMode(dzsim::Misbehaviour::NeverRead);
+  const auto before = Groups();
+  const QString feed = Parameter().SeFeedAdj->TextBox()->text();
+  Click(Parameter().btnRead);
+  Click(window->btnGetStatus);
+  QTest::qWait(300);
+  EXPECT_EQ(Groups(), before);
+  EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), feed);
+  EXPECT_EQ(window->lblStatus->text(), QString());
+  EXPECT_TRUE(AllButtonsEnabled());
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_P(StreamLinkFailures, DroppedInTheMiddleOfAMultiRecordRead) {
+  UseLink(GetParam());
+  SetPrinterValuesApartFromDefaults();
+  model.SetMode(dzsim::Misbehaviour::DropConnection);
+  const auto before = Groups();
+  Click(Parameter().btnRead);
+  const auto during = Groups();
+  EXPECT_TRUE(AllButtonsEnabled());
+  // Over LAN the next read command finds the connection gone; a serial line
+  // cannot be dropped, the rest of the reply just never comes.
+  if (GetParam() == 1) {
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("'LAN' Send Error !!"));
+  } else {
+    EXPECT_TRUE(shown.empty());
+  }
+  const auto clean = CleanRead();
+  for (int kind : kReadKinds) EXPECT_TRUE(during.at(kind) == before.at(kind) || during.at(kind) == clean.at(kind)) << kind;
+}
+
+TEST_P(StreamLinkFailures, LineDribblingOneByteEvery100ms) {
+  UseLink(GetParam());
+  SetPrinterValuesApartFromDefaults();
+  dzsim::Behaviour slow;
+  slow.mode = dzsim::Misbehaviour::Dribble;
+  slow.dribbleIntervalMs = 100;
+  model.SetBehaviour(slow);
+  SetPrinterStatus("55");
+  Click(window->btnGetStatus);
+  EXPECT_TRUE(AllButtonsEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QStringLiteral("  Save Mode"); }, 3000));
+
+  const auto before = Groups();
+  Click(Parameter().btnRead);
+  EXPECT_TRUE(AllButtonsEnabled());
+  // Let the printer finish everything it still has to send.
+  QTest::qWait(7000);
+  const auto after = Groups();
+  const auto clean = CleanRead();
+  for (int kind : kReadKinds) EXPECT_TRUE(after.at(kind) == before.at(kind) || after.at(kind) == clean.at(kind)) << kind;
+  EXPECT_TRUE(shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(FailuresTest, StreamLinkFailures, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string(info.param == 0 ? "Serial" : "Lan");
+                         });
+
+TEST_F(FailuresTest, ClearToSendDroppingAndReturningDuringARead) {
+  UseLink(0);
+  SetPrinterField("FeedAdjustment", "015");
+  QStringList seen;
+  // A pseudo-terminal has no modem lines: the line change is handed to the
+  // serial transport the way its line watch does.
+  QTimer::singleShot(300, window.get(), [&] {
+    window->Link().Serial().OnClearToSendChanged(false);
+    seen << window->lblStatus->text();
+  });
+  QTimer::singleShot(1500, window.get(), [&] {
+    window->Link().Serial().OnClearToSendChanged(true);
+    seen << window->lblStatus->text();
+  });
+  Click(Parameter().btnRead);
+  EXPECT_EQ(seen, (QStringList{QStringLiteral("OFF LINE"), QStringLiteral("ON LINE")}));
+  EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), QStringLiteral("1.5"));
+  EXPECT_TRUE(AllButtonsEnabled());
   EXPECT_TRUE(shown.empty());
 }

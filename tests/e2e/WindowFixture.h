@@ -79,7 +79,9 @@ class WindowFixture : public ::testing::Test {
     }
     window->cmbInterface->setCurrentIndex(index);
     for (int i = 0; i < 3; ++i) window->Link().CloseInterface(i);
-    if (index != 2) ASSERT_TRUE(window->Link().OpenInterface(index));
+    if (index != 2) {
+      ASSERT_TRUE(window->Link().OpenInterface(index));
+    }
   }
   void Click(QPushButton* button) {
     ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();

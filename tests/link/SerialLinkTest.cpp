@@ -186,6 +186,32 @@ TEST_F(SerialLinkTest, ReceiverFramesReplies) {
   EXPECT_EQ(items.m_objFontCode.GetValueString(), "3");
 }
 
+TEST_F(SerialLinkTest, AReplyCutByTheNextCommandIsNotStoredForIt) {
+  ASSERT_TRUE(link.OpenInterface(0));
+  QString error;
+  // The printer is still sending the kind 0 record when the kind 1 read goes
+  // out; the rest of the old record would otherwise complete kind 1's reply.
+  const Bytes record0 = B("{0" + std::string(23, '7') + "|}");
+  ASSERT_EQ(record0.size(), size_t(GetReplyLength(0) / 2));
+  link.m_iReplyRecord = 0;
+  ASSERT_TRUE(link.SendCommand(B("{Z5;0|}"), error, GetReplyLength(0), true));
+  Reply(Bytes(record0.begin(), record0.begin() + 10));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.m_byReceiveBuffer.size() == 10; }, 2000));
+
+  link.m_iReplyRecord = 1;
+  ASSERT_TRUE(link.SendCommand(B("{Z5;1|}"), error, GetReplyLength(1), true));
+  EXPECT_EQ(Drain(), B("{Z5;0|}{Z5;1|}"));
+  Reply(Bytes(record0.begin() + 10, record0.end()));
+  QTest::qWait(200);
+  EXPECT_TRUE(link.m_bReplyExpected);
+  EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "000");
+
+  // The record that does answer the kind 1 read is stored.
+  Reply(B("{1-050+0001120130140" "01A|}"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.m_bReplyExpected; }, 2000));
+  EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "050");
+}
+
 TEST_F(SerialLinkTest, LineStateAndOverrunMessages) {
   SerialTransport& rx = link.Serial();
   rx.OnClearToSendChanged(true);
