@@ -116,12 +116,15 @@ TEST_F(FailuresTest, ANewUserPicksLanEntersTheAddressAndGetsTheStatus) {
 namespace {
 // The field texts of one read kind's item group, back to back.
 std::string GroupText(CItemManager& items, int kind) {
-  using Accessor = bool (CItemManager::*)(std::vector<CItem*>&);
-  const Accessor accessors[] = {&CItemManager::GetItem_Adjustment, &CItemManager::GetItem_Parameter,
-                                &CItemManager::GetItem_Sensor, &CItemManager::GetItem_Lan,
-                                &CItemManager::GetItem_ParameterExpansion1};
   std::vector<CItem*> group;
-  (items.*accessors[kind])(group);
+  switch (kind) {
+    case 0: items.GetItem_Adjustment(group); break;
+    case 1: items.GetItem_Parameter(group); break;
+    case 2: items.GetItem_Sensor(group); break;
+    case 3: items.GetItem_Lan(group); break;
+    case 4: items.GetItem_ParameterExpansion1(group); break;
+    default: break;
+  }
   std::string text;
   for (const CItem* item : group) text += item->GetValueString() + "|";
   return text;
