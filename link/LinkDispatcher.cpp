@@ -59,6 +59,9 @@ bool LinkDispatcher::SendCommand(CInterface& p_objInterface, const Bytes& p_byCo
     const size_t delivered = p_iReceivedCount > 2 ? static_cast<size_t>(p_iReceivedCount) - 2 : 0;
     const size_t length = std::min({wanted, delivered, p_byReply.size() - std::min<size_t>(2, p_byReply.size())});
     m_byReceiveBuffer.assign(p_byReply.begin() + 2, p_byReply.begin() + 2 + static_cast<std::ptrdiff_t>(length));
+    // A record that ended before its last field is dropped like a reply that
+    // never came: the operation goes on, as it does on the other links.
+    if (!HoldsAllFields(m_byReceiveBuffer)) return true;
     return StoreRecord(m_byReceiveBuffer);
   }
   return true;
@@ -87,11 +90,15 @@ void LinkDispatcher::ShowStatusReply(const Bytes& p_byReply) {
 bool LinkDispatcher::StoreRecord(const Bytes& p_byFrame) {
   // A frame that ends before its last field is dropped whole: the items are
   // updated from a complete record or not at all.
-  const int width = GetRecordWidth(m_iReplyRecord);
-  if (width > 0 && p_byFrame.size() < static_cast<size_t>(width) + 2) return false;
+  if (!HoldsAllFields(p_byFrame)) return false;
   const bool stored = StoreRecordReply(m_objItems, m_iReplyRecord, p_byFrame, m_bReplyExpected);
   NotifyStateChanged();
   return stored;
+}
+
+bool LinkDispatcher::HoldsAllFields(const Bytes& p_byFrame) const {
+  const int width = GetRecordWidth(m_iReplyRecord);
+  return width <= 0 || p_byFrame.size() >= static_cast<size_t>(width) + 2;
 }
 
 bool LinkDispatcher::WaitUntil(const std::function<bool()>& p_fnCondition, QDeadlineTimer p_objDeadline) {

@@ -79,6 +79,8 @@ class LinkDispatcher : public QObject {
   void ShowStatusReply(const Bytes& p_byReply);
   // Stores a record reply frame into the items of m_iReplyRecord.
   bool StoreRecord(const Bytes& p_byFrame);
+  // Whether a record reply frame reaches the end of m_iReplyRecord's last field.
+  bool HoldsAllFields(const Bytes& p_byFrame) const;
 
   CItemManager& Items() { return m_objItems; }
   CInterface& Interface() { return m_objInterface; }

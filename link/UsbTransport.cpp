@@ -7,6 +7,7 @@
 
 #include "LinkDispatcher.h"
 #include "ILinkHost.h"
+#include "Replies.h"
 
 namespace {
 constexpr int kCritical = 16;
@@ -87,16 +88,28 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   if (!WriteUsbBytes(p_byCommand)) return false;
 
   // Read passes: one for a command without reply; for a command with a
-  // reply, passes until it has arrived or the wait is over.
+  // reply, passes until the whole reply has arrived or the wait is over. A
+  // reply the printer hands over in more than one transfer is joined here:
+  // a remainder left in the device would otherwise be taken as the reply to
+  // the next command and stored into the wrong record's items.
   const bool replyWanted = replySize > 0;
+  const size_t room = static_cast<size_t>(replySize);
+  Bytes pass(room + 1, 0);
+  size_t received = 0;
   QDeadlineTimer deadline(static_cast<qint64>(m_dReplyWaitSeconds * 1000));
   for (;;) {
     m_objLink.ProcessEvents();
-    const int32_t received = ReadUsbBytes(p_byReply, replySize);
-    p_iReceivedCount = received;
-    if (received > 0) m_objLink.m_bReplyReceived = 1;
+    const int32_t n = ReadUsbBytes(pass, static_cast<int32_t>(room - std::min(received, room)));
+    if (n > 0) {
+      std::copy(pass.begin(), pass.begin() + n, p_byReply.begin() + static_cast<std::ptrdiff_t>(received));
+      received += static_cast<size_t>(n);
+      p_iReceivedCount = static_cast<int32_t>(received);
+    } else if (received == 0) {
+      p_iReceivedCount = n;
+    }
+    if (received > 0 && received >= FullReplyLength(p_byReply[0], replySize)) m_objLink.m_bReplyReceived = 1;
     m_objLink.ProcessEvents();
-    if (m_objLink.m_bReplyReceived == 1 || !replyWanted) break;
+    if (m_objLink.m_bReplyReceived == 1 || !replyWanted || received >= room) break;
     if (deadline.hasExpired()) {
       m_objLink.Host().Beep();
       p_sErrorText = QStringLiteral("Please confirm the connection of USB.");
@@ -105,6 +118,15 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
     m_objLink.WaitSeconds(kPollSeconds);
   }
   return true;
+}
+
+size_t UsbTransport::FullReplyLength(uint8_t p_byFirst, int32_t p_iReplySize) {
+  // A status reply is 13 bytes; a record comes behind two bytes (the first
+  // is 2) as a frame of half the announced reply length. Anything else is
+  // not a reply this tool knows: it is taken as it came.
+  if (p_byFirst == kSoh) return static_cast<size_t>(kStatusReplyLength);
+  if (p_byFirst == 2) return static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0)) / 2 + 2;
+  return 0;
 }
 
 bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {

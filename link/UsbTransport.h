@@ -26,6 +26,8 @@ class UsbTransport : public QObject {
                int32_t p_iReplySize);
   bool WriteUsbBytes(const Bytes& p_byCommand);
   int32_t ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength);
+  // Bytes of a complete reply that starts with this byte (0: any length).
+  static size_t FullReplyLength(uint8_t p_byFirst, int32_t p_iReplySize);
 
   // Open and close for the link change of the setup dialog.
   bool OpenDevice();

@@ -131,8 +131,9 @@ std::string GroupText(CItemManager& items, int kind) {
 }
 }  // namespace
 
-// The stream links (serial and LAN) against misbehaving printers.
-class StreamLinkFailures : public WindowFixture, public ::testing::WithParamInterface<int> {
+// The window against a misbehaving printer: the three read records' item
+// groups before, after, and as a clean read gives them.
+class MisbehavingPrinter : public WindowFixture {
  protected:
   static constexpr int kReadKinds[] = {0, 1, 4};
   void SetPrinterValuesApartFromDefaults() {
@@ -140,24 +141,43 @@ class StreamLinkFailures : public WindowFixture, public ::testing::WithParamInte
     SetPrinterField("FontCode", "1");          // kind 1
     SetPrinterField("ControlCode1st", "1C");   // kind 4
   }
+  void SetPrinterMode(dzsim::Misbehaviour mode) {
+    model.SetMode(mode);
+    usb.SetMode(static_cast<int32_t>(mode), -1);
+  }
   std::map<int, std::string> Groups() {
     std::map<int, std::string> out;
     for (int kind : kReadKinds) out[kind] = GroupText(window->m_objItemManager, kind);
     return out;
   }
   // What a clean read of the printer gives, for comparison.
-  std::map<int, std::string> CleanRead() {
-    model.SetMode(dzsim::Misbehaviour::Normal);
-    UseLink(GetParam());
+  std::map<int, std::string> CleanRead(int link) {
+    SetPrinterMode(dzsim::Misbehaviour::Normal);
+    UseLink(link);
     Click(Parameter().btnRead);
     return Groups();
   }
+  // Every group either as it was or as the printer holds it: never a mix of
+  // records, never a record stored into another record's items.
+  void ExpectWholeRecordsOrNothing(const std::map<int, std::string>& before, const std::map<int, std::string>& after,
+                                   const std::map<int, std::string>& clean) {
+    EXPECT_NE(before, clean);
+    for (int kind : kReadKinds)
+      EXPECT_TRUE(after.at(kind) == before.at(kind) || after.at(kind) == clean.at(kind))
+          << "kind " << kind << ": " << after.at(kind);
+  }
+};
+
+// The stream links (serial and LAN).
+class StreamLinkFailures : public MisbehavingPrinter, public ::testing::WithParamInterface<int> {
+ protected:
+  std::map<int, std::string> CleanRead() { return MisbehavingPrinter::CleanRead(GetParam()); }
 };
 
 TEST_P(StreamLinkFailures, APrinterThatNeverReadsEndsLikeSilence) {
   UseLink(GetParam());
   SetPrinterValuesApartFromDefaults();
-  model.SetMode(dzsim::Misbehaviour::NeverRead);
+  SetPrinterMode(dzsim::Misbehaviour::NeverRead);
   const auto before = Groups();
   const QString feed = Parameter().SeFeedAdj->TextBox()->text();
   Click(Parameter().btnRead);
@@ -173,7 +193,7 @@ TEST_P(StreamLinkFailures, APrinterThatNeverReadsEndsLikeSilence) {
 TEST_P(StreamLinkFailures, DroppedInTheMiddleOfAMultiRecordRead) {
   UseLink(GetParam());
   SetPrinterValuesApartFromDefaults();
-  model.SetMode(dzsim::Misbehaviour::DropConnection);
+  SetPrinterMode(dzsim::Misbehaviour::DropConnection);
   const auto before = Groups();
   Click(Parameter().btnRead);
   const auto during = Groups();
@@ -186,8 +206,7 @@ TEST_P(StreamLinkFailures, DroppedInTheMiddleOfAMultiRecordRead) {
   } else {
     EXPECT_TRUE(shown.empty());
   }
-  const auto clean = CleanRead();
-  for (int kind : kReadKinds) EXPECT_TRUE(during.at(kind) == before.at(kind) || during.at(kind) == clean.at(kind)) << kind;
+  ExpectWholeRecordsOrNothing(before, during, CleanRead());
 }
 
 TEST_P(StreamLinkFailures, LineDribblingOneByteEvery100ms) {
@@ -208,8 +227,7 @@ TEST_P(StreamLinkFailures, LineDribblingOneByteEvery100ms) {
   // Let the printer finish everything it still has to send.
   QTest::qWait(7000);
   const auto after = Groups();
-  const auto clean = CleanRead();
-  for (int kind : kReadKinds) EXPECT_TRUE(after.at(kind) == before.at(kind) || after.at(kind) == clean.at(kind)) << kind;
+  ExpectWholeRecordsOrNothing(before, after, CleanRead());
   EXPECT_TRUE(shown.empty());
 }
 
@@ -238,3 +256,47 @@ TEST_F(FailuresTest, ClearToSendDroppingAndReturningDuringARead) {
   EXPECT_TRUE(AllButtonsEnabled());
   EXPECT_TRUE(shown.empty());
 }
+
+// Misshapen and mistimed replies on every link.
+struct ReplyFault {
+  int link;
+  dzsim::Misbehaviour mode;
+};
+
+class ReplyFaults : public MisbehavingPrinter, public ::testing::WithParamInterface<ReplyFault> {};
+
+TEST_P(ReplyFaults, ReadEndsWithWholeRecordsOrNone) {
+  const auto [link, mode] = GetParam();
+  UseLink(link);
+  SetPrinterValuesApartFromDefaults();
+  SetPrinterMode(mode);
+  const auto before = Groups();
+  Click(Parameter().btnRead);
+  EXPECT_TRUE(AllButtonsEnabled());
+  EXPECT_EQ(ReceivedOn(link), (std::vector<std::string>{"{Z5;0|}", "{Z5;1|}", "{Z5;4|}"}));
+  QTest::qWait(300);  // anything still on its way
+  const auto after = Groups();
+  EXPECT_TRUE(shown.empty());  // a reply that is not a record is passed over, as silence is
+  const auto clean = CleanRead(link);
+  ExpectWholeRecordsOrNothing(before, after, clean);
+  // A reply that arrives whole, if late or in pieces, is taken.
+  if (mode == dzsim::Misbehaviour::Split || mode == dzsim::Misbehaviour::Delay) {
+    EXPECT_EQ(after, clean);
+  }
+}
+
+std::vector<ReplyFault> AllReplyFaults() {
+  std::vector<ReplyFault> faults;
+  for (int link : {0, 1, 2})
+    for (auto mode : {dzsim::Misbehaviour::Garbage, dzsim::Misbehaviour::Split, dzsim::Misbehaviour::Short,
+                      dzsim::Misbehaviour::Huge, dzsim::Misbehaviour::Delay})
+      faults.push_back({link, mode});
+  return faults;
+}
+
+std::string ReplyFaultName(const ::testing::TestParamInfo<ReplyFault>& info) {
+  const char* links[] = {"Serial", "Lan", "Usb"};
+  return std::string(links[info.param.link]) + "_" + dzsim::MisbehaviourName(info.param.mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(FailuresTest, ReplyFaults, ::testing::ValuesIn(AllReplyFaults()), ReplyFaultName);

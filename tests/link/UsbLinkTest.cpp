@@ -4,6 +4,7 @@
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "LinkDispatcher.h"
+#include "Replies.h"
 #include "RecordingHost.h"
 #include "SimUsb.h"
 #include "UsbTransport.h"
@@ -100,10 +101,11 @@ TEST_F(UsbLinkTest, ShortAndBrokenRepliesLeaveTheItemsUnchanged) {
   sim.SetField("FeedAdjustment", "777");
   link.m_iReplyRecord = 0;
   sim.SetMode(DIRUVOV_SIM_SHORT, 5);
-  // The record cannot be stored: the send reports it, with no text to show.
-  EXPECT_FALSE(Send("{Z5;0|}", 54, true));
-  EXPECT_TRUE(error.isEmpty());
+  // The record never arrives whole: it is dropped like a reply that never
+  // came (the wait ends with a beep), and the operation goes on.
+  EXPECT_TRUE(Send("{Z5;0|}", 54, true));
   EXPECT_EQ(received, 5);
+  EXPECT_EQ(host.beeps, 1);
   EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "000");
 
   for (int mode : {DIRUVOV_SIM_GARBAGE, DIRUVOV_SIM_DROP}) {
@@ -118,6 +120,25 @@ TEST_F(UsbLinkTest, ShortAndBrokenRepliesLeaveTheItemsUnchanged) {
   EXPECT_TRUE(Send("{Z5;0|}", 54, true));
   EXPECT_EQ(received, 54);
   EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "777");
+}
+
+TEST_F(UsbLinkTest, ARecordInTwoTransfersIsJoinedAndLeavesNothingForTheNextCommand) {
+  sim.SetField("FeedAdjustment", "777");
+  sim.SetField("XCoordinateAdjustment", "050");
+  sim.SetMode(DIRUVOV_SIM_SPLIT, 100);
+  link.m_iReplyRecord = 0;
+  EXPECT_TRUE(Send("{Z5;0|}", GetReplyLength(0), true));
+  EXPECT_EQ(received, GetRecordWidth(0) + 6);
+  EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "777");
+  link.m_iReplyRecord = 1;
+  EXPECT_TRUE(Send("{Z5;1|}", GetReplyLength(1), true));
+  EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "050");
+  // A status reply in two parts is shown once it is whole.
+  sim.SetStatusCode("55");
+  EXPECT_TRUE(Send("{WS|}", 13, true));
+  EXPECT_EQ(received, 13);
+  EXPECT_EQ(host.status, QStringLiteral("  Save Mode"));
+  EXPECT_EQ(host.beeps, 0);
 }
 
 TEST_F(UsbLinkTest, FailingLibraryAndMissingLibrary) {
