@@ -160,6 +160,18 @@ TEST_F(LanLinkTest, ASendAfterACompletedSendReturnsAtOnce) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return model.CommandLog().size() == 2; }, 3000));
 }
 
+TEST_F(LanLinkTest, ASendThatIsNeverConfirmedEndsInDeviceTimeOut) {
+  ASSERT_TRUE(Open());
+  // As after a send whose bytes-written notification never comes.
+  link.m_bLanSendComplete = 0;
+  EXPECT_FALSE(link.WaitLanSendComplete(0.3));
+  EXPECT_EQ(host.beeps, 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, QStringLiteral("Device Time Out !!"));
+  EXPECT_EQ(host.messages[0].style, 16);
+  EXPECT_EQ(host.messages[0].title, QStringLiteral("Failure"));
+}
+
 TEST_F(LanLinkTest, RefusedConnectionReportsOpenErrorThenDetailsAfterTheSilentRetry) {
   QTcpServer probe;
   ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
