@@ -64,14 +64,7 @@ inline std::vector<bool> NoneAllowed() { return std::vector<bool>(CItemManager::
 // The item group a read kind decodes into (empty for other kinds).
 inline std::vector<CItem*> ReadGroup(CItemManager& items, int kind) {
   std::vector<CItem*> group;
-  switch (kind) {
-    case 0: items.GetItem_Adjustment(group); break;
-    case 1: items.GetItem_Parameter(group); break;
-    case 2: items.GetItem_Sensor(group); break;
-    case 3: items.GetItem_Lan(group); break;
-    case 4: items.GetItem_ParameterExpansion1(group); break;
-    default: break;
-  }
+  items.GetItem_ReadKind(kind, group);
   return group;
 }
 

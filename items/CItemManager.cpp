@@ -183,6 +183,21 @@ bool CItemManager::GetItem_ParameterExpansion1(std::vector<CItem*>& p_objItemAry
   });
 }
 
+bool CItemManager::GetItem_ReadKind(int p_iKind, std::vector<CItem*>& p_objItemAry) {
+  // A switch rather than a table of member pointers: g++ 12's bounds
+  // sanitizer misreads the index of a call made through such a table.
+  switch (p_iKind) {
+    case 0: return GetItem_Adjustment(p_objItemAry);
+    case 1: return GetItem_Parameter(p_objItemAry);
+    case 2: return GetItem_Sensor(p_objItemAry);
+    case 3: return GetItem_Lan(p_objItemAry);
+    case 4: return GetItem_ParameterExpansion1(p_objItemAry);
+    default:
+      p_objItemAry.clear();
+      return false;
+  }
+}
+
 // Parameter write record: 30 fields, 35 characters.
 bool CItemManager::SetItem_Parameter(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {

@@ -96,6 +96,9 @@ class CItemManager {
   bool GetItem_Sensor(std::vector<CItem*>& p_objItemAry);               // read kind 2
   bool GetItem_Lan(std::vector<CItem*>& p_objItemAry);                  // read kind 3
   bool GetItem_ParameterExpansion1(std::vector<CItem*>& p_objItemAry);  // read kind 4
+  // The group of read kind 0 to 4 (one of the five above); false and an
+  // empty array for any other kind.
+  bool GetItem_ReadKind(int p_iKind, std::vector<CItem*>& p_objItemAry);
   bool SetItem_Parameter(std::vector<CItem*>& p_objItemAry);            // write record 1
   bool SetItem_Adjustment(std::vector<CItem*>& p_objItemAry);           // write record 2
   bool SetItem_ExtraIpAddress(std::vector<CItem*>& p_objItemAry);       // "{IP;2"

@@ -94,7 +94,7 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   // the next command and stored into the wrong record's items.
   const bool replyWanted = replySize > 0;
   const size_t room = static_cast<size_t>(replySize);
-  Bytes pass(room + 1, 0);
+  Bytes pass(room, 0);
   size_t received = 0;
   QDeadlineTimer deadline(static_cast<qint64>(m_dReplyWaitSeconds * 1000));
   for (;;) {

@@ -37,17 +37,8 @@ const StatusRow kStatusTable[] = {
     {"55", "  Save Mode"},
 };
 
-struct RecordKind {
-  int width;
-  bool (CItemManager::*group)(std::vector<CItem*>&);
-};
-const RecordKind kRecordKinds[] = {
-    {23, &CItemManager::GetItem_Adjustment},
-    {21, &CItemManager::GetItem_Parameter},
-    {8, &CItemManager::GetItem_Sensor},
-    {92, &CItemManager::GetItem_Lan},
-    {27, &CItemManager::GetItem_ParameterExpansion1},
-};
+// Field characters of the records of read kinds 0 to 4.
+constexpr int kRecordWidths[] = {23, 21, 8, 92, 27};
 
 constexpr int kFontCodeKind = 1;
 constexpr size_t kFontCodeIndex = 4;
@@ -70,7 +61,7 @@ std::string StatusCodeOf(const Bytes& p_byReply) {
   return code;
 }
 
-int GetRecordWidth(int p_iKind) { return (p_iKind >= 0 && p_iKind <= 4) ? kRecordKinds[p_iKind].width : 0; }
+int GetRecordWidth(int p_iKind) { return (p_iKind >= 0 && p_iKind <= 4) ? kRecordWidths[p_iKind] : 0; }
 
 int GetReplyLength(int p_iKind) {
   if (p_iKind == -1) return 7;
@@ -89,12 +80,7 @@ std::string ExtractItemText(const CItem& p_objItem, const Bytes& p_byData, size_
 bool StoreRecordReply(CItemManager& p_objItems, int p_iKind, const Bytes& p_byData, bool& p_bReplyExpected) {
   if (p_iKind < 0 || p_iKind > 4) return false;
   std::vector<CItem*> group;
-  // The accessor is taken out of the table before the call: g++ 12 with
-  // -fsanitize=bounds instruments a pointer-to-member call made straight on
-  // an array element with an index it reads from an unset stack slot, and
-  // stops the sanitizer build with a false "index out of bounds".
-  const auto getGroup = kRecordKinds[p_iKind].group;
-  if (!(p_objItems.*getGroup)(group)) return false;
+  if (!p_objItems.GetItem_ReadKind(p_iKind, group)) return false;
 
   size_t position = 2;
   for (size_t i = 0; i < group.size(); ++i) {

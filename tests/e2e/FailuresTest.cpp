@@ -117,14 +117,7 @@ namespace {
 // The field texts of one read kind's item group, back to back.
 std::string GroupText(CItemManager& items, int kind) {
   std::vector<CItem*> group;
-  switch (kind) {
-    case 0: items.GetItem_Adjustment(group); break;
-    case 1: items.GetItem_Parameter(group); break;
-    case 2: items.GetItem_Sensor(group); break;
-    case 3: items.GetItem_Lan(group); break;
-    case 4: items.GetItem_ParameterExpansion1(group); break;
-    default: break;
-  }
+  items.GetItem_ReadKind(kind, group);
   std::string text;
   for (const CItem* item : group) text += item->GetValueString() + "|";
   return text;
