@@ -48,6 +48,12 @@ LanTransport::LanTransport(LinkContext& p_objLink) : m_objLink(p_objLink) {
   connect(&m_objSettleTimer, &QTimer::timeout, this, &LanTransport::SettlePendingReply);
 }
 
+LanTransport::~LanTransport() {
+  // The socket's own destructor reports the close; by then the timers it
+  // would touch are gone.
+  m_objSocket.disconnect(this);
+}
+
 bool LanTransport::Open() {
   LinkState& state = m_objLink.state;
   state.m_bLanConnected = 0;

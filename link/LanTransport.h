@@ -15,6 +15,7 @@ class LanTransport : public QObject, public ITransport {
   Q_OBJECT
  public:
   explicit LanTransport(LinkContext& p_objLink);
+  ~LanTransport() override;
 
   // ITransport. Open connects and waits, without a bound of its own, until
   // the socket reports the connection or an error (the connect bound below
