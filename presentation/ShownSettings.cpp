@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 
 #include "ChoiceListData.h"
 #include "SpinSetupData.h"
@@ -129,6 +130,11 @@ std::string FieldTextOf(const CItemManager& p_objItems, const ShownSetting& p_ob
   const std::string field = (p_objItems.*p_objRow.member).GetValueString();
   if (p_objRow.kind == K::Signed && p_objRow.direction)
     return (p_objItems.*p_objRow.direction).GetValueString() + field;
+  if (p_objRow.kind == K::Text) {
+    // The DHCP record fills the host name with character 255 to its width.
+    const size_t width = static_cast<size_t>(std::max<int16_t>((p_objItems.*p_objRow.member).m_iLength, 0));
+    if (field.size() < width) return field + std::string(width - field.size(), '\xFF');
+  }
   return field;
 }
 

@@ -47,7 +47,8 @@ const char* RowCaptionOf(const char* p_sControl);
 
 // The setting's field text as the write record and the settings file carry
 // it: the item's field, for a signed box the direction field followed by the
-// magnitude field ("+000", "-015").
+// magnitude field ("+000", "-015"), for the host name the text filled with
+// character 255 to its width as the DHCP record carries it.
 std::string FieldTextOf(const CItemManager& p_objItems, const ShownSetting& p_objRow);
 
 // The value as the window's control shows it: the list entry ("ON"), a
