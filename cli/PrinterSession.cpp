@@ -4,6 +4,7 @@
 #include <QHostAddress>
 
 #include "Commands.h"
+#include "LinkIds.h"
 #include "LanTransport.h"
 #include "MaintenanceCommands.h"
 #include "Replies.h"
@@ -11,11 +12,6 @@
 #include "UsbTransport.h"
 
 namespace {
-
-// The links, numbered as the interface settings number them.
-constexpr int16_t kComLink = 0;
-constexpr int16_t kLanLink = 1;
-constexpr int16_t kUsbLink = 2;
 
 // The interface settings' list positions of a "9600,E,8,1" text.
 void ApplySerialSettings(CInterface& p_objInterface, const QString& p_sSettings) {
@@ -36,7 +32,7 @@ PrinterSession::PrinterSession(const Target& p_objTarget, double p_dTimeoutSecon
     : m_objTarget(p_objTarget), m_dTimeout(p_dTimeoutSeconds), m_objLink(m_objItems, m_objInterface, m_objHost) {
   switch (m_objTarget.kind) {
     case Target::Lan: {
-      m_objInterface.SetActiveInterface(kLanLink);
+      m_objInterface.SetActiveInterface(dz::kLinkLan);
       const quint32 address = QHostAddress(m_objTarget.host).toIPv4Address();
       m_objInterface.SetIpAddress(static_cast<int16_t>(address >> 24), static_cast<int16_t>((address >> 16) & 0xFF),
                                   static_cast<int16_t>((address >> 8) & 0xFF), static_cast<int16_t>(address & 0xFF));
@@ -46,7 +42,7 @@ PrinterSession::PrinterSession(const Target& p_objTarget, double p_dTimeoutSecon
     }
     case Target::Com:
     case Target::Serial:
-      m_objInterface.SetActiveInterface(kComLink);
+      m_objInterface.SetActiveInterface(dz::kLinkCom);
       m_objInterface.m_objComPortNumber.SetValue(static_cast<int32_t>(m_objTarget.com));
       ApplySerialSettings(m_objInterface, m_objTarget.serialSettings);
       if (m_objTarget.kind == Target::Serial) {
@@ -55,7 +51,7 @@ PrinterSession::PrinterSession(const Target& p_objTarget, double p_dTimeoutSecon
       }
       break;
     case Target::Usb:
-      m_objInterface.SetActiveInterface(kUsbLink);
+      m_objInterface.SetActiveInterface(dz::kLinkUsb);
       if (!m_objTarget.usbLibrary.isEmpty()) m_objLink.Usb().SetLibraryPath(m_objTarget.usbLibrary);
       m_objLink.Usb().SetReplyWaitSeconds(m_dTimeout);
       break;
@@ -89,39 +85,39 @@ bool PrinterSession::SendBytes(const std::string& p_sCommand, bool p_bReplyExpec
   QString error;
   if (!m_objLink.SendCommand(bytes, error, p_iReplySize, p_bReplyExpected))
     return Fail(error.isEmpty() ? QStringLiteral("the command could not be sent") : error);
-  if (LinkIndex() == kLanLink && !m_objLink.WaitLanSendComplete(m_dTimeout)) return Fail(QStringLiteral("Device Time Out !!"));
+  if (LinkIndex() == dz::kLinkLan && !m_objLink.WaitLanSendComplete(m_dTimeout)) return Fail(QStringLiteral("Device Time Out !!"));
   return true;
 }
 
 bool PrinterSession::Status(QString& p_sText, QString& p_sCode) {
   const int before = m_objHost.m_iStatusTexts;
-  m_objLink.m_iReplyRecord = -1;
+  m_objLink.State().m_iReplyRecord = -1;
   if (!SendBytes(BuildStatusCommand(), true, kStatusReplyLength)) return false;
   if (!m_objLink.WaitUntil([&] { return m_objHost.m_iStatusTexts != before; },
                            QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
     return Fail(QStringLiteral("no status reply"));
   p_sText = m_objHost.m_sStatusText;
-  p_sCode = QString::fromLatin1(m_objLink.m_sLastStatusCode.data(),
-                                static_cast<qsizetype>(m_objLink.m_sLastStatusCode.size()));
+  p_sCode = QString::fromLatin1(m_objLink.State().m_sLastStatusCode.data(),
+                                static_cast<qsizetype>(m_objLink.State().m_sLastStatusCode.size()));
   return true;
 }
 
 bool PrinterSession::ReadRecords(const std::vector<int>& p_objKinds) {
-  m_objLink.m_bReadInProgress = true;
+  m_objLink.State().m_bReadInProgress = true;
   for (int kind : p_objKinds) {
-    m_objLink.m_iReplyRecord = static_cast<int16_t>(kind);
-    m_objLink.m_bReplyExpected = true;
-    // The record's items are stored by the receive path, which then clears
-    // the reply-expected flag.
+    m_objLink.State().m_iReplyRecord = static_cast<int16_t>(kind);
+    m_objLink.State().m_bReplyExpected = true;
+    // The receive path stores the record's items and counts it.
+    const uint32_t stored = m_objLink.State().m_iRecordsStored;
     if (!SendBytes(BuildReadRecordCommand(kind), true, GetReplyLength(kind)) ||
-        !m_objLink.WaitUntil([this] { return !m_objLink.m_bReplyExpected; },
+        !m_objLink.WaitUntil([this, stored] { return m_objLink.State().m_iRecordsStored != stored; },
                              QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000)))) {
-      m_objLink.m_bReadInProgress = false;
+      m_objLink.State().m_bReadInProgress = false;
       if (m_sError.isEmpty()) Fail(QStringLiteral("record %1 did not arrive").arg(kind));
       return false;
     }
   }
-  m_objLink.m_bReadInProgress = false;
+  m_objLink.State().m_bReadInProgress = false;
   return true;
 }
 
@@ -129,13 +125,13 @@ bool PrinterSession::Send(const std::string& p_sCommand) { return SendBytes(p_sC
 
 bool PrinterSession::HeadCheck(QString& p_sResult) {
   const int before = m_objHost.m_iHeadCheckTexts;
-  m_objLink.m_bHeadCheckMode = true;
-  m_objLink.m_iReplyRecord = -1;
+  m_objLink.State().m_bHeadCheckMode = true;
+  m_objLink.State().m_iReplyRecord = -1;
   if (!SendBytes(BuildHeadCheckCommand(), true, kStatusReplyLength)) return false;
-  if (LinkIndex() == kUsbLink) {
+  if (LinkIndex() == dz::kLinkUsb) {
     // Over USB the printer is asked again once it has finished the check.
     m_objLink.WaitSeconds(5);
-    m_objLink.m_bHeadCheckMode = true;
+    m_objLink.State().m_bHeadCheckMode = true;
     if (!SendBytes(BuildStatusCommand(), true, kStatusReplyLength)) return false;
   }
   if (!m_objLink.WaitUntil([&] { return m_objHost.m_iHeadCheckTexts != before; },
