@@ -124,6 +124,59 @@ merge(figures, run(["bench_serial_writer", str(SERIAL_RUNS), str(SERIAL_BYTES)])
 codec = google_benchmark("bench_codec") if exists("bench_codec") else {}
 files = google_benchmark("bench_files") if exists("bench_files") else {}
 
+# dazavu: whole-process wall time against simulated printers on 127.0.0.1.
+DAZAVU_RUNS = 7
+DAZAVU_PORT = 23400
+dazavu = {"status_ms": [], "read_ms": [], "read1_ms": [], "read10_ms": [], "read100_ms": [], "rss100_mib": []}
+
+
+def timed(args):
+    """Wall time (ms) and peak RSS (MiB) of one process, or None when it failed."""
+    t0 = time.monotonic()
+    proc = subprocess.Popen([os.path.join(BIN, "dazavu")] + args, env=ENV,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(proc.pid, 0)
+    wall = (time.monotonic() - t0) * 1000
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    err = proc.stderr.read().decode(errors="replace")
+    proc.stderr.close()
+    if proc.returncode != 0:
+        failures.append(f"dazavu {' '.join(args[:1])}: exit {proc.returncode}: {err.strip()[-200:]}")
+        return None, None
+    return wall, usage.ru_maxrss / 1024.0
+
+
+if exists("dazavu") and exists("dazavu-printer-sim"):
+    sim = subprocess.Popen([os.path.join(BIN, "dazavu-printer-sim"), "--printers", "100",
+                            "--port", str(DAZAVU_PORT)], env=ENV, stdout=subprocess.PIPE, text=True)
+    for line in sim.stdout:
+        if line.startswith("status:"):
+            break
+    drain = __import__("threading").Thread(target=lambda: sim.stdout.read(), daemon=True)
+    drain.start()
+    with tempfile.TemporaryDirectory() as out:
+        def lan(n):
+            return sum((["--lan", f"127.0.0.1:{DAZAVU_PORT + i}"] for i in range(n)), [])
+        both = ["--params", os.path.join(out, "p.dt1"), "--lan-settings", os.path.join(out, "p.dt2")]
+        timed(["status"] + lan(1))
+        for _ in range(DAZAVU_RUNS):
+            w, _ = timed(["status"] + lan(1))
+            if w is not None:
+                dazavu["status_ms"].append(w)
+            w, _ = timed(["read"] + lan(1) + both)
+            if w is not None:
+                dazavu["read_ms"].append(w)
+            for n in (1, 10, 100):
+                w, rss = timed(["read"] + lan(n) + ["--out-dir", out])
+                if w is not None:
+                    dazavu[f"read{n}_ms"].append(w)
+                    if n == 100:
+                        dazavu["rss100_mib"].append(rss)
+    sim.terminate()
+    sim.wait()
+else:
+    failures.append("dazavu or dazavu-printer-sim missing (is cli/ built?)")
+
 elapsed = time.monotonic() - started
 
 # ---- the table ----
@@ -183,6 +236,14 @@ row("USB GET STATUS, time inside the library (ms)", figures.get("usb_status_libr
 writer = figures.get("serial_writer_bytes_per_s", [])
 row("serial writer over a pty (bytes/s)", writer, 10 * LINE_RATE, below=False, fmt="{:,.0f}")
 row("serial writer / 115200-baud line rate (x)", [w / LINE_RATE for w in writer], 10, below=False, fmt="{:.1f}")
+row("dazavu status, one LAN printer, whole process (ms)", dazavu["status_ms"], 50, fmt="{:.1f}")
+row("dazavu read, one LAN printer, four records, whole process (ms)", dazavu["read_ms"], 150, fmt="{:.1f}")
+row("dazavu read --out-dir, 1 printer (ms)", dazavu["read1_ms"], fmt="{:.1f}")
+row("dazavu read --out-dir, 10 printers (ms)", dazavu["read10_ms"], fmt="{:.1f}")
+row("dazavu read --out-dir, 100 printers (ms)", dazavu["read100_ms"], fmt="{:.1f}")
+row("dazavu read wall ratio 100 / 1 printers (per run)",
+    [h / o for h, o in zip(dazavu["read100_ms"], dazavu["read1_ms"])], 3.0001, fmt="{:.2f}", unit="x")
+row("dazavu read, 100 printers, peak RSS (MiB)", dazavu["rss100_mib"], 60, fmt="{:.1f}")
 labels = {
     "DecodeRecords": "records decoded (/s)",
     "DecodeStatusReplies": "status replies decoded (/s)",

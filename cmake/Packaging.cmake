@@ -43,10 +43,12 @@ function(dz_gzip in out)
   set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${in})
 endfunction()
 
-foreach(page Dazavu_SettingTool dazavu-printer-sim)
+foreach(page Dazavu_SettingTool dazavu dazavu-printer-sim)
   dz_gzip(${_dz_pkg}/man/${page}.1 ${_dz_gen}/${page}.1.gz)
 endforeach()
 install(FILES ${_dz_gen}/Dazavu_SettingTool.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool)
+install(FILES ${_dz_gen}/dazavu.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool)
 install(FILES ${_dz_gen}/dazavu-printer-sim.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT sim)
@@ -65,7 +67,7 @@ endforeach()
 # --- what a package build has to build -------------------------------------
 # Everything installed, without tests, benchmarks or fuzzers.
 add_custom_target(dz_package_contents)
-foreach(target Dazavu_SettingTool Diruvov Vevevor dazavu-printer-sim dz_diruvov_sim)
+foreach(target Dazavu_SettingTool dazavu Diruvov Vevevor dazavu-printer-sim dz_diruvov_sim)
   if(TARGET ${target})
     add_dependencies(dz_package_contents ${target})
   endif()

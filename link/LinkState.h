@@ -2,6 +2,7 @@
 // The link state that the operations, the dispatcher and the transports'
 // receive paths share. The dispatcher owns it; each transport is given it.
 #include <cstdint>
+#include <string>
 
 #include "ReadKind.h"
 #include "Commands.h"
@@ -26,4 +27,5 @@ struct LinkState {
   // is announced: a waiter that noted a count knows when the next one came.
   uint32_t m_iStatusReplies = 0;
   uint32_t m_iRecordsStored = 0;
+  std::string m_sLastStatusCode;      // the two status characters of the last status reply
 };

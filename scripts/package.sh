@@ -8,7 +8,7 @@
 #     starts on the offscreen platform, shows its window, shows the version in
 #     its About box, answers GET STATUS over USB with "USB Device not ready !!"
 #     through the installed libDiruvov.so (no printer here), and ends with exit
-#     code 0 after its window was closed. A probe (packaging/check/PackageProbe.cpp)
+#     code 0 after its window was closed; the installed dazavu answers --help. A probe (packaging/check/PackageProbe.cpp)
 #     loaded with LD_PRELOAD does the clicking inside the unmodified program.
 # Packages end up in build/package/; the build uses the release preset in
 # build/package with the prefix /usr and without tests.
@@ -115,6 +115,9 @@ log "installed program: window shown, About shows $version, GET STATUS over USB 
 # The simulator package: its program runs, and its USB library, put on the
 # library path on purpose, answers the installed tool's GET STATUS.
 "$fresh/usr/bin/dazavu-printer-sim" --help >/dev/null || fail "dazavu-printer-sim --help failed"
+# The command-line tool runs without a display and describes itself.
+LD_LIBRARY_PATH="$libdir" "$fresh/usr/bin/dazavu" --help | grep -q '^Usage: dazavu COMMAND' \
+  || fail "dazavu --help failed"
 simdir=$fresh/usr/lib/dazavu-setting-tool/sim
 log "starting the installed program with the simulator's USB library"
 run_probed "$simdir:$libdir" "$work/probe-sim.txt"

@@ -1,0 +1,107 @@
+#pragma once
+// Runs the real dazavu and simulator executables: a simulated fleet on
+// 127.0.0.1, dazavu against it, and the simulator's per-printer command logs.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <unistd.h>
+
+struct CliRun {
+  int exit = -1;
+  QByteArray out;
+  QByteArray err;
+  QJsonObject Json() const { return QJsonDocument::fromJson(out).object(); }
+  QStringList Lines() const { return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+};
+
+class Simulator {
+ public:
+  // Starts a fleet; waits until it has said what it serves.
+  bool Start(const QStringList& p_objArgs, const QString& p_sLogDir) {
+    m_objProcess.setProgram(QStringLiteral(DZ_SIM_BIN));
+    m_objProcess.setArguments(p_objArgs + QStringList{QStringLiteral("--log-dir"), p_sLogDir});
+    m_objProcess.start();
+    if (!m_objProcess.waitForStarted(5000)) return false;
+    while (!m_sOutput.contains("status: ")) {
+      if (!m_objProcess.waitForReadyRead(5000)) return false;
+      m_sOutput += m_objProcess.readAllStandardOutput();
+    }
+    return true;
+  }
+  QByteArray Output() const { return m_sOutput; }
+  ~Simulator() {
+    m_objProcess.terminate();
+    if (!m_objProcess.waitForFinished(3000)) m_objProcess.kill();
+    m_objProcess.waitForFinished(3000);
+  }
+
+ private:
+  QProcess m_objProcess;
+  QByteArray m_sOutput;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_objDir.isValid());
+    QDir(m_objDir.path()).mkdir(QStringLiteral("logs"));
+    // Ports apart per test process, so that suites running side by side do not meet.
+    m_iBasePort = static_cast<quint16>(20000 + (getpid() % 2000) * 16);
+  }
+
+  QString Path(const QString& p_sName) const { return QDir(m_objDir.path()).filePath(p_sName); }
+  QString LogDir() const { return Path(QStringLiteral("logs")); }
+  QString Lan(int p_iIndex) const { return QStringLiteral("127.0.0.1:%1").arg(m_iBasePort + p_iIndex); }
+  // The commands a printer of the fleet received, one a line.
+  QByteArray Log(const QString& p_sHostPort) const {
+    QFile file(QDir(LogDir()).filePath(QString(p_sHostPort).replace(QLatin1Char(':'), QLatin1Char('_')) +
+                                       QStringLiteral(".log")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no log>");
+  }
+
+  bool StartFleet(int p_iPrinters, const QStringList& p_objExtra = {}) {
+    m_objSim = std::make_unique<Simulator>();
+    return m_objSim->Start(QStringList{QStringLiteral("--printers"), QString::number(p_iPrinters),
+                                       QStringLiteral("--port"), QString::number(m_iBasePort)} +
+                               p_objExtra,
+                           LogDir());
+  }
+
+  static CliRun Dazavu(const QStringList& p_objArgs) {
+    QProcess process;
+    process.start(QStringLiteral(DAZAVU_BIN), p_objArgs);
+    CliRun run;
+    if (!process.waitForFinished(30000)) {
+      process.kill();
+      process.waitForFinished();
+      return run;
+    }
+    run.exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+  }
+
+  static QByteArray ReadAll(const QString& p_sPath) {
+    QFile file(p_sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+  }
+  static void WriteAll(const QString& p_sPath, const QByteArray& p_byContent) {
+    QFile file(p_sPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(p_byContent);
+  }
+
+  QTemporaryDir m_objDir;
+  quint16 m_iBasePort = 0;
+  std::unique_ptr<Simulator> m_objSim;
+};
