@@ -7,8 +7,14 @@
 // protocol layers, so that tests can compare the two.
 //
 // Plain C++17; the Qt transports (TcpPrinter, PtyPrinter) and the USB
-// simulator library wrap it.
+// simulator library wrap it. The field tables are in PrinterFields, the
+// misbehaviour modes and reply pieces in ReplyPlan, the stream splitter in
+// CommandFramer; this header brings in all that its users need.
 #pragma once
+
+#include "Bytes.h"
+#include "CommandFramer.h"
+#include "ReplyPlan.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,75 +23,6 @@
 #include <vector>
 
 namespace dzsim {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// How the printer misbehaves. The model itself honours the content modes
-// (Silence, Garbage, Short, Huge); the timing and connection modes (Split,
-// DropConnection, Delay, NeverRead, Dribble) are honoured by the transports
-// through PlanReply() below.
-enum class Misbehaviour {
-    Normal,
-    Silence,         // no reply at all (writes are still applied)
-    Garbage,         // unrelated bytes of the reply's length instead of the reply
-    Split,           // reply in two parts with a pause between them
-    Short,           // reply cut to shortLength bytes
-    Huge,            // reply padded with filler to hugeSize bytes
-    DropConnection,  // first half of the reply, then the link goes away
-    Delay,           // reply after delayMs
-    NeverRead,       // the printer stops taking bytes from the link
-    Dribble,         // one byte every dribbleIntervalMs
-};
-
-struct Behaviour {
-    Misbehaviour mode = Misbehaviour::Normal;
-    std::size_t shortLength = 5;
-    std::size_t hugeSize = std::size_t(1) << 20;
-    int splitPauseMs = 50;
-    int delayMs = 300;
-    int dribbleIntervalMs = 5;
-    std::uint32_t garbageSeed = 0x2545F491u;
-};
-
-// Name of a mode as used on the command line and in logs ("normal", "silence",
-// "garbage", "split", "short", "huge", "drop", "delay", "never-read", "dribble").
-const char* MisbehaviourName(Misbehaviour mode);
-bool MisbehaviourFromName(const std::string& name, Misbehaviour& mode);
-
-// One piece of a reply as a transport sends it: wait pauseBeforeMs, send the
-// bytes, and give up the link afterwards when dropAfter is set.
-struct ReplyChunk {
-    Bytes bytes;
-    int pauseBeforeMs = 0;
-    bool dropAfter = false;
-};
-
-// Cuts a reply into the pieces the timing modes ask for. Normal and the
-// content modes give one chunk without a pause.
-std::vector<ReplyChunk> PlanReply(const Bytes& reply, const Behaviour& behaviour);
-
-// A command as text for logs: printable ASCII as is, other bytes as \xHH.
-std::string Printable(const Bytes& bytes);
-
-// Stream splitter: collects bytes and cuts complete commands. A command starts
-// at "{" and ends at the first "|}" after it; bytes before a "{" are dropped.
-// The DHCP command carries bytes 0xFF and may carry "{" inside its host name,
-// so a "{" inside a command does not restart it. A partial command that grows
-// beyond kMaxCommandLength without its "|}" is discarded.
-class CommandFramer {
-public:
-    static constexpr std::size_t kMaxCommandLength = 4096;
-
-    std::vector<Bytes> Push(const std::uint8_t* data, std::size_t length);
-    void Clear() { m_partial.clear(); m_inCommand = false; }
-    std::size_t PendingSize() const { return m_partial.size(); }
-    std::size_t DiscardedCount() const { return m_discarded; }
-
-private:
-    Bytes m_partial;
-    bool m_inCommand = false;
-    std::size_t m_discarded = 0;
-};
 
 class PrinterModel {
 public:
