@@ -18,8 +18,11 @@ class SerialTransport : public QObject {
  public:
   explicit SerialTransport(LinkDispatcher& p_objLink);
 
-  // Which device COMn is; tests map it to a pseudo-terminal.
-  void SetPortResolver(SerialPortResolver p_objResolver) { m_objResolver = std::move(p_objResolver); }
+  // Which device COMn is (ResolveComPort unless set); tests map it to a
+  // pseudo-terminal or to a prepared device tree.
+  void SetComPortResolver(ComPortResolver p_objResolver) { m_objResolver = std::move(p_objResolver); }
+  void SetPortResolver(SerialPortResolver p_objResolver);
+  const ComPortResolver& PortResolver() const { return m_objResolver; }
 
   bool OpenSerialPort();
   bool CloseSerialPort();
@@ -44,7 +47,7 @@ class SerialTransport : public QObject {
 
   LinkDispatcher& m_objLink;
   QSerialPort m_objPort;
-  SerialPortResolver m_objResolver;
+  ComPortResolver m_objResolver;
   QTimer m_objLineTimer;  // watches clear-to-send and the overrun counter while open
   std::optional<bool> m_bLastClearToSend;
   std::optional<long> m_iOverruns;
