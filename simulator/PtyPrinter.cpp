@@ -94,6 +94,10 @@ bool PtyPrinter::Publish(const QString& folder)
         m_error = QStringLiteral("publish: %1 is not a folder of this user").arg(folder);
         return false;
     }
+    if (!m_published.isEmpty()) {
+        ::unlink(QFile::encodeName(m_published).constData());
+        m_published.clear();
+    }
     const QByteArray target = QFile::encodeName(m_slavePath);
     for (int n = 0; n < 100; ++n) {
         const QString link = folder + QStringLiteral("/ttyDZSIM%1").arg(n);

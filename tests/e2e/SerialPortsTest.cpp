@@ -10,7 +10,9 @@
 #include "dialogs/RunModal.h"
 #include "widgets/UCSpinEdit.h"
 
-TEST_F(WindowFixture, TheSimulatorsPseudoTerminalIsAComEntry) {
+class SimulatorComEntry : public WindowFixture {};
+
+TEST_F(SimulatorComEntry, PickedInSetupItAnswersGetStatusAndRead) {
   QTemporaryDir machine;
   ASSERT_TRUE(machine.isValid());
   const QString folder = machine.filePath(QStringLiteral("sim"));
