@@ -19,6 +19,7 @@
 #include <thread>
 #include <string>
 
+#include "LinkIds.h"
 #include "BenchProbe.h"
 #include "CInterface.h"
 #include "CItemManager.h"
@@ -68,10 +69,10 @@ int main(int argc, char** argv) {
   LinkDispatcher link(items, iface, host);
   iface.m_objParity.SetValue(int32_t{0});             // pseudo-terminals take no parity
   iface.m_objCommunicationSpeed.SetValue(int32_t{5});  // 115200 baud
-  iface.SetActiveInterface(0);
+  iface.SetActiveInterface(dz::kLinkCom);
   const QString slaveName = QString::fromLatin1(name);
   link.Serial().SetPortResolver([slaveName](int) { return slaveName; });
-  if (!link.OpenInterface(0)) {
+  if (!link.OpenInterface(dz::kLinkCom)) {
     std::fprintf(stderr, "the serial port on %s did not open\n", name);
     return 1;
   }
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
     dzbench::Figure("serial_writer_bytes_per_s", double(payload.size()) / (double(lastByteNs - start) / 1e9));
     dzbench::Figure("serial_writer_call_bytes_per_s", double(payload.size()) / (double(returned - start) / 1e9));
   }
-  link.CloseInterface(0);
+  link.CloseInterface(dz::kLinkCom);
   ::close(slave);
   ::close(master);
   return host.messages == 0 ? 0 : 1;

@@ -164,7 +164,7 @@ class ReplyWatch : public QObject {
     const int64_t now = NowNs();
     const int64_t reply = m_fnLastReply();
     if (reply <= 0) return;
-    if (kind == Kind::Record && !m_objWindow.Link().m_bReplyExpected) {
+    if (kind == Kind::Record && !m_objWindow.Link().State().m_bReplyExpected) {
       recordMs.push_back(double(now - reply) / 1e6);
       m_fnResetReply();
     } else if (kind == Kind::Status && statusReplyNs == 0 && !m_objWindow.lblStatus->text().isEmpty()) {

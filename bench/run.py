@@ -113,6 +113,10 @@ if exists("bench_window"):
 else:
     failures.append("bench_window missing (is app/ built?)")
 
+# The link's waits for a printer that does not answer.
+for _ in range(3):
+    merge(figures, run(["bench_link_waits"]))
+
 # The serial writer.
 merge(figures, run(["bench_serial_writer", str(SERIAL_RUNS), str(SERIAL_BYTES)]))
 
@@ -158,6 +162,11 @@ for link, label in LINKS.items():
 pct = lambda key: [v * 100 for v in figures.get(key, [])]
 row("CPU during bare WaitSeconds(1), all links (%)",
     sum((pct(f"wait_cpu_fraction_{NAMES[l]}") for l in LINKS), []), 2, fmt="{:.3f}")
+row("CPU while connecting to a listener that never accepts (% of wall)",
+    pct("connect_unanswered_cpu_fraction"), 1, fmt="{:.3f}")
+row("CPU while a refused connection is retried (% of wall)", pct("connect_refused_cpu_fraction"), 1, fmt="{:.3f}")
+row("CPU during a USB reply wait on a silent library (% of wall)",
+    pct("usb_reply_wait_cpu_fraction"), 1, fmt="{:.3f}")
 for link, label in LINKS.items():
     row(f"CPU during READ, {label} (% of wall)", pct(f"read_cpu_fraction_{NAMES[link]}"), 2, fmt="{:.3f}")
 for link, label in LINKS.items():

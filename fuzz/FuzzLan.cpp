@@ -21,21 +21,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     i += 2 + length;
 
     LinkDispatcher& link = t.link;
-    link.m_bReplyExpected = (control & 1) != 0;
-    link.m_bReadInProgress = (control & 2) != 0;
-    const bool expected = link.m_bReplyExpected;
+    link.State().m_bReplyExpected = (control & 1) != 0;
+    link.State().m_bReadInProgress = (control & 2) != 0;
+    const bool expected = link.State().m_bReplyExpected;
     const std::vector<std::string> before = fuzz::Snapshot(t.items);
 
     link.Lan().ReceiveLanData(frame);
 
     // A reply is assembled up to its own length and never beyond.
-    if (!link.m_byReceiveBuffer.empty()) {
-      const uint8_t first = link.m_byReceiveBuffer[0];
+    if (!link.State().m_byReceiveBuffer.empty()) {
+      const uint8_t first = link.State().m_byReceiveBuffer[0];
       size_t limit = 1;
       if (first == kSoh) limit = kStatusReplyLength;
-      else if (first == kRecordStart) limit = std::max(1, GetReplyLength(link.m_iReplyRecord) / 2);
-      FUZZ_CHECK(link.m_byReceiveBuffer.size() <= std::max<size_t>(limit, 1),
-                 "buffer of %zu bytes for a reply of %zu", link.m_byReceiveBuffer.size(), limit);
+      else if (first == kRecordStart) limit = std::max(1, GetReplyLength(link.State().m_iReplyRecord) / 2);
+      FUZZ_CHECK(link.State().m_byReceiveBuffer.size() <= std::max<size_t>(limit, 1),
+                 "buffer of %zu bytes for a reply of %zu", link.State().m_byReceiveBuffer.size(), limit);
     }
     // Bytes that arrive while nothing was asked for change nothing.
     if (!expected) fuzz::CheckOnlyChanged(before, fuzz::Snapshot(t.items), fuzz::NoneAllowed(), "unasked bytes");

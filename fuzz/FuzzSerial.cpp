@@ -18,22 +18,22 @@ size_t LongestReply() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   fuzz::LinkUnderTest& t = fuzz::LinkUnderTest::Instance(fuzz::PickKind(data[0]));
-  t.link.m_bReplyExpected = true;
+  t.link.State().m_bReplyExpected = true;
   static const size_t longest = LongestReply();
 
   for (size_t i = 1; i < size; ++i) {
     t.link.Serial().ReceiveByte(data[i]);
     const LinkDispatcher& link = t.link;
-    FUZZ_CHECK(!(link.m_bStatusReplyActive == 1 && link.m_bParameterReplyActive == 1),
+    FUZZ_CHECK(!(link.State().m_bStatusReplyActive == 1 && link.State().m_bParameterReplyActive == 1),
                "inside a status and a record reply at once");
-    FUZZ_CHECK(link.m_byReceiveBuffer.size() <= longest, "receive buffer grew to %zu bytes",
-               link.m_byReceiveBuffer.size());
-    if (link.m_bStatusReplyActive == 1)
-      FUZZ_CHECK(!link.m_byReceiveBuffer.empty() && link.m_byReceiveBuffer[0] == kSoh &&
-                     link.m_byReceiveBuffer.size() < static_cast<size_t>(kStatusReplyLength),
-                 "status reply buffer of %zu bytes still open", link.m_byReceiveBuffer.size());
-    if (link.m_bParameterReplyActive == 1)
-      FUZZ_CHECK(!link.m_byReceiveBuffer.empty() && link.m_byReceiveBuffer[0] == kRecordStart,
+    FUZZ_CHECK(link.State().m_byReceiveBuffer.size() <= longest, "receive buffer grew to %zu bytes",
+               link.State().m_byReceiveBuffer.size());
+    if (link.State().m_bStatusReplyActive == 1)
+      FUZZ_CHECK(!link.State().m_byReceiveBuffer.empty() && link.State().m_byReceiveBuffer[0] == kSoh &&
+                     link.State().m_byReceiveBuffer.size() < static_cast<size_t>(kStatusReplyLength),
+                 "status reply buffer of %zu bytes still open", link.State().m_byReceiveBuffer.size());
+    if (link.State().m_bParameterReplyActive == 1)
+      FUZZ_CHECK(!link.State().m_byReceiveBuffer.empty() && link.State().m_byReceiveBuffer[0] == kRecordStart,
                  "record reply buffer does not start with \"{\"");
     t.CheckStep("serial byte", i + 1 == size);
   }

@@ -65,16 +65,16 @@ struct LinkUnderTest {
     const std::vector<CItem*> mine = items.AllItems(), fresh = defaults.AllItems();
     for (size_t i = 0; i < mine.size(); ++i) *mine[i] = *fresh[i];
     link.Lan().Close();
-    link.m_byReceiveBuffer.clear();
-    link.m_bReplyExpected = false;
-    link.m_bHeadCheckMode = false;
-    link.m_bReadInProgress = false;
-    link.m_bReplyReceived = 0;
-    link.m_bStatusReplyActive = 0;
-    link.m_bParameterReplyActive = 0;
+    link.State().m_byReceiveBuffer.clear();
+    link.State().m_bReplyExpected = false;
+    link.State().m_bHeadCheckMode = false;
+    link.State().m_bReadInProgress = false;
+    link.State().m_bReplyReceived = 0;
+    link.State().m_bStatusReplyActive = 0;
+    link.State().m_bParameterReplyActive = 0;
     host = NullHost();
     kind = p_iKind;
-    link.m_iReplyRecord = static_cast<int16_t>(kind);
+    link.State().m_iReplyRecord = static_cast<int16_t>(kind);
     inGroup = Membership(items, ReadGroup(items, kind));
     fields = Snapshot(items);
     notified = true;
@@ -95,7 +95,7 @@ struct LinkUnderTest {
     CheckOnlyChanged(fields, now, inGroup, what);
     if (now != fields) {
       const int width = GetRecordWidth(kind);
-      const Bytes& frame = link.m_byReceiveBuffer;
+      const Bytes& frame = link.State().m_byReceiveBuffer;
       FUZZ_CHECK(width > 0 && frame.size() >= static_cast<size_t>(width) + 2,
                  "%s: items changed from a %zu-byte frame of kind %d", what, frame.size(), kind);
       CItemManager expected;

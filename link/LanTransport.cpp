@@ -4,23 +4,34 @@
 
 #include "CInterface.h"
 #include "ILinkHost.h"
-#include "LinkDispatcher.h"
+#include "LinkIds.h"
+#include "LinkState.h"
+#include "LinkWaiter.h"
 #include "Replies.h"
+
+using namespace dz;
 
 namespace {
 constexpr double kSendBoundSeconds = 2.0;
-constexpr int kNoIcon = 0;
 // An address where nobody answers would otherwise keep the link connecting
 // for the system's full TCP time-out (minutes) with the buttons locked.
 constexpr int kConnectBoundMs = 10000;
+// A reply that stops short of its last framing bytes is settled after this
+// long when no operation's wait settles it first.
+constexpr int kSettleMs = 1000;
+// A status reply carries its code in bytes 2 and 3.
+constexpr size_t kStatusCodeEnd = 4;
 }  // namespace
 
-LanTransport::LanTransport(LinkDispatcher& p_objLink) : m_objLink(p_objLink) {
+LanTransport::LanTransport(LinkContext& p_objLink) : m_objLink(p_objLink) {
   connect(&m_objSocket, &QTcpSocket::connected, this, &LanTransport::OnLanConnect);
   connect(&m_objSocket, &QTcpSocket::disconnected, this, &LanTransport::OnLanClose);
   connect(&m_objSocket, &QTcpSocket::bytesWritten, this, [this](qint64) { OnLanSendComplete(); });
   connect(&m_objSocket, &QTcpSocket::readyRead, this, [this] { OnLanDataArrival(m_objSocket.bytesAvailable()); });
   connect(&m_objSocket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+    // The printer closing its end is no error: the disconnected
+    // notification that follows closes the link.
+    if (error == QAbstractSocket::RemoteHostClosedError) return;
     m_objConnectTimer.stop();
     OnLanError(static_cast<int>(error), m_objSocket.errorString(), 0, QString(), QString(), 0, false);
   });
@@ -32,25 +43,59 @@ LanTransport::LanTransport(LinkDispatcher& p_objLink) : m_objLink(p_objLink) {
     OnLanError(static_cast<int>(QAbstractSocket::SocketTimeoutError), QStringLiteral("Connection timed out"), 0,
                QString(), QString(), 0, false);
   });
+  m_objSettleTimer.setSingleShot(true);
+  m_objSettleTimer.setInterval(kSettleMs);
+  connect(&m_objSettleTimer, &QTimer::timeout, this, &LanTransport::SettlePendingReply);
+}
+
+bool LanTransport::Open() {
+  LinkState& state = m_objLink.state;
+  state.m_bLanConnected = 0;
+  state.m_bLanSendComplete = 0;
+  state.m_bReplyReceived = 0;
+  state.m_bLanError = false;
+  Connect();
+  m_objLink.host.SetCommandButtonsEnabled(false);
+  // Ends through the socket's connect or error notification.
+  m_objLink.waits.WaitUntil([&state] { return state.m_bLanConnected == 1 || state.m_bLanError; },
+                            QDeadlineTimer(QDeadlineTimer::Forever));
+  if (state.m_bLanConnected == 1) {
+    m_objLink.host.SetCommandButtonsEnabled(true);
+    m_objLink.waits.ProcessEvents();
+    return true;
+  }
+  if (!m_objLink.waits.IsShuttingDown())
+    m_objLink.host.ShowMessageBox(QStringLiteral("'LAN' Open Error !!"), MsgCritical, kAppTitle);
+  m_objLink.host.SetCommandButtonsEnabled(true);
+  return false;
 }
 
 void LanTransport::Connect() {
-  CInterface& settings = m_objLink.Interface();
+  CInterface& settings = m_objLink.settings;
   m_bAssembling = false;
+  m_objSettleTimer.stop();
   m_objSocket.abort();
   m_objConnectTimer.start();
   m_objSocket.connectToHost(QString::fromStdString(settings.GetIpAddress()),
                             static_cast<quint16>(QString::fromStdString(settings.GetSocketPortNumber()).toInt()));
 }
 
-void LanTransport::Close() {
+bool LanTransport::Close() {
   m_objConnectTimer.stop();
+  m_objSettleTimer.stop();
   m_bAssembling = false;
   m_objSocket.abort();
-  m_objLink.m_bLanConnected = 0;
+  m_objLink.state.m_bLanConnected = 0;
+  return true;
+}
+
+bool LanTransport::Send(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText,
+                        int32_t& /*p_iReceivedCount*/, int32_t p_iReplySize) {
+  return SendLan(p_byCommand, p_byReply, p_sErrorText, p_iReplySize);
 }
 
 bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize) {
+  LinkState& state = m_objLink.state;
   p_byReply.assign(static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0)) + 1, 0);
 
   // A send on a socket that is not connected, or that refuses the bytes,
@@ -62,7 +107,8 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   // Bytes left over from an earlier reply must not be taken for this one.
   if (m_objSocket.bytesAvailable() > 0) m_objSocket.readAll();
   m_bAssembling = false;
-  m_objLink.m_byReceiveBuffer.clear();
+  m_objSettleTimer.stop();
+  state.m_byReceiveBuffer.clear();
 
   const QByteArray block(reinterpret_cast<const char*>(p_byCommand.data()), static_cast<int>(p_byCommand.size()));
   if (m_objSocket.write(block) != block.size()) {
@@ -71,9 +117,11 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   }
 
   QDeadlineTimer deadline(static_cast<qint64>(kSendBoundSeconds * 1000));
-  m_objLink.WaitUntil([this] { return m_objLink.m_bLanSendComplete == 1 || m_objLink.m_bLanError; }, deadline);
-  if (m_objLink.m_bLanSendComplete == 1) return true;
-  if (m_objLink.m_bLanError) {
+  m_objLink.waits.WaitUntil(
+      [&state] { return state.m_bLanSendComplete == 1 || state.m_bLanError || state.m_bLanConnected == 0; },
+      deadline);
+  if (state.m_bLanSendComplete == 1) return true;
+  if (state.m_bLanError || state.m_bLanConnected == 0) {
     p_sErrorText = QStringLiteral("'LAN' Send Error !!");
     return false;
   }
@@ -83,25 +131,29 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
 
 void LanTransport::OnLanConnect() {
   m_objConnectTimer.stop();
-  m_objLink.m_bLanConnected = 1;
-  m_objLink.NotifyStateChanged();
+  m_objLink.state.m_bLanConnected = 1;
+  // A connection that is up again (the silent reconnect after an error)
+  // sends again: the error belonged to the connection that was lost.
+  m_objLink.state.m_bLanError = false;
+  m_objLink.waits.NotifyStateChanged();
 }
 
 void LanTransport::OnLanClose() {
-  m_objLink.m_bLanConnected = 0;
+  m_objLink.state.m_bLanConnected = 0;
   m_bAssembling = false;
-  m_objLink.NotifyStateChanged();
+  m_objSettleTimer.stop();
+  m_objLink.waits.NotifyStateChanged();
 }
 
 void LanTransport::OnLanSendComplete() {
-  m_objLink.m_bLanSendComplete = 1;
-  m_objLink.NotifyStateChanged();
+  m_objLink.state.m_bLanSendComplete = 1;
+  m_objLink.waits.NotifyStateChanged();
 }
 
 size_t LanTransport::ExpectedLength(uint8_t p_byFirst) const {
   if (p_byFirst == kSoh) return kStatusReplyLength;
   if (p_byFirst == kRecordStart) {
-    const int length = GetReplyLength(m_objLink.m_iReplyRecord) / 2;
+    const int length = GetReplyLength(m_objLink.state.m_iReplyRecord) / 2;
     return length > 0 ? static_cast<size_t>(length) : 1;
   }
   return 0;
@@ -109,22 +161,37 @@ size_t LanTransport::ExpectedLength(uint8_t p_byFirst) const {
 
 void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) { ReceiveLanData(m_objSocket.readAll()); }
 
+bool LanTransport::RouteReply(const Bytes& p_byReply, bool& p_bDecodeFailed) {
+  if (p_byReply.empty()) return false;
+  if (p_byReply[0] == kSoh) {
+    m_objLink.replies.HandStatusReply(p_byReply);
+  } else if (p_byReply[0] == kRecordStart) {
+    p_bDecodeFailed = !m_objLink.replies.HandRecordFrame(p_byReply);
+  }
+  return true;
+}
+
+void LanTransport::EndBusyAfterReply(bool p_bDecodeFailed) {
+  if (!m_objLink.state.m_bReadInProgress && !p_bDecodeFailed) m_objLink.host.SetCommandButtonsEnabled(true);
+}
+
 void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
-  LinkDispatcher& link = m_objLink;
+  LinkState& state = m_objLink.state;
   bool decodeFailed = false;
   bool pending = false;
 
-  if (!link.m_bReplyExpected) {
+  if (!state.m_bReplyExpected) {
     // Nothing was asked for: these bytes (the tail of an over-long reply, a
     // late duplicate) cannot belong to the next command's reply, so they are
     // dropped now instead of waiting in the socket to be taken for it.
     m_bAssembling = false;
+    m_objSettleTimer.stop();
   } else {
     // A reply that arrives in pieces is joined until it has its full length,
     // so a partial frame is never decoded as a complete one; bytes beyond the
     // reply are not part of it and dropped.
-    if (!m_bAssembling) link.m_byReceiveBuffer.clear();
-    Bytes& buffer = link.m_byReceiveBuffer;
+    if (!m_bAssembling) state.m_byReceiveBuffer.clear();
+    Bytes& buffer = state.m_byReceiveBuffer;
     const size_t limit = buffer.empty() ? (p_byData.isEmpty() ? 0 : ExpectedLength(static_cast<uint8_t>(p_byData[0])))
                                         : ExpectedLength(buffer[0]);
     for (char c : p_byData) {
@@ -138,16 +205,34 @@ void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
       if ((first == kSoh || first == kRecordStart) && buffer.size() < limit) {
         m_bAssembling = true;
         pending = true;
+        if (!m_objSettleTimer.isActive()) m_objSettleTimer.start();
       } else {
         m_bAssembling = false;
-        if (first == kSoh) link.ShowStatusReply(buffer);
-        else if (first == kRecordStart) decodeFailed = !link.StoreRecord(buffer);
+        m_objSettleTimer.stop();
+        RouteReply(buffer, decodeFailed);
       }
     }
   }
 
-  if (!link.m_bReadInProgress && !decodeFailed && !pending) link.EndBusy();
-  link.NotifyStateChanged();
+  if (!pending) EndBusyAfterReply(decodeFailed);
+  m_objLink.waits.NotifyStateChanged();
+}
+
+void LanTransport::SettlePendingReply() {
+  m_objSettleTimer.stop();
+  if (!m_bAssembling) return;
+  m_bAssembling = false;
+  Bytes& buffer = m_objLink.state.m_byReceiveBuffer;
+  // Only a reply that already carries every field counts; one that is
+  // missing a field is dropped whole, like a reply that never came.
+  const bool whole = buffer.empty() ? false
+                     : buffer[0] == kSoh ? buffer.size() >= kStatusCodeEnd
+                                         : m_objLink.replies.HoldsAllFields(buffer);
+  bool decodeFailed = false;
+  if (whole) RouteReply(buffer, decodeFailed);
+  else buffer.clear();
+  EndBusyAfterReply(decodeFailed || !whole);
+  m_objLink.waits.NotifyStateChanged();
 }
 
 QString LanTransport::BuildErrorMessage(int p_iNumber, const QString& p_sDescription, qint32 p_iScode,
@@ -163,25 +248,27 @@ QString LanTransport::BuildErrorMessage(int p_iNumber, const QString& p_sDescrip
 
 void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint32 p_iScode, const QString& p_sSource,
                               const QString& p_sHelpFile, qint32 p_iHelpContext, bool p_bCancelDisplay) {
-  LinkDispatcher& link = m_objLink;
+  LinkState& state = m_objLink.state;
   const QString message = BuildErrorMessage(p_iNumber, p_sDescription, p_iScode, p_sSource, p_sHelpFile,
                                             p_iHelpContext, p_bCancelDisplay);
-  if (link.m_bLanRetried == 0) {
+  m_objSettleTimer.stop();
+  m_bAssembling = false;
+  if (state.m_bLanRetried == 0) {
     // First error: close and reconnect once, silently. The reconnect starts
     // from the event loop, not from inside the socket's own notification.
-    link.m_bLanRetried = 1;
+    state.m_bLanRetried = 1;
     m_objSocket.abort();
-    link.m_bLanConnected = 0;
-    link.m_bLanSendComplete = 0;
-    link.m_bReplyReceived = 0;
+    state.m_bLanConnected = 0;
+    state.m_bLanSendComplete = 0;
+    state.m_bReplyReceived = 0;
     QMetaObject::invokeMethod(this, [this] { Connect(); }, Qt::QueuedConnection);
   } else {
-    link.m_bLanRetried = 0;
+    state.m_bLanRetried = 0;
     m_objSocket.abort();
-    link.Host().ShowMessageBox(message, kNoIcon, QStringLiteral("Dazavu Setting Tool"));
+    m_objLink.host.ShowMessageBox(message, MsgOkOnly, kAppTitle);
   }
-  link.EndBusy();
-  link.m_bLanConnected = 0;
-  link.m_bLanError = true;
-  link.NotifyStateChanged();
+  m_objLink.host.SetCommandButtonsEnabled(true);
+  state.m_bLanConnected = 0;
+  state.m_bLanError = true;
+  m_objLink.waits.NotifyStateChanged();
 }

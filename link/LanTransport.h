@@ -2,26 +2,37 @@
 // The TCP link: the program is the client of the printer's LAN interface.
 // Commands go out as one block; each reply is routed by its first byte (SOH
 // a status reply, "{" a record reply). After a socket error the link makes
-// one silent reconnect; a second error shows the error's details.
+// one silent reconnect; a second error shows the error's details. The
+// printer closing the connection in an orderly way just closes the link.
 #include <QObject>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include "Commands.h"
+#include "ITransport.h"
 
-class LinkDispatcher;
-
-class LanTransport : public QObject {
+class LanTransport : public QObject, public ITransport {
   Q_OBJECT
  public:
-  explicit LanTransport(LinkDispatcher& p_objLink);
+  explicit LanTransport(LinkContext& p_objLink);
+
+  // ITransport. Open connects and waits, without a bound of its own, until
+  // the socket reports the connection or an error (the connect bound below
+  // turns an unanswered connect into an error).
+  bool Open() override;
+  bool Close() override;
+  bool IsOpen() const override { return m_objSocket.state() == QAbstractSocket::ConnectedState; }
+  bool Send(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t& p_iReceivedCount,
+            int32_t p_iReplySize) override;
+  // A reply still waiting for its last framing bytes is decoded when it
+  // already carries every field (a status reply its code).
+  void ReplyWaitEnded() override { SettlePendingReply(); }
 
   // Starts connecting to the printer's address and port from the interface
   // settings. A connection that neither succeeds nor fails within the
   // connect bound is given up as a socket error.
   void Connect();
   void SetConnectTimeoutMs(int p_iMilliseconds) { m_objConnectTimer.setInterval(p_iMilliseconds); }
-  void Close();
   bool SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize);
 
   // Socket notifications.
@@ -45,9 +56,15 @@ class LanTransport : public QObject {
  private:
   // Length of the reply that starts with this byte, 0 when it is not a reply.
   size_t ExpectedLength(uint8_t p_byFirst) const;
+  void SettlePendingReply();
+  // Decodes a reply that is whole or holds every field; false when it was a
+  // record that could not be stored.
+  bool RouteReply(const Bytes& p_byReply, bool& p_bDecodeFailed);
+  void EndBusyAfterReply(bool p_bDecodeFailed);
 
-  LinkDispatcher& m_objLink;
+  LinkContext& m_objLink;
   QTcpSocket m_objSocket;
   bool m_bAssembling = false;  // a reply's first part has arrived, the rest is awaited
   QTimer m_objConnectTimer;
+  QTimer m_objSettleTimer;  // settles a reply whose last bytes never come
 };

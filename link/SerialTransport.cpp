@@ -2,7 +2,9 @@
 
 #include "CInterface.h"
 #include "ILinkHost.h"
-#include "LinkDispatcher.h"
+#include "LinkIds.h"
+#include "LinkState.h"
+#include "LinkWaiter.h"
 #include "Replies.h"
 #include "SerialOpenError.h"
 
@@ -15,10 +17,9 @@ namespace {
 constexpr uint8_t kXon = 0x11;
 constexpr uint8_t kXoff = 0x13;
 constexpr int kLineWatchMs = 200;
-constexpr int kExclamation = 48;
 }  // namespace
 
-SerialTransport::SerialTransport(LinkDispatcher& p_objLink)
+SerialTransport::SerialTransport(LinkContext& p_objLink)
     : m_objLink(p_objLink), m_objResolver([](int p_iCom) { return ResolveComPort(p_iCom); }) {
   connect(&m_objPort, &QSerialPort::readyRead, this, &SerialTransport::OnReadyRead);
   connect(&m_objPort, &QSerialPort::errorOccurred, this, &SerialTransport::OnError);
@@ -36,13 +37,13 @@ void SerialTransport::SetPortResolver(SerialPortResolver p_objResolver) {
 
 bool SerialTransport::OpenSerialPort() {
   CloseSerialPort();
-  CInterface& settings = m_objLink.Interface();
+  CInterface& settings = m_objLink.settings;
   SerialSettings serial;
   if (!ParseSerialInfo(settings.GetSerialInfo(), serial)) return false;
   const int com = settings.GetComPortNumber();
   const std::optional<SerialPortInfo> port = m_objResolver ? m_objResolver(com) : std::nullopt;
   if (!port) {
-    m_objLink.Host().ShowMessageBox(NoDeviceText(com), kExclamation, QStringLiteral("Dazavu Setting Tool"));
+    m_objLink.host.ShowMessageBox(NoDeviceText(com), dz::MsgExclamation, dz::kAppTitle);
     return false;
   }
   m_objPort.setPortName(port->m_sDevice);
@@ -53,13 +54,13 @@ bool SerialTransport::OpenSerialPort() {
   m_objPort.setFlowControl(QSerialPort::NoFlowControl);
   if (!m_objPort.open(QIODevice::ReadWrite)) {
     const QString text = SerialOpenFailureText(m_objPort.error(), port->m_sDevice, com);
-    if (!text.isEmpty()) m_objLink.Host().ShowMessageBox(text, kExclamation, QStringLiteral("Dazavu Setting Tool"));
+    if (!text.isEmpty()) m_objLink.host.ShowMessageBox(text, dz::MsgExclamation, dz::kAppTitle);
     return false;
   }
   // Whatever waited in the line before the port was opened is not a reply.
   m_objPort.clear(QSerialPort::AllDirections);
-  m_objLink.m_bStatusReplyActive = 0;
-  m_objLink.m_bParameterReplyActive = 0;
+  m_objLink.state.m_bStatusReplyActive = 0;
+  m_objLink.state.m_bParameterReplyActive = 0;
   m_bLastClearToSend.reset();
   m_iOverruns = ReadOverrunCount();
   PollLineState();
@@ -78,19 +79,32 @@ bool SerialTransport::WriteSerialBytes(const Bytes& p_byData) {
     if (!m_objPort.isOpen()) return false;
     const char c = static_cast<char>(byte);
     if (m_objPort.write(&c, 1) != 1) return false;
-    m_objLink.ProcessEvents();
+    m_objLink.waits.ProcessEvents();
   }
   return true;
 }
 
+bool SerialTransport::Open() {
+  OpenSerialPort();
+  if (!IsSerialPortOpen()) return false;
+  m_objLink.waits.ProcessEvents();
+  return true;
+}
+
+bool SerialTransport::Send(const Bytes& p_byCommand, Bytes& /*p_byReply*/, QString& /*p_sErrorText*/,
+                           int32_t& /*p_iReceivedCount*/, int32_t /*p_iReplySize*/) {
+  return SendSerial(p_byCommand);
+}
+
 bool SerialTransport::SendSerial(const Bytes& p_byCommand) {
   if (!IsSerialPortOpen()) return false;
-  // A reply still being assembled belongs to the previous command (a slow or
-  // dribbling printer): its late bytes must not count towards the reply to
-  // this one, or they would be stored into the wrong record's items. The
-  // next SOH or "{" starts a fresh reply.
-  m_objLink.m_bStatusReplyActive = 0;
-  m_objLink.m_bParameterReplyActive = 0;
+  // A record reply still being assembled belongs to the previous command (a
+  // slow or dribbling printer): its late bytes must not count towards the
+  // reply to this one, or they would be stored into the wrong record's
+  // items. The next SOH or "{" starts a fresh reply. A status reply is kept:
+  // it cannot be filed into a wrong record, and its text (a head check's
+  // result) would otherwise be lost.
+  m_objLink.state.m_bParameterReplyActive = 0;
   return WriteSerialBytes(p_byCommand);
 }
 
@@ -107,7 +121,8 @@ void SerialTransport::OnReadyRead() {
 }
 
 void SerialTransport::ReceiveByte(uint8_t p_byByte) {
-  LinkDispatcher& link = m_objLink;
+  LinkState& link = m_objLink.state;
+  IReplySink& replies = m_objLink.replies;
   if (p_byByte == kSoh) {
     link.m_bStatusReplyActive = 1;
     link.m_bParameterReplyActive = 0;
@@ -129,7 +144,7 @@ void SerialTransport::ReceiveByte(uint8_t p_byByte) {
     link.m_byReceiveBuffer.push_back(p_byByte);
     if (link.m_byReceiveBuffer.size() >= static_cast<size_t>(kStatusReplyLength)) {
       link.m_bStatusReplyActive = 0;
-      link.ShowStatusReply(link.m_byReceiveBuffer);
+      replies.HandStatusReply(link.m_byReceiveBuffer);
     }
   } else if (link.m_bParameterReplyActive == 1) {
     link.m_byReceiveBuffer.push_back(p_byByte);
@@ -138,23 +153,23 @@ void SerialTransport::ReceiveByte(uint8_t p_byByte) {
     const double needed = GetReplyLength(link.m_iReplyRecord) / 2.0;
     if (static_cast<double>(link.m_byReceiveBuffer.size()) >= needed) {
       link.m_bParameterReplyActive = 0;
-      link.StoreRecord(link.m_byReceiveBuffer);
+      replies.HandRecordFrame(link.m_byReceiveBuffer);
     }
   }
 }
 
 void SerialTransport::OnClearToSendChanged(bool p_bClearToSend) {
-  if (p_bClearToSend && m_objLink.m_bLineOffline == 1) {
-    m_objLink.m_bLineOffline = 0;
-    m_objLink.Host().ShowStatusText(QStringLiteral("ON LINE"));
-  } else if (!p_bClearToSend && m_objLink.m_bLineOffline == 0) {
-    m_objLink.m_bLineOffline = 1;
-    m_objLink.Host().ShowStatusText(QStringLiteral("OFF LINE"));
+  if (p_bClearToSend && m_objLink.state.m_bLineOffline == 1) {
+    m_objLink.state.m_bLineOffline = 0;
+    m_objLink.host.ShowStatusText(QStringLiteral("ON LINE"));
+  } else if (!p_bClearToSend && m_objLink.state.m_bLineOffline == 0) {
+    m_objLink.state.m_bLineOffline = 1;
+    m_objLink.host.ShowStatusText(QStringLiteral("OFF LINE"));
   }
 }
 
 void SerialTransport::OnOverrun() {
-  m_objLink.Host().ShowMessageBox(QStringLiteral("HARD ERROR"), kExclamation, QStringLiteral("Dazavu Setting Tool"));
+  m_objLink.host.ShowMessageBox(QStringLiteral("HARD ERROR"), dz::MsgExclamation, dz::kAppTitle);
 }
 
 void SerialTransport::OnError(QSerialPort::SerialPortError p_eError) {
@@ -187,8 +202,14 @@ std::optional<long> SerialTransport::ReadOverrunCount() {
   if (!m_objPort.isOpen()) return std::nullopt;
   serial_icounter_struct counters{};
   if (::ioctl(static_cast<int>(m_objPort.handle()), TIOCGICOUNT, &counters) != 0) return std::nullopt;
-  return static_cast<long>(counters.overrun) + counters.buf_overrun;
+  return HardErrorCount(counters.overrun, counters.buf_overrun);
 #else
   return std::nullopt;
 #endif
+}
+
+long SerialTransport::HardErrorCount(long p_iOverruns, long /*p_iBufferOverruns*/) {
+  // The tty layer's buffer overflow (buf_overrun) is a receive-buffer
+  // overflow, not a hardware error.
+  return p_iOverruns;
 }

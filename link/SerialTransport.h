@@ -9,20 +9,26 @@
 #include <optional>
 
 #include "Commands.h"
+#include "ITransport.h"
 #include "SerialSettings.h"
 
-class LinkDispatcher;
-
-class SerialTransport : public QObject {
+class SerialTransport : public QObject, public ITransport {
   Q_OBJECT
  public:
-  explicit SerialTransport(LinkDispatcher& p_objLink);
+  explicit SerialTransport(LinkContext& p_objLink);
 
   // Which device COMn is (ResolveComPort unless set); tests map it to a
   // pseudo-terminal or to a prepared device tree.
   void SetComPortResolver(ComPortResolver p_objResolver) { m_objResolver = std::move(p_objResolver); }
   void SetPortResolver(SerialPortResolver p_objResolver);
   const ComPortResolver& PortResolver() const { return m_objResolver; }
+
+  // ITransport: open for the interface change, close, send a command.
+  bool Open() override;
+  bool Close() override { return CloseSerialPort(); }
+  bool IsOpen() const override { return IsSerialPortOpen(); }
+  bool Send(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t& p_iReceivedCount,
+            int32_t p_iReplySize) override;
 
   bool OpenSerialPort();
   bool CloseSerialPort();
@@ -34,10 +40,14 @@ class SerialTransport : public QObject {
   void ReceiveByte(uint8_t p_byByte);
   // The clear-to-send line changed: "ON LINE" / "OFF LINE" in the status label.
   void OnClearToSendChanged(bool p_bClearToSend);
-  // A received character was lost in the port: "HARD ERROR".
+  // A received character was lost in the port's receive register: "HARD ERROR".
   void OnOverrun();
 
   QSerialPort& Port() { return m_objPort; }
+
+  // The count that means "HARD ERROR" from the port's counters: characters
+  // lost in the receive register. A receive-buffer overflow is ignored.
+  static long HardErrorCount(long p_iOverruns, long p_iBufferOverruns);
 
  private:
   void OnReadyRead();
@@ -45,7 +55,7 @@ class SerialTransport : public QObject {
   void PollLineState();
   std::optional<long> ReadOverrunCount();
 
-  LinkDispatcher& m_objLink;
+  LinkContext& m_objLink;
   QSerialPort m_objPort;
   ComPortResolver m_objResolver;
   QTimer m_objLineTimer;  // watches clear-to-send and the overrun counter while open

@@ -5,17 +5,17 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "LinkDispatcher.h"
 #include "ILinkHost.h"
+#include "LinkIds.h"
+#include "LinkState.h"
+#include "LinkWaiter.h"
 #include "Replies.h"
 
 namespace {
-constexpr int kCritical = 16;
 constexpr double kPollSeconds = 0.02;
-const QString kTitle = QStringLiteral("Dazavu Setting Tool");
 }  // namespace
 
-UsbTransport::UsbTransport(LinkDispatcher& p_objLink) : m_objLink(p_objLink) {}
+UsbTransport::UsbTransport(LinkContext& p_objLink) : m_objLink(p_objLink) {}
 
 void UsbTransport::SetLibraryPath(const QString& p_sPath) {
   if (m_objLibrary.isLoaded()) m_objLibrary.unload();
@@ -66,7 +66,7 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   const int32_t replySize = std::max<int32_t>(p_iReplySize, 0);
   p_byReply.assign(static_cast<size_t>(replySize) + 1, 0);
   p_iReceivedCount = 0;
-  m_objLink.m_bReplyReceived = 0;
+  m_objLink.state.m_bReplyReceived = 0;
 
   if (!Bind(p_sErrorText)) return false;
 
@@ -91,14 +91,16 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   // reply, passes until the whole reply has arrived or the wait is over. A
   // reply the printer hands over in more than one transfer is joined here:
   // a remainder left in the device would otherwise be taken as the reply to
-  // the next command and stored into the wrong record's items.
+  // the next command and stored into the wrong record's items. Once the
+  // window closes, no further pass, beep or message is made.
   const bool replyWanted = replySize > 0;
   const size_t room = static_cast<size_t>(replySize);
-  Bytes pass(room, 0);
+  Bytes pass(std::max<size_t>(room, 1), 0);
   size_t received = 0;
   QDeadlineTimer deadline(static_cast<qint64>(m_dReplyWaitSeconds * 1000));
   for (;;) {
-    m_objLink.ProcessEvents();
+    m_objLink.waits.ProcessEvents();
+    if (m_objLink.waits.IsShuttingDown()) break;
     const int32_t n = ReadUsbBytes(pass, static_cast<int32_t>(room - std::min(received, room)));
     if (n > 0) {
       std::copy(pass.begin(), pass.begin() + n, p_byReply.begin() + static_cast<std::ptrdiff_t>(received));
@@ -107,15 +109,16 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
     } else if (received == 0) {
       p_iReceivedCount = n;
     }
-    if (received > 0 && received >= FullReplyLength(p_byReply[0], replySize)) m_objLink.m_bReplyReceived = 1;
-    m_objLink.ProcessEvents();
-    if (m_objLink.m_bReplyReceived == 1 || !replyWanted || received >= room) break;
+    if (received > 0 && received >= FullReplyLength(p_byReply[0], replySize)) m_objLink.state.m_bReplyReceived = 1;
+    m_objLink.waits.ProcessEvents();
+    if (m_objLink.state.m_bReplyReceived == 1 || !replyWanted || received >= room) break;
+    if (m_objLink.waits.IsShuttingDown()) break;
     if (deadline.hasExpired()) {
-      m_objLink.Host().Beep();
+      m_objLink.host.Beep();
       p_sErrorText = QStringLiteral("Please confirm the connection of USB.");
       break;
     }
-    m_objLink.WaitSeconds(kPollSeconds);
+    m_objLink.waits.WaitSeconds(kPollSeconds);
   }
   return true;
 }
@@ -130,21 +133,22 @@ size_t UsbTransport::FullReplyLength(uint8_t p_byFirst, int32_t p_iReplySize) {
 }
 
 bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
-  m_objLink.ProcessEvents();
+  m_objLink.waits.ProcessEvents();
+  if (m_objLink.waits.IsShuttingDown()) return false;  // the window closed meanwhile
   const int32_t opened = m_fnOpen();
   if (opened >= 0) {
-    m_objLink.ProcessEvents();
+    m_objLink.waits.ProcessEvents();
     const int32_t sent = m_fnSend(p_byCommand.data(), static_cast<int32_t>(p_byCommand.size()));
     if (sent >= 0) {
       m_fnClose();
-      m_objLink.ProcessEvents();
+      m_objLink.waits.ProcessEvents();
       return true;
     }
-    m_objLink.Host().ShowMessageBox(QStringLiteral("Device Time Out !!"), kCritical, kTitle);
+    m_objLink.host.ShowMessageBox(QStringLiteral("Device Time Out !!"), dz::MsgCritical, dz::kAppTitle);
     m_fnClose();
     return false;
   }
-  m_objLink.Host().ShowMessageBox(QStringLiteral("'USB' Open Error !!"), kCritical, kTitle);
+  m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
   m_fnClose();
   return false;
 }
@@ -152,32 +156,33 @@ bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
 int32_t UsbTransport::ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength) {
   const int32_t opened = m_fnOpen();
   if (opened < 0) {
-    m_objLink.Host().ShowMessageBox(QStringLiteral("'USB' Open Error !!"), kCritical, kTitle);
+    m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
     m_fnClose();
     return 0;
   }
-  m_objLink.ProcessEvents();
+  m_objLink.waits.ProcessEvents();
   // Never let the library write past the buffer, whatever length is asked.
   const int32_t room = static_cast<int32_t>(std::min<size_t>(p_byBuffer.size(), static_cast<size_t>(std::max(p_iLength, 0))));
-  int32_t received = room > 0 ? m_fnReceive(p_byBuffer.data(), room) : 0;
+  // A command without a reply still makes its pass, asking for no bytes.
+  int32_t received = p_byBuffer.empty() ? 0 : m_fnReceive(p_byBuffer.data(), room);
   if (received > room) received = room;
   m_fnClose();
-  m_objLink.ProcessEvents();
+  m_objLink.waits.ProcessEvents();
   return received;
 }
 
 bool UsbTransport::OpenDevice() {
   QString failure;
   if (!Bind(failure)) {
-    m_objLink.Host().ShowMessageBox(failure, kCritical, kTitle);
+    m_objLink.host.ShowMessageBox(failure, dz::MsgCritical, dz::kAppTitle);
     return false;
   }
   if (m_fnOpen() >= 0) {
-    m_objLink.ProcessEvents();
-    m_objLink.ProcessEvents();
+    m_objLink.waits.ProcessEvents();
+    m_objLink.waits.ProcessEvents();
     return true;
   }
-  m_objLink.Host().ShowMessageBox(QStringLiteral("'USB' Open Error !!"), kCritical, kTitle);
+  m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
   m_fnClose();
   return false;
 }

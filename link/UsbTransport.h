@@ -8,13 +8,25 @@
 #include <QString>
 
 #include "Commands.h"
+#include "ITransport.h"
 
-class LinkDispatcher;
-
-class UsbTransport : public QObject {
+class UsbTransport : public QObject, public ITransport {
   Q_OBJECT
  public:
-  explicit UsbTransport(LinkDispatcher& p_objLink);
+  explicit UsbTransport(LinkContext& p_objLink);
+
+  // ITransport: the device is opened anew for every transfer, so opening
+  // and closing only check and release it.
+  bool Open() override { return OpenDevice(); }
+  bool Close() override {
+    CloseDevice();
+    return true;
+  }
+  bool IsOpen() const override { return true; }
+  bool Send(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t& p_iReceivedCount,
+            int32_t p_iReplySize) override {
+    return SendUsb(p_byCommand, p_byReply, p_sErrorText, p_iReceivedCount, p_iReplySize);
+  }
 
   // Binds this file instead of searching for the library (tests, the
   // simulator build).
@@ -43,7 +55,7 @@ class UsbTransport : public QObject {
   using ReceiveFn = int32_t (*)(uint8_t*, int32_t);
   using CloseFn = int32_t (*)();
 
-  LinkDispatcher& m_objLink;
+  LinkContext& m_objLink;
   QLibrary m_objLibrary;
   QString m_sLibraryPath;
   OpenFn m_fnOpen = nullptr;

@@ -5,18 +5,9 @@
 #include <QString>
 #include <functional>
 
+#include "LinkIds.h"
+
 namespace dz {
-
-// The application title used by every message box unless another is given.
-inline const QString kAppTitle = QStringLiteral("Dazavu Setting Tool");
-
-// Message box styles as the program uses them.
-enum MessageStyle : int {
-  MsgOkOnly = 0,        // OK, no icon
-  MsgYesNo = 4,         // Yes and No, no icon
-  MsgCritical = 16,     // OK with the critical icon
-  MsgExclamation = 48,  // OK with the exclamation icon
-};
 
 // Answers of a message box.
 enum MessageAnswer : int { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };

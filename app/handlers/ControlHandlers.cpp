@@ -17,7 +17,7 @@ namespace {
 constexpr int kUsbLink = 2;
 constexpr int kManualCodes = 3;
 constexpr int kClearParameters = 0;
-constexpr int kLinkCount = 3;
+constexpr int kLinkCount = kLinkUsb + 1;
 }  // namespace
 
 void OnInterfaceChanged(FmMain& window, int p_iPosition) {

@@ -148,8 +148,8 @@ void FmMain::StartUp() {
   // The catalogue and the interface settings exist with their defaults; the
   // link dispatcher works on them and reports to this window.
   m_objLink = std::make_unique<LinkDispatcher>(m_objItemManager, m_objInterface, *this);
-  m_objLink->m_bHeadCheckMode = false;
-  m_objLink->m_bLineOffline = 0;
+  m_objLink->State().m_bHeadCheckMode = false;
+  m_objLink->State().m_bLineOffline = 0;
   WireHandlers();
 
   // Selecting "COM" makes the serial link active; nothing is opened.

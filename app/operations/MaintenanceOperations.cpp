@@ -79,11 +79,11 @@ void PaperEndAdjust(OperationContext& ctx) {
 
 void HeadCheck(OperationContext& ctx) {
   LinkDispatcher& link = ctx.link;
-  link.m_bHeadCheckMode = true;
-  link.m_bReplyExpected = true;
+  link.State().m_bHeadCheckMode = true;
+  link.State().m_bReplyExpected = true;
   ctx.lblStatus.setText(QString());
   ctx.maintenancePage.lblHeadCheck->setText(QString());
-  RunCommand(ctx, BuildHeadCheckCommand(), link.m_bReplyExpected, kStatusReplyLength);
+  RunCommand(ctx, BuildHeadCheckCommand(), link.State().m_bReplyExpected, kStatusReplyLength);
   if (ctx.iface.GetActiveInterface() != kLinkUsb) {
     // The reply comes through the link's receive path, during or after this second.
     link.WaitSeconds(1);
@@ -92,8 +92,8 @@ void HeadCheck(OperationContext& ctx) {
   // Over USB the printer is asked again once it has finished the check.
   link.BeginBusy();
   link.WaitSeconds(5);
-  link.m_bHeadCheckMode = true;
-  link.m_bReplyExpected = true;
+  link.State().m_bHeadCheckMode = true;
+  link.State().m_bReplyExpected = true;
   RequestStatus(ctx);
 }
 

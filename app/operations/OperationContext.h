@@ -22,9 +22,5 @@ struct OperationContext {
   QLabel& lblStatus;
 };
 
-// Link indexes of the interface list.
-constexpr int kLinkCom = 0;
-constexpr int kLinkLan = 1;
-constexpr int kLinkUsb = 2;
-
 }  // namespace dz
+#include "LinkIds.h"

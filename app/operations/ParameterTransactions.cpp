@@ -6,6 +6,7 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "LinkDispatcher.h"
+#include "ReadKind.h"
 #include "Replies.h"
 #include "bindings/LanBinding.h"
 #include "bindings/ParameterBinding.h"
@@ -16,8 +17,8 @@ namespace dz {
 namespace {
 // The records "READ" on the parameter page asks for, in order: Adjustment,
 // Parameter, Parameter expansion (the Sensor and LAN records are not read).
-constexpr int kParameterReadKinds[] = {0, 1, 4};
-constexpr int kLanReadKind = 3;
+constexpr int kParameterReadKinds[] = {kReadAdjustment, kReadParameter, kReadParameterExpansion};
+constexpr int kLanReadKind = kReadLan;
 }  // namespace
 
 QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving) {
@@ -34,17 +35,17 @@ bool ReadRecord(OperationContext& ctx, int p_iKind) {
   const int length = GetReplyLength(p_iKind);
   if (length < 0) return false;
   bool replyExpected = true;
-  ctx.link.m_bReplyExpected = true;
+  ctx.link.State().m_bReplyExpected = true;
   return SendCommandText(ctx, text, replyExpected, length);
 }
 
 void ReadParameters(OperationContext& ctx) {
   LinkDispatcher& link = ctx.link;
   link.BeginBusy();
-  link.m_bReadInProgress = true;
+  link.State().m_bReadInProgress = true;
   bool complete = true;
   for (int kind : kParameterReadKinds) {
-    link.m_iReplyRecord = static_cast<int16_t>(kind);
+    link.State().m_iReplyRecord = static_cast<int16_t>(kind);
     if (!ReadRecord(ctx, kind)) {
       complete = false;
       break;
@@ -54,14 +55,14 @@ void ReadParameters(OperationContext& ctx) {
     link.ProcessEvents();
   }
   if (complete) {
-    link.m_bReadInProgress = false;
+    link.State().m_bReadInProgress = false;
     if (RefreshParameterSettingItem(ctx.parameterPage, ctx.items, false)) {
       link.EndBusy();
       return;
     }
     ShowMessage(QStringLiteral("Error RefreshParameterSettingItem"), MsgOkOnly, kAppTitle);
   }
-  link.m_bReadInProgress = false;
+  link.State().m_bReadInProgress = false;
   link.EndBusy();
 }
 
@@ -78,17 +79,17 @@ void WriteParameters(OperationContext& ctx) {
 void ReadLanSettings(OperationContext& ctx) {
   LinkDispatcher& link = ctx.link;
   link.BeginBusy();
-  link.m_bReadInProgress = true;
-  link.m_iReplyRecord = kLanReadKind;
+  link.State().m_bReadInProgress = true;
+  link.State().m_iReplyRecord = kLanReadKind;
   if (!ReadRecord(ctx, kLanReadKind)) {
-    link.m_bReadInProgress = false;
+    link.State().m_bReadInProgress = false;
     link.EndBusy();
     return;
   }
   link.WaitSeconds(1);
   link.ProcessEvents();
   RefreshLanSettingItem(ctx.extraPage, ctx.items, false);
-  link.m_bReadInProgress = false;
+  link.State().m_bReadInProgress = false;
   link.EndBusy();
 }
 

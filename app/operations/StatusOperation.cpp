@@ -1,3 +1,4 @@
+#include "ReadKind.h"
 #include "StatusOperation.h"
 
 #include <QLabel>
@@ -12,7 +13,7 @@ namespace dz {
 bool RequestStatus(OperationContext& ctx) {
   ctx.lblStatus.setText(QString());
   ctx.link.BeginBusy();
-  ctx.link.m_iReplyRecord = -1;
+  ctx.link.State().m_iReplyRecord = kReadStatus;
   bool replyExpected = true;
   if (!SendCommandText(ctx, BuildStatusCommand(), replyExpected, kStatusReplyLength)) return false;
   ctx.link.EndBusy();

@@ -126,13 +126,13 @@ TEST_F(InterfaceSetupTest, ConfirmingForLanStoresTheAddressOnlyAndOpensTheLanLin
   expected[3] = "001";
   EXPECT_EQ(InterfaceFields(), expected);
   EXPECT_EQ(window->m_objInterface.GetIpAddress(), "127.0.0.1");
-  EXPECT_EQ(window->Link().m_bLanConnected, 1);
+  EXPECT_EQ(window->Link().State().m_bLanConnected, 1);
   EXPECT_TRUE(messages.empty());
   for (QPushButton* button : window->CommandButtons()) EXPECT_TRUE(button->isEnabled());
 
   // Cancelling the next time leaves the open link alone.
   RunSetup([&](FmInterfaceSetup& setup) { QTest::mouseClick(setup.btnCancel, Qt::LeftButton); });
-  EXPECT_EQ(window->Link().m_bLanConnected, 1);
+  EXPECT_EQ(window->Link().State().m_bLanConnected, 1);
 
   // With nobody listening the re-open fails; the link reports the socket
   // error and then the open error.
@@ -143,7 +143,7 @@ TEST_F(InterfaceSetupTest, ConfirmingForLanStoresTheAddressOnlyAndOpensTheLanLin
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().text, QStringLiteral("'LAN' Open Error !!"));
   EXPECT_EQ(messages.back().style, MsgCritical);
-  EXPECT_EQ(window->Link().m_bLanConnected, 0);
+  EXPECT_EQ(window->Link().State().m_bLanConnected, 0);
   for (QPushButton* button : window->CommandButtons()) EXPECT_TRUE(button->isEnabled());
 }
 

@@ -2,6 +2,8 @@
 #include <QTcpServer>
 #include <QTimer>
 
+#include "LinkIds.h"
+#include "ReadKind.h"
 #include "CItemManager.h"
 #include "WindowFixture.h"
 #include "dialogs/FmInterfaceSetup.h"
@@ -18,7 +20,7 @@ TEST_F(FailuresTest, RefusedConnectionAndClosedSerialPort) {
   window->m_objInterface.SetIpAddress(127, 0, 0, 1);
   window->m_objInterface.m_objSocketPortNumber.SetValue(int32_t{closed});
   window->cmbInterface->setCurrentIndex(1);
-  EXPECT_FALSE(window->Link().OpenInterface(1));
+  EXPECT_FALSE(window->Link().OpenInterface(dz::kLinkLan));
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0].text, QStringLiteral("'LAN' Open Error !!"));
   EXPECT_TRUE(AllButtonsEnabled());
@@ -41,7 +43,7 @@ TEST_F(FailuresTest, RefusedConnectionAndClosedSerialPort) {
 }
 
 TEST_F(FailuresTest, UsbOpenErrorsShowTheirTexts) {
-  UseLink(2);
+  UseLink(dz::kLinkUsb);
   const std::pair<int32_t, const char*> cases[] = {{-1, "USB Device not ready !!"},
                                                    {-2, "USB DeviceID receive error"},
                                                    {-3, "USB DeviceID mismatch error"}};
@@ -64,7 +66,7 @@ TEST_F(FailuresTest, UsbOpenErrorsShowTheirTexts) {
 }
 
 TEST_F(FailuresTest, SilentPrinterLeavesTheValuesAndFreesTheButtons) {
-  UseLink(1);
+  UseLink(dz::kLinkLan);
   const QString before = Parameter().SeFeedAdj->TextBox()->text();
   model.SetMode(dzsim::Misbehaviour::Silence);
   Click(Parameter().btnRead);
@@ -75,7 +77,7 @@ TEST_F(FailuresTest, SilentPrinterLeavesTheValuesAndFreesTheButtons) {
 }
 
 TEST_F(FailuresTest, ReadClickedTwiceRunsOnce) {
-  UseLink(1);
+  UseLink(dz::kLinkLan);
   QTimer::singleShot(300, [&] { QTest::mouseClick(Parameter().btnRead, Qt::LeftButton); });
   Click(Parameter().btnRead);
   EXPECT_EQ(Received(), (std::vector<std::string>{"{Z5;0|}", "{Z5;1|}", "{Z5;4|}"}));
@@ -83,7 +85,7 @@ TEST_F(FailuresTest, ReadClickedTwiceRunsOnce) {
 }
 
 TEST_F(FailuresTest, ClosingTheWindowDuringARead) {
-  UseLink(1);
+  UseLink(dz::kLinkLan);
   QElapsedTimer timer;
   timer.start();
   QTimer::singleShot(300, window.get(), [&] { window->close(); });
@@ -193,7 +195,7 @@ TEST_P(StreamLinkFailures, DroppedInTheMiddleOfAMultiRecordRead) {
   EXPECT_TRUE(AllButtonsEnabled());
   // Over LAN the next read command finds the connection gone; a serial line
   // cannot be dropped, the rest of the reply just never comes.
-  if (GetParam() == 1) {
+  if (GetParam() == dz::kLinkLan) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, QStringLiteral("'LAN' Send Error !!"));
   } else {
@@ -230,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(FailuresTest, StreamLinkFailures, ::testing::Values(0, 
                          });
 
 TEST_F(FailuresTest, ClearToSendDroppingAndReturningDuringARead) {
-  UseLink(0);
+  UseLink(dz::kLinkCom);
   SetPrinterField("FeedAdjustment", "015");
   QStringList seen;
   // A pseudo-terminal has no modem lines: the line change is handed to the

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "LinkIds.h"
 #include "CItemManager.h"
 #include "WindowFixture.h"
 #include "widgets/UCSpinEdit.h"
@@ -198,7 +199,7 @@ TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   EXPECT_FALSE(QFile::exists(Path("lan.dt2")));
   EXPECT_EQ(Snapshot(items), before);
 
-  UseLink(1);
+  UseLink(dz::kLinkLan);
   shown.clear();
   Click(Extra().btnLanSet);
   ASSERT_EQ(shown.size(), 1u);

@@ -5,13 +5,17 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include "LinkIds.h"
+#include "ReadKind.h"
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "LanTransport.h"
 #include "LinkDispatcher.h"
 #include "PrinterModel.h"
 #include "RecordingHost.h"
+#include "Replies.h"
 #include "TcpPrinter.h"
+#include "UnansweredListener.h"
 
 namespace {
 
@@ -23,9 +27,9 @@ class LanLinkTest : public ::testing::Test {
     ASSERT_TRUE(printer.Listen(0));
     iface.SetIpAddress(127, 0, 0, 1);
     iface.m_objSocketPortNumber.SetValue(int32_t{printer.Port()});
-    iface.SetActiveInterface(1);
+    iface.SetActiveInterface(dz::kLinkLan);
   }
-  bool Open() { return link.OpenInterface(1); }
+  bool Open() { return link.OpenInterface(dz::kLinkLan); }
   // A command sent the way the operations send it: send, then wait for the
   // LAN link's confirmation.
   bool Send(const std::string& command, int32_t replySize, bool replyExpected) {
@@ -61,14 +65,14 @@ TEST_F(LanLinkTest, StatusRequestRoundTrip) {
   ASSERT_TRUE(Send("{WS|}", 13, true));
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.status == QStringLiteral("  Save Mode"); }, 3000));
   EXPECT_EQ(Log(), std::vector<std::string>{"{WS|}"});
-  EXPECT_EQ(link.m_bReplyReceived, 1);
+  EXPECT_EQ(link.State().m_bReplyReceived, 1);
 
   // Head-check mode routes the next status text to the head-check label once.
   model.SetStatusCode("14");
-  link.m_bHeadCheckMode = true;
+  link.State().m_bHeadCheckMode = true;
   ASSERT_TRUE(Send("{HD001,A|}", 13, true));
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.headCheck == QStringLiteral("NO RIBBON"); }, 3000));
-  EXPECT_FALSE(link.m_bHeadCheckMode);
+  EXPECT_FALSE(link.State().m_bHeadCheckMode);
   EXPECT_EQ(host.status, QStringLiteral("  Save Mode"));
 }
 
@@ -89,17 +93,17 @@ TEST_F(LanLinkTest, RecordReadsFillTheItemsAndHoldTheLockDuringAMultiRecordRead)
   model.SetField("FeedAdjustment", "123");
   model.SetField("FontCode", "1");
   link.BeginBusy();
-  link.m_bReadInProgress = true;
+  link.State().m_bReadInProgress = true;
   for (int kind : {0, 1}) {
-    link.m_iReplyRecord = static_cast<int16_t>(kind);
+    link.State().m_iReplyRecord = static_cast<int16_t>(kind);
     ASSERT_TRUE(Send("{Z5;" + std::to_string(kind) + "|}", kind == 0 ? 54 : 50, true));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.m_bReplyExpected; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.State().m_bReplyExpected; }, 3000));
     EXPECT_FALSE(host.buttonsEnabled);  // the read is still running
   }
   EXPECT_EQ(items.m_objFeedDirection.GetValueString(), "-");
   EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "123");
   EXPECT_EQ(items.m_objFontCode.GetValueString(), "3");
-  link.m_bReadInProgress = false;
+  link.State().m_bReadInProgress = false;
   model.SetStatusCode("00");
   ASSERT_TRUE(Send("{WS|}", 13, true));
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.buttonsEnabled; }, 3000));
@@ -108,11 +112,11 @@ TEST_F(LanLinkTest, RecordReadsFillTheItemsAndHoldTheLockDuringAMultiRecordRead)
 TEST_F(LanLinkTest, SplitRepliesAreJoinedAndBrokenRepliesChangeNothing) {
   ASSERT_TRUE(Open());
   model.SetField("FeedAdjustment", "321");
-  link.m_iReplyRecord = 0;
+  link.State().m_iReplyRecord = kReadAdjustment;
 
   model.SetMode(dzsim::Misbehaviour::Split);
   ASSERT_TRUE(Send("{Z5;0|}", 54, true));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.m_bReplyExpected; }, 3000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.State().m_bReplyExpected; }, 3000));
   EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "321");
 
   CItemManager fresh;
@@ -154,7 +158,7 @@ TEST_F(LanLinkTest, SplitRepliesAreJoinedAndBrokenRepliesChangeNothing) {
 TEST_F(LanLinkTest, ASendAfterACompletedSendReturnsAtOnce) {
   ASSERT_TRUE(Open());
   ASSERT_TRUE(Send("{Z6;0|}", 0, false));
-  EXPECT_EQ(link.m_bLanSendComplete, 1);
+  EXPECT_EQ(link.State().m_bLanSendComplete, 1);
   QString error;
   EXPECT_TRUE(link.SendCommand(B("{Z6;1|}"), error, 0, false));
   ASSERT_TRUE(QTest::qWaitFor([&] { return model.CommandLog().size() == 2; }, 3000));
@@ -163,7 +167,7 @@ TEST_F(LanLinkTest, ASendAfterACompletedSendReturnsAtOnce) {
 TEST_F(LanLinkTest, ASendThatIsNeverConfirmedEndsInDeviceTimeOut) {
   ASSERT_TRUE(Open());
   // As after a send whose bytes-written notification never comes.
-  link.m_bLanSendComplete = 0;
+  link.State().m_bLanSendComplete = 0;
   EXPECT_FALSE(link.WaitLanSendComplete(0.3));
   EXPECT_EQ(host.beeps, 1);
   ASSERT_EQ(host.messages.size(), 1u);
@@ -189,26 +193,94 @@ TEST_F(LanLinkTest, RefusedConnectionReportsOpenErrorThenDetailsAfterTheSilentRe
   EXPECT_TRUE(host.messages[1].text.startsWith(QStringLiteral("Number=")));
   EXPECT_TRUE(host.messages[1].text.endsWith(QStringLiteral("CancelDisplay=False")));
   EXPECT_EQ(host.messages[1].style, 0);
-  EXPECT_EQ(link.m_bLanRetried, 0);
+  EXPECT_EQ(link.State().m_bLanRetried, 0);
 
   // A send now fails with the send error, not a false success.
   EXPECT_FALSE(Send("{WS|}", 13, true));
   EXPECT_EQ(lastError, QStringLiteral("'LAN' Send Error !!"));
 }
 
-TEST_F(LanLinkTest, DroppedConnectionMidReply) {
+TEST_F(LanLinkTest, ThePrinterClosingTheConnectionClosesTheLink) {
   ASSERT_TRUE(Open());
-  link.m_iReplyRecord = 3;
+  link.State().m_iReplyRecord = kReadLan;
   const std::string before = items.m_objIpAddress1.GetValueString();
   model.SetField("IpAddress1", "099");
   model.SetMode(dzsim::Misbehaviour::DropConnection);
   ASSERT_TRUE(Send("{Z5;3|}", 192, true));
-  // The printer's side goes away: the error path reconnects silently.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.m_bLanRetried == 1; }, 3000));
+  // An orderly close: the link is closed, with no silent reconnect and no
+  // details box, and half a record changes no item.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.State().m_bLanConnected == 0; }, 3000));
+  QTest::qWait(200);
+  EXPECT_EQ(link.State().m_bLanRetried, 0);
+  EXPECT_EQ(link.State().m_bLanConnected, 0);
+  EXPECT_FALSE(link.State().m_bLanError);
+  EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(items.m_objIpAddress1.GetValueString(), before);
-  EXPECT_TRUE(host.buttonsEnabled);
+  // The next send reports the closed link.
   model.SetMode(dzsim::Misbehaviour::Normal);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.m_bLanConnected == 1; }, 3000));
+  EXPECT_FALSE(Send("{WS|}", 13, true));
+  EXPECT_EQ(lastError, QStringLiteral("'LAN' Send Error !!"));
+}
+
+TEST_F(LanLinkTest, SendsWorkAgainAfterTheSilentReconnect) {
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  // A socket error on the open link (as the socket reports a lost network):
+  // the link reconnects silently to the printer.
+  link.Lan().OnLanError(10053, QStringLiteral("Connection aborted"), 0, QString(), QString(), 0, false);
+  EXPECT_TRUE(link.State().m_bLanError);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.State().m_bLanConnected == 1; }, 3000));
+  EXPECT_FALSE(link.State().m_bLanError);
+  EXPECT_TRUE(host.messages.empty());
+  model.SetStatusCode("00");
+  host.status.clear();
+  ASSERT_TRUE(Send("{WS|}", 13, true)) << lastError.toStdString();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status == QStringLiteral("ON LINE"); }, 3000));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"{WS|}", "{WS|}"}));
+}
+
+TEST_F(LanLinkTest, AReplyMissingOnlyItsLastFramingBytesIsDecodedWhenItsWaitEnds) {
+  ASSERT_TRUE(Open());
+  const int width = GetRecordWidth(3);
+  model.SetField("IpAddress1", "099");
+  // Both framing bytes or just the last one missing: every field is there.
+  for (int shortBy : {2, 1}) {
+    items.m_objIpAddress1.SetValue(std::string("000"));
+    link.State().m_iReplyRecord = kReadLan;
+    model.SetBehaviour([&] {
+      dzsim::Behaviour b;
+      b.mode = dzsim::Misbehaviour::Short;
+      b.shortLength = static_cast<size_t>(width + 4 - shortBy);
+      return b;
+    }());
+    ASSERT_TRUE(Send("{Z5;3|}", GetReplyLength(3), true));
+    link.WaitSeconds(0.3);
+    EXPECT_EQ(items.m_objIpAddress1.GetValueString(), "099") << shortBy;
+  }
+  // One field byte missing: the record is dropped whole.
+  items.m_objIpAddress1.SetValue(std::string("000"));
+  model.SetBehaviour([&] {
+    dzsim::Behaviour b;
+    b.mode = dzsim::Misbehaviour::Short;
+    b.shortLength = static_cast<size_t>(width + 1);
+    return b;
+  }());
+  ASSERT_TRUE(Send("{Z5;3|}", GetReplyLength(3), true));
+  link.WaitSeconds(0.3);
+  EXPECT_EQ(items.m_objIpAddress1.GetValueString(), "000");
+
+  // A status reply whose code has arrived is shown even with no wait of an
+  // operation around it (GET STATUS does not wait): it settles by itself.
+  link.State().m_iReplyRecord = kReadStatus;
+  model.SetStatusCode("55");
+  model.SetBehaviour([&] {
+    dzsim::Behaviour b;
+    b.mode = dzsim::Misbehaviour::Short;
+    b.shortLength = 4;
+    return b;
+  }());
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status == QStringLiteral("  Save Mode"); }, 3000));
 }
 
 TEST(LanErrorMessageTest, Layout) {
@@ -219,9 +291,11 @@ TEST(LanErrorMessageTest, Layout) {
 }
 
 TEST_F(LanLinkTest, AnAddressWhereNobodyAnswersIsGivenUpWithinTheConnectBound) {
-  // A documentation-only address: either the system refuses at once or the
-  // connection hangs until the bound; both end in the open error.
-  iface.SetIpAddress(192, 0, 2, 1);
+  // A listener whose accept queue is full: the connection neither succeeds
+  // nor fails until the bound, which ends it in the open error.
+  UnansweredListener nobody;
+  ASSERT_TRUE(nobody.IsListening());
+  iface.m_objSocketPortNumber.SetValue(int32_t{nobody.Port()});
   link.Lan().SetConnectTimeoutMs(300);
   EXPECT_FALSE(Open());
   ASSERT_FALSE(host.messages.empty());

@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "LinkIds.h"
+#include "ReadKind.h"
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "LinkDispatcher.h"
@@ -34,11 +36,11 @@ class SerialLinkTest : public ::testing::Test {
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     // Pseudo-terminals take neither parity nor 7 data bits.
     iface.m_objParity.SetValue(int32_t{0});
-    iface.SetActiveInterface(0);
+    iface.SetActiveInterface(dz::kLinkCom);
     link.Serial().SetPortResolver([this](int com) { return com == 1 ? slaveName : QStringLiteral("/dev/null-none"); });
   }
   void TearDown() override {
-    link.CloseInterface(0);
+    link.CloseInterface(dz::kLinkCom);
     if (slave >= 0) ::close(slave);
     if (master >= 0) ::close(master);
   }
@@ -107,7 +109,7 @@ TEST_F(SerialLinkTest, ClosedPortFailsSilently) {
 }
 
 TEST_F(SerialLinkTest, CommandsGoOutByteForByte) {
-  ASSERT_TRUE(link.OpenInterface(0));
+  ASSERT_TRUE(link.OpenInterface(dz::kLinkCom));
   QString error;
   std::string dhcp = "{IH;0," + std::string(32, 'F') + "," + std::string(16, '\xFF') + "|}";
   for (const std::string& command : {std::string("{WS|}"), std::string("{Z5;3|}"), dhcp,
@@ -118,19 +120,19 @@ TEST_F(SerialLinkTest, CommandsGoOutByteForByte) {
 }
 
 TEST_F(SerialLinkTest, StatusAndRecordRepliesAreRouted) {
-  ASSERT_TRUE(link.OpenInterface(0));
-  link.m_iReplyRecord = -1;
+  ASSERT_TRUE(link.OpenInterface(dz::kLinkCom));
+  link.State().m_iReplyRecord = kReadStatus;
   Reply(Bytes{0x01, 0x02, '5', '5', '0', '0', '0', '0', '0', '0', '0', '0', 0x03});
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.status == QStringLiteral("  Save Mode"); }, 2000));
 
   // A LAN record over the serial line: its host name fill bytes 0xFF arrive as data.
-  link.m_iReplyRecord = 3;
-  link.m_bReplyExpected = true;
+  link.State().m_iReplyRecord = kReadLan;
+  link.State().m_bReplyExpected = true;
   const std::string fields = "1010001001005000000000000255255255000109100" "1" + std::string(32, 'A') + "PRN" +
                              std::string(13, '\xFF');
   ASSERT_EQ(fields.size(), 92u);
   Reply(B("{3" + fields + "|}"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.m_bReplyExpected; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.State().m_bReplyExpected; }, 2000));
   EXPECT_EQ(items.m_objIpAddress1.GetValueString(), "010");
   EXPECT_EQ(items.m_objDhcpClientHost.GetValueString(), "PRN" + std::string(13, '\xFF'));
 }
@@ -145,72 +147,97 @@ TEST_F(SerialLinkTest, ReceiverFramesReplies) {
   EXPECT_EQ(host.status, QStringLiteral("(none)"));
   feed(Bytes{10});
   EXPECT_EQ(host.status, QStringLiteral("Command Error"));
-  EXPECT_EQ(link.m_bStatusReplyActive, 0);
+  EXPECT_EQ(link.State().m_bStatusReplyActive, 0);
   feed(Bytes{'x'});
-  EXPECT_EQ(link.m_byReceiveBuffer.size(), 13u);
+  EXPECT_EQ(link.State().m_byReceiveBuffer.size(), 13u);
 
   // XON and XOFF inside a reply are not stored; a second SOH restarts it.
   feed(Bytes{0x01, 0x00, '1', 0x01, 0x00, 0x11, '1', 0x13, '1', 0, 0, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_EQ(host.status, QStringLiteral("Paper JAM"));
 
   // Head-check mode takes the next status text once.
-  link.m_bHeadCheckMode = true;
+  link.State().m_bHeadCheckMode = true;
   feed(Bytes{0x01, 0x00, '1', '4', 0, 0, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_EQ(host.headCheck, QStringLiteral("NO RIBBON"));
-  EXPECT_FALSE(link.m_bHeadCheckMode);
+  EXPECT_FALSE(link.State().m_bHeadCheckMode);
   feed(Bytes{0x01, 0x00, '0', '0', 0, 0, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_EQ(host.status, QStringLiteral("ON LINE"));
   EXPECT_EQ(host.headCheck, QStringLiteral("NO RIBBON"));
 
   // With a status request pending ("{" reply, kind -1) the frame ends after 4 bytes.
-  link.m_iReplyRecord = -1;
+  link.State().m_iReplyRecord = kReadStatus;
   feed(Bytes{'{', 'a', 'b'});
-  EXPECT_EQ(link.m_bParameterReplyActive, 1);
+  EXPECT_EQ(link.State().m_bParameterReplyActive, 1);
   feed(Bytes{'c'});
-  EXPECT_EQ(link.m_bParameterReplyActive, 0);
+  EXPECT_EQ(link.State().m_bParameterReplyActive, 0);
 
   // A kind 1 record is complete after 25 bytes counted from its "{"; a "{"
   // in the middle restarts it.
-  link.m_iReplyRecord = 1;
-  link.m_bReplyExpected = true;
+  link.State().m_iReplyRecord = kReadParameter;
+  link.State().m_bReplyExpected = true;
   feed(B("{1-0"));
   feed(B("{1-050+0001120130140"));
-  EXPECT_TRUE(link.m_bReplyExpected);
+  EXPECT_TRUE(link.State().m_bReplyExpected);
   feed(B("01A|"));
-  EXPECT_TRUE(link.m_bReplyExpected);
+  EXPECT_TRUE(link.State().m_bReplyExpected);
   feed(B("}"));
-  EXPECT_FALSE(link.m_bReplyExpected);
+  EXPECT_FALSE(link.State().m_bReplyExpected);
   EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "050");
   EXPECT_EQ(items.m_objFontCode.GetValueString(), "3");
 }
 
 TEST_F(SerialLinkTest, AReplyCutByTheNextCommandIsNotStoredForIt) {
-  ASSERT_TRUE(link.OpenInterface(0));
+  ASSERT_TRUE(link.OpenInterface(dz::kLinkCom));
   QString error;
   // The printer is still sending the kind 0 record when the kind 1 read goes
   // out; the rest of the old record would otherwise complete kind 1's reply.
   const Bytes record0 = B("{0" + std::string(23, '7') + "|}");
   ASSERT_EQ(record0.size(), size_t(GetReplyLength(0) / 2));
-  link.m_iReplyRecord = 0;
+  link.State().m_iReplyRecord = kReadAdjustment;
   ASSERT_TRUE(link.SendCommand(B("{Z5;0|}"), error, GetReplyLength(0), true));
   Reply(Bytes(record0.begin(), record0.begin() + 10));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.m_byReceiveBuffer.size() == 10; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.State().m_byReceiveBuffer.size() == 10; }, 2000));
 
-  link.m_iReplyRecord = 1;
+  link.State().m_iReplyRecord = kReadParameter;
   ASSERT_TRUE(link.SendCommand(B("{Z5;1|}"), error, GetReplyLength(1), true));
   EXPECT_EQ(Drain(), B("{Z5;0|}{Z5;1|}"));
   Reply(Bytes(record0.begin() + 10, record0.end()));
   QTest::qWait(200);
-  EXPECT_TRUE(link.m_bReplyExpected);
+  EXPECT_TRUE(link.State().m_bReplyExpected);
   EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "000");
 
   // The record that does answer the kind 1 read is stored.
   Reply(B("{1-050+0001120130140" "01A|}"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.m_bReplyExpected; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !link.State().m_bReplyExpected; }, 2000));
   EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "050");
 }
 
+TEST_F(SerialLinkTest, AStatusReplyCutByTheNextCommandIsStillShown) {
+  ASSERT_TRUE(link.OpenInterface(dz::kLinkCom));
+  QString error;
+  // The head check's status reply is still arriving when GET STATUS goes
+  // out: its result must still reach the head-check label.
+  link.State().m_iReplyRecord = kReadStatus;
+  link.State().m_bHeadCheckMode = true;
+  const Bytes headCheck = B("\x01" "014" "000000000");
+  ASSERT_TRUE(link.SendCommand(B("{HD001,A|}"), error, 13, true));
+  Reply(Bytes(headCheck.begin(), headCheck.begin() + 5));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.State().m_byReceiveBuffer.size() == 5; }, 2000));
+  ASSERT_TRUE(link.SendCommand(B("{WS|}"), error, 13, true));
+  Reply(Bytes(headCheck.begin() + 5, headCheck.end()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.headCheck == QStringLiteral("NO RIBBON"); }, 2000));
+  EXPECT_FALSE(link.State().m_bHeadCheckMode);
+  // GET STATUS's own reply goes to the status label.
+  Reply(B("\x01" "000" "000000000"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status == QStringLiteral("ON LINE"); }, 2000));
+  EXPECT_EQ(host.headCheck, QStringLiteral("NO RIBBON"));
+}
+
 TEST_F(SerialLinkTest, LineStateAndOverrunMessages) {
+  // Only characters lost in the receive register are a hard error; the
+  // tty layer's buffer overflow is not.
+  EXPECT_EQ(SerialTransport::HardErrorCount(0, 7), 0);
+  EXPECT_EQ(SerialTransport::HardErrorCount(2, 7), 2);
   SerialTransport& rx = link.Serial();
   rx.OnClearToSendChanged(true);
   EXPECT_EQ(host.status, QStringLiteral("(none)"));  // already on line: no change
@@ -227,7 +254,7 @@ TEST_F(SerialLinkTest, LineStateAndOverrunMessages) {
 }
 
 TEST_F(SerialLinkTest, PeerClosingClosesThePort) {
-  ASSERT_TRUE(link.OpenInterface(0));
+  ASSERT_TRUE(link.OpenInterface(dz::kLinkCom));
   ::close(slave);
   slave = -1;
   ::close(master);
@@ -239,6 +266,6 @@ TEST_F(SerialLinkTest, PeerClosingClosesThePort) {
 
 TEST_F(SerialLinkTest, MissingPortCannotBeOpened) {
   iface.m_objComPortNumber.SetValue(int32_t{3});  // COM4: no such device here
-  EXPECT_FALSE(link.OpenInterface(0));
+  EXPECT_FALSE(link.OpenInterface(dz::kLinkCom));
   EXPECT_FALSE(link.Serial().IsSerialPortOpen());
 }

@@ -1,6 +1,10 @@
 // The USB link through the simulator build of the USB transfer library.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
+#include "LinkIds.h"
+#include "ReadKind.h"
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "LinkDispatcher.h"
@@ -18,7 +22,7 @@ class UsbLinkTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(sim.Load()) << sim.library.errorString().toStdString();
     sim.Reset();
-    iface.SetActiveInterface(2);
+    iface.SetActiveInterface(dz::kLinkUsb);
     link.Usb().SetLibraryPath(QString::fromUtf8(kDiruvovSimLibraryPath));
     link.Usb().SetReplyWaitSeconds(0.3);
   }
@@ -49,26 +53,28 @@ TEST_F(UsbLinkTest, StatusIsReadAndShownBeforeSendReturns) {
   // Identity check, then open/send/close, then open/receive/close.
   EXPECT_EQ(sim.Calls().substr(0, 37), "open open send close open rcv close");
 
-  link.m_bHeadCheckMode = true;
+  link.State().m_bHeadCheckMode = true;
   sim.SetStatusCode("15");
   ASSERT_TRUE(Send("{WS|}", 13, true));
   EXPECT_EQ(host.headCheck, QStringLiteral("Head Open Error"));
   EXPECT_EQ(host.status, QStringLiteral("ON LINE"));
-  EXPECT_FALSE(link.m_bHeadCheckMode);
+  EXPECT_FALSE(link.State().m_bHeadCheckMode);
 }
 
 TEST_F(UsbLinkTest, RecordReplyIsStoredFromByteTwo) {
   sim.SetField("FontCode", "2");
   sim.SetField("EuroCode", "A4");
-  link.m_iReplyRecord = 1;
+  link.State().m_iReplyRecord = kReadParameter;
   ASSERT_TRUE(Send("{Z5;1|}", 50, true));
-  EXPECT_FALSE(link.m_bReplyExpected);
+  EXPECT_FALSE(link.State().m_bReplyExpected);
   EXPECT_EQ(items.m_objFontCode.GetValueString(), "1");
   EXPECT_EQ(items.m_objEuroCode.GetValueString(), "A4");
 }
 
 TEST_F(UsbLinkTest, CommandWithoutReplyMakesOneReadPassAndNoBeep) {
   ASSERT_TRUE(Send("{Z6;0|}", 0, false));
+  // The read pass receives too (asking for no bytes), as every pass does.
+  EXPECT_EQ(sim.Calls(), "open open send close open rcv close");
   EXPECT_EQ(reply.size(), 1u);
   EXPECT_EQ(reply[0], 0);
   EXPECT_EQ(host.beeps, 0);
@@ -99,7 +105,7 @@ TEST_F(UsbLinkTest, SilenceBeepsOnlyWhenAReplyWasExpected) {
 
 TEST_F(UsbLinkTest, ShortAndBrokenRepliesLeaveTheItemsUnchanged) {
   sim.SetField("FeedAdjustment", "777");
-  link.m_iReplyRecord = 0;
+  link.State().m_iReplyRecord = kReadAdjustment;
   sim.SetMode(DIRUVOV_SIM_SHORT, 5);
   // The record never arrives whole: it is dropped like a reply that never
   // came (the wait ends with a beep), and the operation goes on.
@@ -126,11 +132,11 @@ TEST_F(UsbLinkTest, ARecordInTwoTransfersIsJoinedAndLeavesNothingForTheNextComma
   sim.SetField("FeedAdjustment", "777");
   sim.SetField("XCoordinateAdjustment", "050");
   sim.SetMode(DIRUVOV_SIM_SPLIT, 100);
-  link.m_iReplyRecord = 0;
+  link.State().m_iReplyRecord = kReadAdjustment;
   EXPECT_TRUE(Send("{Z5;0|}", GetReplyLength(0), true));
   EXPECT_EQ(received, GetRecordWidth(0) + 6);
   EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "777");
-  link.m_iReplyRecord = 1;
+  link.State().m_iReplyRecord = kReadParameter;
   EXPECT_TRUE(Send("{Z5;1|}", GetReplyLength(1), true));
   EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "050");
   // A status reply in two parts is shown once it is whole.
@@ -156,19 +162,19 @@ TEST_F(UsbLinkTest, FailingLibraryAndMissingLibrary) {
   RecordingHost host2;
   LinkDispatcher other(items2, iface2, host2);
   other.Usb().SetLibraryPath(QStringLiteral("/nonexistent/libDiruvov.so"));
-  iface2.SetActiveInterface(2);
+  iface2.SetActiveInterface(dz::kLinkUsb);
   QString failure;
   EXPECT_FALSE(other.SendCommand(B("{WS|}"), failure, 13, true));
   EXPECT_TRUE(failure.contains(QStringLiteral("Diruvov")));
-  EXPECT_FALSE(other.OpenInterface(2));
-  EXPECT_TRUE(other.CloseInterface(2));  // nothing bound: nothing to close, no message beyond the open's
+  EXPECT_FALSE(other.OpenInterface(dz::kLinkUsb));
+  EXPECT_TRUE(other.CloseInterface(dz::kLinkUsb));  // nothing bound: nothing to close, no message beyond the open's
 }
 
 TEST_F(UsbLinkTest, OpenInterfaceClosesAfterAFailedOpen) {
-  EXPECT_TRUE(link.OpenInterface(2));
+  EXPECT_TRUE(link.OpenInterface(dz::kLinkUsb));
   sim.Reset();
   sim.SetOpenResult(-1);
-  EXPECT_FALSE(link.OpenInterface(2));
+  EXPECT_FALSE(link.OpenInterface(dz::kLinkUsb));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, QStringLiteral("'USB' Open Error !!"));
   EXPECT_EQ(sim.Calls(), "open close");
@@ -184,5 +190,25 @@ TEST(DispatcherTest, UnknownLinkSendsNothingAndReportsSuccess) {
   EXPECT_TRUE(link.SendCommand(B("{WS|}"), error, 13, true));
   EXPECT_FALSE(link.OpenInterface(3));
   EXPECT_FALSE(link.CloseInterface(3));
-  EXPECT_TRUE(link.m_bReplyExpected);
+  EXPECT_TRUE(link.State().m_bReplyExpected);
+}
+
+TEST_F(UsbLinkTest, ClosingTheWindowEndsAReplyWaitWithoutFurtherCallsOrBeep) {
+  sim.SetMode(DIRUVOV_SIM_SILENCE, 0);
+  link.Usb().SetReplyWaitSeconds(30);
+  std::string callsAtShutdown;
+  QTimer::singleShot(150, [&] {
+    callsAtShutdown = sim.Calls();
+    link.Shutdown();
+  });
+  ASSERT_TRUE(Send("{WS|}", 13, true));
+  // The poll ended with the shutdown, not at its 30 s bound: at most the
+  // pass that was running then finished.
+  const std::string after = sim.Calls();
+  EXPECT_LE(after.size(), callsAtShutdown.size() + std::string(" open rcv close").size());
+  EXPECT_EQ(host.beeps, 0);
+  EXPECT_TRUE(host.messages.empty());
+  // Nothing at all goes out afterwards.
+  EXPECT_FALSE(Send("{WS|}", 13, true));
+  EXPECT_EQ(sim.Calls(), after);
 }
