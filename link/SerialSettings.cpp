@@ -24,11 +24,3 @@ bool ParseSerialInfo(const std::string& p_sInfo, SerialSettings& p_objSettings) 
   p_objSettings = settings;
   return true;
 }
-
-QString DefaultSerialPortName(int p_iComPortNumber) {
-#ifdef Q_OS_WIN
-  return QStringLiteral("COM%1").arg(p_iComPortNumber);
-#else
-  return QStringLiteral("/dev/ttyS%1").arg(p_iComPortNumber - 1);
-#endif
-}

@@ -6,6 +6,7 @@
 #include "LinkState.h"
 #include "LinkWaiter.h"
 #include "Replies.h"
+#include "SerialOpenError.h"
 
 #ifdef __linux__
 #include <linux/serial.h>
@@ -19,11 +20,19 @@ constexpr int kLineWatchMs = 200;
 }  // namespace
 
 SerialTransport::SerialTransport(LinkContext& p_objLink)
-    : m_objLink(p_objLink), m_objResolver(DefaultSerialPortName) {
+    : m_objLink(p_objLink), m_objResolver([](int p_iCom) { return ResolveComPort(p_iCom); }) {
   connect(&m_objPort, &QSerialPort::readyRead, this, &SerialTransport::OnReadyRead);
   connect(&m_objPort, &QSerialPort::errorOccurred, this, &SerialTransport::OnError);
   m_objLineTimer.setInterval(kLineWatchMs);
   connect(&m_objLineTimer, &QTimer::timeout, this, &SerialTransport::PollLineState);
+}
+
+void SerialTransport::SetPortResolver(SerialPortResolver p_objResolver) {
+  m_objResolver = [resolver = std::move(p_objResolver)](int p_iCom) -> std::optional<SerialPortInfo> {
+    QString device = resolver(p_iCom);
+    if (device.isEmpty()) return std::nullopt;
+    return SerialPortInfo{std::move(device), {}};
+  };
 }
 
 bool SerialTransport::OpenSerialPort() {
@@ -31,17 +40,21 @@ bool SerialTransport::OpenSerialPort() {
   CInterface& settings = m_objLink.settings;
   SerialSettings serial;
   if (!ParseSerialInfo(settings.GetSerialInfo(), serial)) return false;
-  m_objPort.setPortName(m_objResolver(settings.GetComPortNumber()));
+  const int com = settings.GetComPortNumber();
+  const std::optional<SerialPortInfo> port = m_objResolver ? m_objResolver(com) : std::nullopt;
+  if (!port) {
+    m_objLink.host.ShowMessageBox(NoDeviceText(com), dz::MsgExclamation, dz::kAppTitle);
+    return false;
+  }
+  m_objPort.setPortName(port->m_sDevice);
   m_objPort.setBaudRate(serial.baudRate);
   m_objPort.setParity(serial.parity);
   m_objPort.setDataBits(serial.dataBits);
   m_objPort.setStopBits(serial.stopBits);
   m_objPort.setFlowControl(QSerialPort::NoFlowControl);
   if (!m_objPort.open(QIODevice::ReadWrite)) {
-    // Qt reports a port held by another program as a permission error.
-    if (m_objPort.error() == QSerialPort::PermissionError)
-      m_objLink.host.ShowMessageBox(QStringLiteral("Already Opened Port by other Application"), dz::MsgExclamation,
-                                    dz::kAppTitle);
+    const QString text = SerialOpenFailureText(m_objPort.error(), port->m_sDevice, com);
+    if (!text.isEmpty()) m_objLink.host.ShowMessageBox(text, dz::MsgExclamation, dz::kAppTitle);
     return false;
   }
   // Whatever waited in the line before the port was opened is not a reply.

@@ -17,8 +17,11 @@ class SerialTransport : public QObject, public ITransport {
  public:
   explicit SerialTransport(LinkContext& p_objLink);
 
-  // Which device COMn is; tests map it to a pseudo-terminal.
-  void SetPortResolver(SerialPortResolver p_objResolver) { m_objResolver = std::move(p_objResolver); }
+  // Which device COMn is (ResolveComPort unless set); tests map it to a
+  // pseudo-terminal or to a prepared device tree.
+  void SetComPortResolver(ComPortResolver p_objResolver) { m_objResolver = std::move(p_objResolver); }
+  void SetPortResolver(SerialPortResolver p_objResolver);
+  const ComPortResolver& PortResolver() const { return m_objResolver; }
 
   // ITransport: open for the interface change, close, send a command.
   bool Open() override;
@@ -54,7 +57,7 @@ class SerialTransport : public QObject, public ITransport {
 
   LinkContext& m_objLink;
   QSerialPort m_objPort;
-  SerialPortResolver m_objResolver;
+  ComPortResolver m_objResolver;
   QTimer m_objLineTimer;  // watches clear-to-send and the overrun counter while open
   std::optional<bool> m_bLastClearToSend;
   std::optional<long> m_iOverruns;

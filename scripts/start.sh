@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and starts Dazavu Setting Tool.
 # Without a printer on the LAN port 8000 of this machine, the bundled printer
 # simulator is started on 127.0.0.1:8000 (pick "LAN", enter 127.0.0.1 in
-# "Setup"); without a USB printer attached, the tool runs with the simulator
+# "Setup") and on a pseudo-terminal that appears as one of the COM entries
+# (it says which; pick it in "Setup" with parity "NONE"); without a USB printer attached, the tool runs with the simulator
 # build of the USB transfer library, so "USB" answers too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,9 +24,20 @@ trap cleanup EXIT
 if port_in_use; then
   echo "start: something already listens on 127.0.0.1:8000; not starting the printer simulator"
 else
-  "$bin/dazavu-printer-sim" --port 8000 > build/debug/printer-sim.log 2>&1 &
+  log=build/debug/printer-sim.log
+  "$bin/dazavu-printer-sim" --port 8000 --pty > "$log" 2>&1 &
   sim_pid=$!
-  echo "start: printer simulator on 127.0.0.1:8000 (log: build/debug/printer-sim.log)"
+  echo "start: printer simulator on 127.0.0.1:8000 (log: $log)"
+  # The simulator names the COM entry of its pseudo-terminal once it is up.
+  for _ in $(seq 50); do
+    grep -q '^com: \|^error: ' "$log" && break
+    sleep 0.1
+  done
+  if grep -q '^com: COM' "$log"; then
+    echo "start: serial: $(grep '^com: ' "$log" | head -n1 | cut -d' ' -f2) is the simulated printer (\"Setup\": parity NONE, 8 bit)"
+  else
+    echo "start: $(grep '^com: \|^error: ' "$log" | head -n1)"
+  fi
 fi
 
 program="$bin/Dazavu_SettingTool"

@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <QFile>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -73,8 +76,57 @@ bool PtyPrinter::Open()
     return true;
 }
 
+bool PtyPrinter::Publish(const QString& folder)
+{
+    if (m_master < 0) {
+        m_error = QStringLiteral("publish: the pseudo-terminal is not open");
+        return false;
+    }
+    const QByteArray dir = QFile::encodeName(folder);
+    if (::mkdir(dir.constData(), 0700) != 0 && errno != EEXIST) {
+        m_error = QStringLiteral("publish: cannot create %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // The tool trusts the links only in a folder that no one else may write.
+    struct stat st {};
+    if (::lstat(dir.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()
+        || ::chmod(dir.constData(), 0700) != 0) {
+        m_error = QStringLiteral("publish: %1 is not a folder of this user").arg(folder);
+        return false;
+    }
+    if (!m_published.isEmpty()) {
+        ::unlink(QFile::encodeName(m_published).constData());
+        m_published.clear();
+    }
+    const QByteArray target = QFile::encodeName(m_slavePath);
+    for (int n = 0; n < 100; ++n) {
+        const QString link = folder + QStringLiteral("/ttyDZSIM%1").arg(n);
+        const QByteArray linkName = QFile::encodeName(link);
+        if (::symlink(target.constData(), linkName.constData()) == 0) {
+            m_published = link;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+        // A link whose pseudo-terminal is gone was left by a simulator that
+        // did not stop cleanly: take its place.
+        struct stat linked {};
+        if (::stat(linkName.constData(), &linked) != 0 && ::unlink(linkName.constData()) == 0
+            && ::symlink(target.constData(), linkName.constData()) == 0) {
+            m_published = link;
+            return true;
+        }
+    }
+    m_error = QStringLiteral("publish: cannot make a link in %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    return false;
+}
+
 void PtyPrinter::Close()
 {
+    if (!m_published.isEmpty()) {
+        ::unlink(QFile::encodeName(m_published).constData());
+        m_published.clear();
+    }
     m_resume.stop();
     delete m_pacer;
     m_pacer = nullptr;

@@ -34,6 +34,15 @@ public:
     QString SlavePath() const { return m_slavePath; }
     QString ErrorString() const { return m_error; }
 
+    // Makes the slave reachable as a link ttyDZSIM<n> (the first free n) in
+    // the folder, which is created with mode 0700 if needed, so that the
+    // tool's COM entries include it. The link goes away on Close. Returns
+    // false (ErrorString()) when the folder is not this user's own or no
+    // link can be made.
+    bool Publish(const QString& folder);
+    // The link made by Publish; empty when there is none.
+    QString PublishedPath() const { return m_published; }
+
     PrinterModel& Model() { return m_model; }
 
 signals:
@@ -52,6 +61,7 @@ private:
     int m_slave = -1;
     QString m_slavePath;
     QString m_error;
+    QString m_published;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;
     ReplyPacer* m_pacer = nullptr;

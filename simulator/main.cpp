@@ -3,6 +3,7 @@
 // on a pseudo-terminal; logs every command it receives.
 #include "PrinterModel.h"
 #include "PtyPrinter.h"
+#include "SerialPortMap.h"
 #include "TcpPrinter.h"
 
 #include <QCommandLineParser>
@@ -51,7 +52,8 @@ int main(int argc, char* argv[])
                                         QStringLiteral("TCP port on 127.0.0.1 (default 8000)."),
                                         QStringLiteral("port"), QStringLiteral("8000"));
     const QCommandLineOption ptyOption(QStringLiteral("pty"),
-                                       QStringLiteral("Also serve a pseudo-terminal (serial)."));
+                                       QStringLiteral("Also serve a pseudo-terminal (serial), "
+                                                      "published as a COM entry of the tool."));
     const QCommandLineOption statusOption(QStringLiteral("status"),
                                           QStringLiteral("Two-character status code (default 00)."),
                                           QStringLiteral("code"), QStringLiteral("00"));
@@ -196,6 +198,20 @@ int main(int argc, char* argv[])
         QObject::connect(&pty, &dzsim::PtyPrinter::commandReceived,
                          [&](const QByteArray& c) { logCommand("serial", c); });
         Say(QStringLiteral("serial: %1").arg(pty.SlavePath()));
+        // Published under the tool's port rule: say which COM entry it became.
+        if (!pty.Publish(SimulatorPortFolder())) {
+            Say(QStringLiteral("error: %1").arg(pty.ErrorString()));
+            return 1;
+        }
+        const std::vector<SerialPortInfo> ports = ListComPorts();
+        int entry = 0;
+        for (size_t i = 0; i < ports.size(); ++i)
+            if (ports[i].m_sDevice == pty.SlavePath())
+                entry = static_cast<int>(i) + 1;
+        if (entry >= 1 && entry <= 9)
+            Say(QStringLiteral("com: COM%1 (%2)").arg(entry).arg(pty.PublishedPath()));
+        else
+            Say(QStringLiteral("com: none, COM1 to COM9 are taken by other ports (%1)").arg(pty.PublishedPath()));
     }
     Say(QStringLiteral("status: %1, mode: %2")
             .arg(QString::fromStdString(model.StatusCode()),

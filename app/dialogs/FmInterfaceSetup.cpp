@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "CInterface.h"
@@ -58,6 +59,9 @@ constexpr int kLabelLeft = 120;
 constexpr int kLabelWidth = 1215;
 constexpr int kListLeft = 1440;
 constexpr int kListWidth = 2055;
+// Below the lists, inside "RS-232C": the device of the selected COM entry.
+constexpr TwipsRect kComDeviceRect = {120, 2640, 3495, 240};
+constexpr int kComEntries = 9;
 
 const std::vector<ChoiceList>& SetupChoiceLists() {
   static const std::vector<ChoiceList> lists = {
@@ -79,11 +83,13 @@ const Button kButtons[] = {
     {C(btnSet), "SET", {360, 4200, 1455, 495}},
     {C(btnCancel), "CANCEL", {2400, 4200, 1455, 495}},
 };
+const NamedControl<D> kComDevice = C(txtComDevice);
 #undef C
 
 }  // namespace
 
-FmInterfaceSetup::FmInterfaceSetup(QWidget* parent) : QDialog(parent) {
+FmInterfaceSetup::FmInterfaceSetup(QWidget* parent)
+    : QDialog(parent), m_objResolver([](int p_iCom) { return ResolveComPort(p_iCom); }) {
   setObjectName(QStringLiteral("FmInterfaceSetup"));
   setWindowTitle(QStringLiteral("Interface Setup"));
   setWindowIcon(AppIcon());
@@ -103,6 +109,12 @@ FmInterfaceSetup::FmInterfaceSetup(QWidget* parent) : QDialog(parent) {
     MakeRowLabel(FrRs232cSetup, QString::fromLatin1(row.caption), {kLabelLeft, row.top, kLabelWidth, kSpinHeight});
     CreateControl(*this, row.control, FrRs232cSetup, {kListLeft, row.top, kListWidth, kListHeight});
   }
+
+  CreateControl(*this, kComDevice, FrRs232cSetup, kComDeviceRect);
+  txtComDevice->setReadOnly(true);
+  txtComDevice->setFrame(false);
+  txtComDevice->setFocusPolicy(Qt::ClickFocus);  // not in the tab order
+  connect(cmbComPort, &QComboBox::currentIndexChanged, this, &FmInterfaceSetup::ShowSelectedComDevice);
 
   for (const Button& button : kButtons) {
     auto* created = static_cast<QPushButton*>(
@@ -128,6 +140,7 @@ bool FmInterfaceSetup::InitializeItem(CInterface& p_objInterface, int16_t p_iInt
   m_iInterfaceIndex = p_iInterfaceIndex;
 
   if (!InitializeChoiceLists()) return false;
+  ShowComDevices();
 
   const CItem* octetItems[] = {&p_objInterface.m_objIpAddress1, &p_objInterface.m_objIpAddress2,
                                &p_objInterface.m_objIpAddress3, &p_objInterface.m_objIpAddress4};
@@ -147,6 +160,29 @@ bool FmInterfaceSetup::InitializeItem(CInterface& p_objInterface, int16_t p_iInt
   FrRs232cSetup->setEnabled(!lan);
   for (const SerialRow& row : kSerialRows) (this->*std::get<QComboBox * D::*>(row.control.slot))->setEnabled(!lan);
   return true;
+}
+
+QString FmInterfaceSetup::DeviceText(const std::optional<SerialPortInfo>& p_objPort) {
+  if (!p_objPort) return QStringLiteral("no device");
+  if (p_objPort->m_sDescription.isEmpty()) return p_objPort->m_sDevice;
+  return QStringLiteral("%1 (%2)").arg(p_objPort->m_sDevice, p_objPort->m_sDescription);
+}
+
+void FmInterfaceSetup::ShowComDevices() {
+  m_sComDevices.clear();
+  for (int com = 1; com <= kComEntries; ++com) {
+    m_sComDevices.push_back(DeviceText(m_objResolver ? m_objResolver(com) : std::nullopt));
+    if (com - 1 < cmbComPort->count()) cmbComPort->setItemData(com - 1, m_sComDevices.back(), Qt::ToolTipRole);
+  }
+  ShowSelectedComDevice();
+}
+
+void FmInterfaceSetup::ShowSelectedComDevice() {
+  const int position = cmbComPort->currentIndex();
+  const bool known = position >= 0 && static_cast<size_t>(position) < m_sComDevices.size();
+  txtComDevice->setText(known ? m_sComDevices[static_cast<size_t>(position)] : QString());
+  txtComDevice->setToolTip(txtComDevice->text());
+  txtComDevice->setCursorPosition(0);
 }
 
 void FmInterfaceSetup::OnSet() {

@@ -5,10 +5,15 @@
 // box it changes nothing and m_bCancelFlag stays true.
 #include <QDialog>
 #include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "SerialSettings.h"
 
 class CInterface;
 class QComboBox;
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 
 namespace dz {
@@ -26,6 +31,15 @@ class FmInterfaceSetup : public QDialog {
   // the link. Call before showing the dialog.
   bool InitializeItem(CInterface& p_objInterface, int16_t p_iInterfaceIndex);
 
+  // Which device each COM entry stands for (ResolveComPort unless set); the
+  // main window hands over the serial link's own resolver. Call before
+  // InitializeItem.
+  void SetComPortResolver(ComPortResolver p_objResolver) { m_objResolver = std::move(p_objResolver); }
+
+  // What a COM entry stands for, as its tool tip and txtComDevice show it:
+  // "/dev/ttyUSB0 (FT232R USB UART)", or "no device".
+  static QString DeviceText(const std::optional<SerialPortInfo>& p_objPort);
+
   // True unless the dialog was left with "SET".
   bool m_bCancelFlag = true;
 
@@ -40,6 +54,7 @@ class FmInterfaceSetup : public QDialog {
   QComboBox* cmbDataLeg = nullptr;
   QComboBox* cmbStopBit = nullptr;
   QComboBox* cmbParity = nullptr;
+  QLineEdit* txtComDevice = nullptr;  // read-only: the device of the selected entry
   QPushButton* btnSet = nullptr;
   QPushButton* btnCancel = nullptr;
 
@@ -52,9 +67,13 @@ class FmInterfaceSetup : public QDialog {
   bool InitializeChoiceLists();
   void OnSet();
   void OnCancel();
+  void ShowComDevices();
+  void ShowSelectedComDevice();
 
   CInterface* m_pInterface = nullptr;
   int16_t m_iInterfaceIndex = 0;
+  ComPortResolver m_objResolver;
+  std::vector<QString> m_sComDevices;  // DeviceText of each COM entry
 };
 
 }  // namespace dz

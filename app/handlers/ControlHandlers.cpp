@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "LinkDispatcher.h"
+#include "SerialTransport.h"
 #include "dialogs/FmInterfaceSetup.h"
 #include "dialogs/RunModal.h"
 #include "main/FmMain.h"
@@ -36,6 +37,7 @@ void OnRamClearModeChanged(MaintenancePage& page, int p_iPosition) {
 
 void OnSetupClicked(FmMain& window) {
   FmInterfaceSetup dialog(&window);
+  dialog.SetComPortResolver(window.Link().Serial().PortResolver());
   if (!dialog.InitializeItem(window.m_objInterface, static_cast<int16_t>(window.cmbInterface->currentIndex())))
     return;
   RunModal(dialog);

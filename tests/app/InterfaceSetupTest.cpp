@@ -1,6 +1,7 @@
 // The interface setup dialog, reached with "Setup" in the main window and
 // driven through a dialog runner instead of a blocking modal loop.
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
 
@@ -8,6 +9,7 @@
 #include "MainWindowFixture.h"
 #include "SerialTransport.h"
 #include "dialogs/FmInterfaceSetup.h"
+#include "pages/PageBuilder.h"
 
 namespace dz::test {
 namespace {
@@ -143,6 +145,49 @@ TEST_F(InterfaceSetupTest, ConfirmingForLanStoresTheAddressOnlyAndOpensTheLanLin
   EXPECT_EQ(messages.back().style, MsgCritical);
   EXPECT_EQ(window->Link().State().m_bLanConnected, 0);
   for (QPushButton* button : window->CommandButtons()) EXPECT_TRUE(button->isEnabled());
+}
+
+TEST_F(InterfaceSetupTest, EachComEntryShowsItsDeviceAndAnEmptyOneSaysSoWhenOpened) {
+  window->Link().Serial().SetComPortResolver([](int com) -> std::optional<SerialPortInfo> {
+    if (com == 1) return SerialPortInfo{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART")};
+    if (com == 2) return SerialPortInfo{QStringLiteral("/dev/pts/7"), QString()};
+    return std::nullopt;
+  });
+  const QStringList entries = {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"};
+  RunSetup([&](FmInterfaceSetup& setup) {
+    QComboBox* com = setup.cmbComPort;
+    QLineEdit* device = setup.txtComDevice;
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->parentWidget(), setup.FrRs232cSetup);
+    EXPECT_TRUE(device->isReadOnly());
+    // The entries keep their texts; their tool tips name the devices.
+    ASSERT_EQ(com->count(), 9);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(com->itemText(i), entries[i]);
+    EXPECT_EQ(com->itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyUSB0 (FT232R USB UART)"));
+    EXPECT_EQ(com->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("/dev/pts/7"));
+    for (int i = 2; i < 9; ++i) EXPECT_EQ(com->itemData(i, Qt::ToolTipRole).toString(), QStringLiteral("no device"));
+    // The line follows the selection.
+    EXPECT_EQ(device->text(), QStringLiteral("/dev/ttyUSB0 (FT232R USB UART)"));
+    Pick(com, QStringLiteral("COM2"));
+    EXPECT_EQ(device->text(), QStringLiteral("/dev/pts/7"));
+    Pick(com, QStringLiteral("COM6"));
+    EXPECT_EQ(device->text(), QStringLiteral("no device"));
+    // Below the last list, inside the frame; the lists keep their places.
+    EXPECT_EQ(TwipsRectOf(device), QRect(120, 2640, 3495, 240));
+    EXPECT_EQ(TwipsRectOf(setup.cmbParity), QRect(1440, 2280, 2055, 345));
+    EXPECT_EQ(TwipsRectOf(setup.FrRs232cSetup), QRect(240, 1200, 3735, 2895));
+    EXPECT_TRUE(setup.FrRs232cSetup->rect().contains(device->geometry()));
+    EXPECT_FALSE(device->focusPolicy() & Qt::TabFocus);
+    QTest::mouseClick(setup.btnSet, Qt::LeftButton);
+  });
+  // Confirmed with the empty entry: the link says no port is attached there.
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            QStringLiteral("No serial port is attached at COM6.\nConnect the printer's serial cable or USB adapter, "
+                           "or pick another COM PORT in \"Setup\"."));
+  EXPECT_EQ(messages[0].style, MsgExclamation);
+  EXPECT_EQ(messages[0].title, QStringLiteral("Dazavu Setting Tool"));
+  EXPECT_FALSE(window->Link().Serial().IsSerialPortOpen());
 }
 
 TEST_F(InterfaceSetupTest, EscapeCloseBoxAndEnterConfirmNothing) {
