@@ -79,9 +79,8 @@ class DazavuCli(object):
             return path
         path = self.module.get_bin_path(cli, required=False)
         if not path:
-            raise DazavuError('the dazavu executable %s was not found on PATH (%s); '
-                              'install the dazavu-setting-tool package or set cli'
-                              % (cli, os.environ.get('PATH', '')))
+            raise DazavuError('the dazavu executable %s was not found on PATH; '
+                              'install the dazavu-setting-tool package or set cli' % cli)
         return path
 
     def run(self, command, args, with_timeout=True):
