@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The dazavu.printer collection driven by real ansible-playbook runs.
 
-Five simulated printers on 127.0.0.1 (free ports), the real dazavu tool:
+Printer runs (CollectionTest), five simulated printers on 127.0.0.1 (free
+ports) and the real dazavu tool:
   1. check and diff mode: the printers that differ are reported, their
      differing captions shown as "CAPTION: value" lines, nothing written;
   2. apply: changed for the printers that differ, and all five hold the
@@ -10,9 +11,11 @@ Five simulated printers on 127.0.0.1 (free ports), the real dazavu tool:
   4. one simulator stopped: that host fails with the tool's error text, the
      others go on; info gives status and settings; a missing and a failing
      dazavu executable fail cleanly;
-  5. ansible-doc shows both modules.
+Without printers (DocumentationTest): ansible-doc shows both modules, and
+ansible-test sanity passes as far as it runs without network.
 
 Usage: test_collection.py --dazavu BIN --sim BIN --collections DIR --examples DIR
+An empty --dazavu or --sim skips the printer runs (exit 77 when all else passed).
 """
 
 import argparse
@@ -30,6 +33,9 @@ ARGS = None
 HERE = os.path.dirname(os.path.abspath(__file__))
 PRINTERS = ['p1', 'p2', 'p3', 'p4', 'p5']
 WRITE_PREFIXES = ('{Z2;', '{IP;', '{IS;', '{IH;')
+# ansible-test sanity tests that install their requirements with pip.
+NETWORK_SANITY_TESTS = ('ansible-doc', 'validate-modules', 'pylint', 'import', 'yamllint', 'pep8',
+                        'runtime-metadata', 'changelog', 'pslint', 'shellcheck')
 RECAP = re.compile(r'^(\S+)\s+: ok=(\d+)\s+changed=(\d+)\s+unreachable=(\d+)\s+failed=(\d+)', re.M)
 
 
@@ -94,6 +100,8 @@ class CollectionTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        if not ARGS.dazavu or not ARGS.sim:
+            raise unittest.SkipTest('no dazavu tool or printer simulator in this build')
         cls.tmp = tempfile.mkdtemp(prefix='dz-ansible.')
         cls.sims = {}
         try:
@@ -294,7 +302,19 @@ class CollectionTest(unittest.TestCase):
                 self.assertEqual(by_item[d['item']]['caption'], d['caption'])
             self.assertEqual(len(settings['by_caption']), len(settings['rows']))
 
-    def test_5_ansible_doc(self):
+
+class DocumentationTest(unittest.TestCase):
+    """The collection without printers: its documentation and ansible-test sanity."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.mkdtemp(prefix='dz-ansible-doc.')
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.tmp, ignore_errors=True)
+
+    def test_ansible_doc(self):
         env = dict(os.environ, ANSIBLE_COLLECTIONS_PATH=ARGS.collections,
                    ANSIBLE_HOME=os.path.join(self.tmp, 'home'), ANSIBLE_NOCOLOR='1',
                    PYTHONDONTWRITEBYTECODE='1')
@@ -310,6 +330,27 @@ class CollectionTest(unittest.TestCase):
             self.assertIn('status' if module == 'info' else 'differences', doc['return'])
             self.assertNotIn('ERROR', p.stderr)
 
+    def test_ansible_test_sanity(self):
+        """ansible-test sanity, the tests that need no download (the others set
+        up a virtual environment with pip from the network)."""
+        if not shutil.which('ansible-test'):
+            self.skipTest('ansible-test not installed')
+        root = os.path.join(self.tmp, 'sanity', 'ansible_collections', 'dazavu')
+        os.makedirs(root)
+        source = os.path.join(ARGS.collections, 'ansible_collections', 'dazavu', 'printer')
+        shutil.copytree(source, os.path.join(root, 'printer'),
+                        ignore=shutil.ignore_patterns('__pycache__', 'tests'))
+        skip = []
+        for name in NETWORK_SANITY_TESTS:
+            skip += ['--skip-test', name]
+        p = subprocess.run(['ansible-test', 'sanity', '--local', '--python',
+                            '%d.%d' % sys.version_info[:2]] + skip,
+                           capture_output=True, text=True, timeout=90,
+                           cwd=os.path.join(root, 'printer'),
+                           env=dict(os.environ, PYTHONDONTWRITEBYTECODE='1'))
+        self.assertEqual(p.returncode, 0, p.stdout + p.stderr)
+        self.assertIn('Running sanity test "compile"', p.stdout + p.stderr)
+
 
 def main():
     global ARGS
@@ -320,13 +361,20 @@ def main():
     if not shutil.which('ansible-playbook'):
         print('ansible collection: SKIPPED, ansible-playbook not installed (scripts/setup.sh)')
         return 77
-    suite = unittest.defaultTestLoader.loadTestsFromTestCase(CollectionTest)
+    loader = unittest.defaultTestLoader
+    suite = unittest.TestSuite([loader.loadTestsFromTestCase(DocumentationTest),
+                                loader.loadTestsFromTestCase(CollectionTest)])
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
     bad = len(result.failures) + len(result.errors)
-    print('ansible collection: %s, %d of %d tests passed'
-          % ('PASSED' if result.wasSuccessful() else 'FAILED', result.testsRun - bad,
-             result.testsRun))
-    return 0 if result.wasSuccessful() else 1
+    # A skipped setUpClass is not counted in testsRun.
+    skipped_run = len([t for t, _ in result.skipped if isinstance(t, unittest.TestCase)])
+    print('ansible collection: %s, %d passed, %d failed, %d skipped%s'
+          % ('PASSED' if result.wasSuccessful() else 'FAILED',
+             result.testsRun - bad - skipped_run, bad, len(result.skipped),
+             ''.join('\n  skipped: %s (%s)' % (t.id(), why) for t, why in result.skipped)))
+    if not result.wasSuccessful():
+        return 1
+    return 77 if not ARGS.dazavu else 0
 
 
 if __name__ == '__main__':
