@@ -10,7 +10,7 @@ ports) and the real dazavu tool:
   3. the example playbook again: changed for none;
   4. one simulator stopped: that host fails with the tool's error text, the
      others go on; info gives status and settings; a missing and a failing
-     dazavu executable fail cleanly;
+     dazavu executable and a rejected file fail cleanly;
 Without printers (DocumentationTest): ansible-doc shows both modules, and
 ansible-test sanity passes as far as it runs without network.
 
@@ -263,13 +263,22 @@ class CollectionTest(unittest.TestCase):
 
     def test_4_stopped_printer_fails_only_its_host(self):
         self.sims['p2'].stop()
-        extra = ('nocli printer_host=127.0.0.1 printer_port=%d cli_override=%s\n'
-                 'badcli printer_host=127.0.0.1 printer_port=%d cli_override=/bin/false\n'
-                 % (self.sims['p1'].port, os.path.join(self.tmp, 'no', 'dazavu'), self.sims['p1'].port))
+        bad_file = os.path.join(self.tmp, 'short.dt1')
+        with open(bad_file, 'wb') as f:
+            f.write(self.params_bytes[:20] + b'|}\r\n')
+        p1_writes = len(self.sims['p1'].writes())
+        p1 = 'printer_host=127.0.0.1 printer_port=%d' % self.sims['p1'].port
+        extra = ('nocli %s cli_override=%s\n' % (p1, os.path.join(self.tmp, 'no', 'dazavu'))
+                 + 'badcli %s cli_override=/bin/false\n' % p1
+                 + 'badfile %s params_override=%s\n' % (p1, bad_file))
         run = self.playbook('stopped', os.path.join(HERE, 'fleet.yml'), with_info=True,
                             extra_hosts=extra)
         self.assertNotEqual(run['rc'], 0)
-        self.assertRecap(run, changed=set(), failed={'p2', 'nocli', 'badcli'})
+        self.assertRecap(run, changed=set(), failed={'p2', 'nocli', 'badcli', 'badfile'})
+        # A rejected file: the loader's message names it, nothing is sent.
+        self.assertIn(bad_file, run['results']['badfile']['settings']['msg'])
+        self.assertEqual(run['results']['badfile']['settings']['rc'], 4)
+        self.assertEqual(len(self.sims['p1'].writes()), p1_writes)
         self.assertNotIn('Traceback', run['stdout'] + run['stderr'])
         self.assertNotIn('MODULE FAILURE', run['stdout'])
 
