@@ -76,7 +76,8 @@ bool LinkDispatcher::SendCommand(const Bytes& p_byCommand, QString& p_sErrorText
 
 void LinkDispatcher::ShowStatusReply(const Bytes& p_byReply) {
   std::string message;
-  GetStatusMessage(StatusCodeOf(p_byReply), message, m_bReplyReceived);
+  m_sLastStatusCode = StatusCodeOf(p_byReply);
+  GetStatusMessage(m_sLastStatusCode, message, m_bReplyReceived);
   const QString text = QString::fromLatin1(message.data(), static_cast<int>(message.size()));
   if (m_bHeadCheckMode) {
     m_objHost.ShowHeadCheckText(text);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "Commands.h"
 
@@ -40,6 +41,7 @@ class LinkDispatcher : public QObject {
   int m_bStatusReplyActive = 0;       // serial receiver inside a status reply
   int m_bParameterReplyActive = 0;    // serial receiver inside a record reply
   int m_bLineOffline = 0;             // "OFF LINE" shown for the serial line
+  std::string m_sLastStatusCode;      // the two status characters of the last status reply
 
   // Sends a framed command over the active link. On USB the reply is read
   // and routed before this returns. errorText gets the failure text of the

@@ -55,6 +55,15 @@ bool TcpPrinter::Listen(quint16 port)
     return m_server.listen(QHostAddress::LocalHost, port);
 }
 
+bool TcpPrinter::Listen(quint16 port, const QHostAddress& address)
+{
+    if (m_server.isListening())
+        m_server.close();
+    if (!address.isInSubnet(QHostAddress(QStringLiteral("127.0.0.0")), 8))
+        return false;
+    return m_server.listen(address, port);
+}
+
 quint16 TcpPrinter::Port() const
 {
     return m_server.serverPort();

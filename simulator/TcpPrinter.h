@@ -6,6 +6,7 @@
 #include "PrinterModel.h"
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -27,6 +28,9 @@ public:
 
     // Listens on 127.0.0.1; port 0 picks a free port (see Port()).
     bool Listen(quint16 port = 0);
+    // Listens on a loopback address (127.0.0.0/8 only; any other is refused).
+    bool Listen(quint16 port, const QHostAddress& address);
+    QHostAddress Address() const { return m_server.serverAddress(); }
     quint16 Port() const;
     bool IsListening() const { return m_server.isListening(); }
     QString ErrorString() const { return m_server.errorString(); }

@@ -7,16 +7,22 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QHostAddress>
 #include <QSocketNotifier>
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+constexpr int kMaxPrinters = 1000;
 
 void OnSignal(int)
 {
@@ -59,7 +65,19 @@ int main(int argc, char* argv[])
         QStringLiteral("Mode parameter: split pause ms, short length, huge size, delay ms or "
                        "dribble interval ms."),
         QStringLiteral("n"));
-    parser.addOptions({portOption, ptyOption, statusOption, modeOption, paramOption});
+    const QCommandLineOption printersOption(
+        QStringLiteral("printers"),
+        QStringLiteral("Serve this many printers, each with its own state, on consecutive ports "
+                       "from --port (default 1)."),
+        QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption addressesOption(
+        QStringLiteral("addresses"),
+        QStringLiteral("With --printers: serve them on 127.0.0.1 to 127.0.0.N, all on --port."));
+    const QCommandLineOption logDirOption(
+        QStringLiteral("log-dir"),
+        QStringLiteral("Also log each printer's commands to DIR/HOST_PORT.log."), QStringLiteral("dir"));
+    parser.addOptions({portOption, ptyOption, statusOption, modeOption, paramOption, printersOption,
+                       addressesOption, logDirOption});
     parser.process(app);
 
     dzsim::PrinterModel model;
@@ -86,9 +104,17 @@ int main(int argc, char* argv[])
     }
     model.SetBehaviour(behaviour);
 
+    bool countOk = false;
+    const int printers = parser.value(printersOption).toInt(&countOk);
+    if (!countOk || printers < 1 || printers > kMaxPrinters) {
+        Say(QStringLiteral("error: --printers takes 1 to %1").arg(kMaxPrinters));
+        return 2;
+    }
+    const bool byAddress = parser.isSet(addressesOption);
+
     bool portOk = false;
     const uint port = parser.value(portOption).toUInt(&portOk);
-    if (!portOk || port > 65535) {
+    if (!portOk || port > 65535 || (!byAddress && printers > 1 && (port == 0 || port + printers - 1 > 65535))) {
         Say(QStringLiteral("error: bad port %1").arg(parser.value(portOption)));
         return 2;
     }
@@ -117,14 +143,49 @@ int main(int argc, char* argv[])
                                            QString::fromStdString(dzsim::Printable(bytes))));
     };
 
-    dzsim::TcpPrinter tcp(model);
-    if (!tcp.Listen(static_cast<quint16>(port))) {
-        Say(QStringLiteral("error: cannot listen on 127.0.0.1:%1: %2").arg(port).arg(tcp.ErrorString()));
-        return 1;
+    // The first printer is the one the serial and USB links share. Every
+    // further printer gets a copy of its starting state.
+    std::vector<std::unique_ptr<dzsim::PrinterModel>> models;
+    std::vector<std::unique_ptr<dzsim::TcpPrinter>> servers;
+    std::vector<std::unique_ptr<QFile>> logs;
+    for (int i = 0; i < printers; ++i) {
+        auto* printerModel = &model;
+        if (i > 0) {
+            models.push_back(std::make_unique<dzsim::PrinterModel>(model));
+            printerModel = models.back().get();
+        }
+        auto server = std::make_unique<dzsim::TcpPrinter>(*printerModel);
+        const QHostAddress address(byAddress ? QHostAddress(0x7F000001u + static_cast<quint32>(i))
+                                             : QHostAddress(QHostAddress::LocalHost));
+        const quint16 printerPort = static_cast<quint16>(byAddress ? port : port + static_cast<uint>(i));
+        if (!server->Listen(printerPort, address)) {
+            Say(QStringLiteral("error: cannot listen on %1:%2: %3")
+                    .arg(address.toString()).arg(printerPort).arg(server->ErrorString()));
+            return 1;
+        }
+        const QString where = QStringLiteral("%1:%2").arg(server->Address().toString()).arg(server->Port());
+        QFile* log = nullptr;
+        if (parser.isSet(logDirOption)) {
+            logs.push_back(std::make_unique<QFile>(
+                QDir(parser.value(logDirOption)).filePath(QString(where).replace(QLatin1Char(':'), QLatin1Char('_')) +
+                                                          QStringLiteral(".log"))));
+            log = logs.back().get();
+            if (!log->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+                Say(QStringLiteral("error: cannot write %1").arg(log->fileName()));
+                return 1;
+            }
+        }
+        // One printer logs as it always did; a fleet names the printer.
+        const QString link = printers == 1 ? QStringLiteral("lan") : QStringLiteral("lan ") + where;
+        QObject::connect(server.get(), &dzsim::TcpPrinter::commandReceived, [link, log](const QByteArray& c) {
+            const dzsim::Bytes bytes(c.begin(), c.end());
+            const QString line = QStringLiteral("%1 << %2").arg(link, QString::fromStdString(dzsim::Printable(bytes)));
+            Say(line);
+            if (log) log->write((line + QLatin1Char('\n')).toLocal8Bit());
+        });
+        Say(QStringLiteral("lan: %1").arg(where));
+        servers.push_back(std::move(server));
     }
-    QObject::connect(&tcp, &dzsim::TcpPrinter::commandReceived,
-                     [&](const QByteArray& c) { logCommand("lan", c); });
-    Say(QStringLiteral("lan: 127.0.0.1:%1").arg(tcp.Port()));
 
     dzsim::PtyPrinter pty(model);
     if (parser.isSet(ptyOption)) {
@@ -142,7 +203,8 @@ int main(int argc, char* argv[])
 
     const int rc = app.exec();
     pty.Close();
-    tcp.Close();
+    for (auto& server : servers)
+        server->Close();
     Say(QStringLiteral("stopped"));
     return rc;
 }

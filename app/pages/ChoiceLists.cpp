@@ -3,57 +3,30 @@
 #include <QComboBox>
 #include <QWidget>
 
+#include "ChoiceListData.h"
+
 namespace dz {
 
+namespace {
+ChoiceList ToChoiceList(const ChoiceListData& p_objData) {
+  QStringList entries;
+  for (const std::string& entry : p_objData.entries)
+    entries << QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size()));
+  return {p_objData.name, entries, p_objData.selectFirst};
+}
+}  // namespace
+
 const std::vector<ChoiceList>& MainWindowChoiceLists() {
-  static const std::vector<ChoiceList> lists = {
-      // Page "Parameter Setting"
-      {"cmbFontCode", {"PC-850", "PC-852", "PC-857", "PC-8", "PC-851", "PC-855", "PC-1250", "PC-1251", "PC-1252",
-                       "PC-1253", "PC-1254", "PC-1257", "LATIN9", "Arabic", "PC-866", "UTF-8"}, true},
-      {"cmbZeroCode", {"NO SLASH", "WITH SLASH"}, true},
-      {"cmbSpeed", {"2400bps", "4800bps", "9600bps", "19200bps", "38400bps", "115200bps"}, true},
-      {"cmbDataLeg", {"7bits", "8bits"}, true},
-      {"cmbStopBit", {"1bit", "2bits"}, true},
-      {"cmbParity", {"NONE", "EVEN", "ODD"}, true},
-      {"cmbControl", {"XON/XOFF", "READY/BUSY(DTR)", "XON+READY AUTO", "XON/XOFF AUTO", "READY/BUSY(RTS)"}, true},
-      {"cmbFowardWait", {"OFF", "ON"}, true},
-      {"cmbCode", {"AUTO", "ESC,LF,NUL", "{,|,}", "MANUAL"}, true},
-      {"cmbPeelOffStatus", {"OFF", "ON"}, true},
-      {"cmbFeedKey", {"FEED", "PRINT"}, true},
-      {"cmbKanji", {"TYPE1", "TYPE2"}, true},
-      {"cmbAutoHdChk", {"OFF", "ON"}, true},
-      {"cmbAckBusy", {"TYPE1", "TYPE2"}, true},
-      {"cmbWebPrinter", {"OFF", "ON"}, true},
-      {"cmbInputPrime", {"OFF", "ON"}, true},
-      {"cmbRibbonNearEnd", {"OFF", "30m", "70m"}, true},
-      {"cmbExIoMode", {"TYPE1", "TYPE2"}, true},
-      {"cmbPlugPlay", {"OFF", "ON"}, true},
-      {"cmbLblRbnEnd", {"TYPE1", "TYPE2"}, true},
-      {"cmbPrePeelOff", {"OFF", "ON"}, true},
-      {"cmbBackSpeed", {"STD", "LOW"}, true},
-      {"cmbMaxiCodeSpec", {"TYPE1", "TYPE2"}, true},
-      {"cmbKbIF", {"OFF", "KB60(1)", "KB60(2)", "KB80"}, true},
-      {"cmbPeelOffTrq", {"R0", "R1", "R2", "R3"}, true},
-      // Page "Maintenance Mode"
-      {"cmbDiagPrint", {"DIRECT", "TRANSFR"}, true},
-      {"cmbPattern", {"FEED", "SLANT LINE(1DOT)", "SLANT LINE(3DOT)", "CHARACTERS", "BARCODE", "FACTORY TEST"}, true},
-      {"cmbPrintSpeed", {"2\"/sec", "4\"/sec"}, true},
-      {"cmbSensor", {"NONE", "REFLECT.", "TRANS."}, true},
-      {"cmbType", {"NO CUT", "WITH CUT", "PEEL OFF"}, true},
-      {"cmbPrtType", {"DIRECT", "TRANSFR"}, true},
-      {"cmbThresholdCalib", {"REFLECT.", "TRANS."}, true},
-      {"cmbRamClear", {"PARAMETER", "MANTE.CNT"}, true},
-      // The first entry is an empty text, distinct from no selection.
-      {"cmbDestination", {"", "JA", "CN", "QP", "QQ"}, false},
-      // Page "Extra Setting"
-      {"cmbPort", {"OFF", "ON"}, true},
-      {"cmbDhcp", {"OFF", "ON"}, true},
-  };
+  static const std::vector<ChoiceList> lists = [] {
+    std::vector<ChoiceList> result;
+    for (const ChoiceListData& data : MainWindowChoiceListData()) result.push_back(ToChoiceList(data));
+    return result;
+  }();
   return lists;
 }
 
 const ChoiceList& InterfaceChoiceList() {
-  static const ChoiceList list = {"cmbInterface", {"COM", "LAN", "USB"}, true};
+  static const ChoiceList list = ToChoiceList(InterfaceChoiceListData());
   return list;
 }
 

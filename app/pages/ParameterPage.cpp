@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "ShownSettings.h"
 #include "pages/PageBuilder.h"
 
 namespace dz {
@@ -35,22 +36,22 @@ struct ParameterRow {
 
 #define C(member) DZ_CONTROL(P, member)
 const ParameterRow kParameterRows[] = {
-    {480, {"FONT CODE", C(cmbFontCode), kLeftListWidth}, {"AUTO HD CHK", C(cmbAutoHdChk), kRightListWidth}},
-    {840, {"ZERO CODE", C(cmbZeroCode), kLeftListWidth}, {"ACK/BUSY", C(cmbAckBusy), kRightListWidth}},
-    {1200, {"SPEED", C(cmbSpeed), kLeftListWidth}, {"WEB PRINTER", C(cmbWebPrinter), kRightListWidth}},
-    {1560, {"DATA LENG.", C(cmbDataLeg), kLeftListWidth}, {"INPUT PRIME", C(cmbInputPrime), kRightListWidth}},
-    {1920, {"STOP BIT", C(cmbStopBit), kLeftListWidth}, {"RIBBON NEAR END", C(cmbRibbonNearEnd), kRightListWidth}},
-    {2280, {"PARITY", C(cmbParity), kLeftListWidth}, {"EX.I/O MODE", C(cmbExIoMode), kRightListWidth}},
+    {480, {RowCaptionOf("cmbFontCode"), C(cmbFontCode), kLeftListWidth}, {RowCaptionOf("cmbAutoHdChk"), C(cmbAutoHdChk), kRightListWidth}},
+    {840, {RowCaptionOf("cmbZeroCode"), C(cmbZeroCode), kLeftListWidth}, {RowCaptionOf("cmbAckBusy"), C(cmbAckBusy), kRightListWidth}},
+    {1200, {RowCaptionOf("cmbSpeed"), C(cmbSpeed), kLeftListWidth}, {RowCaptionOf("cmbWebPrinter"), C(cmbWebPrinter), kRightListWidth}},
+    {1560, {RowCaptionOf("cmbDataLeg"), C(cmbDataLeg), kLeftListWidth}, {RowCaptionOf("cmbInputPrime"), C(cmbInputPrime), kRightListWidth}},
+    {1920, {RowCaptionOf("cmbStopBit"), C(cmbStopBit), kLeftListWidth}, {RowCaptionOf("cmbRibbonNearEnd"), C(cmbRibbonNearEnd), kRightListWidth}},
+    {2280, {RowCaptionOf("cmbParity"), C(cmbParity), kLeftListWidth}, {RowCaptionOf("cmbExIoMode"), C(cmbExIoMode), kRightListWidth}},
     // The caption shows one ampersand; it is no access key.
-    {2640, {"CONTROL", C(cmbControl), kLeftListWidth}, {"PLUG & PLAY", C(cmbPlugPlay), kRightListWidth}},
-    {3000, {"FOWARD WAIT", C(cmbFowardWait), kLeftListWidth}, {"LBL/RBN END", C(cmbLblRbnEnd), kRightListWidth}},
-    {3360, {"FOWARD POSITION", C(SeFowardPosition), 1815}, {"PRE PEEL OFF", C(cmbPrePeelOff), kRightListWidth}},
-    {3720, {"CODE", C(cmbCode), kLeftListWidth}, {"BACK SPEED", C(cmbBackSpeed), kRightListWidth}},
-    {4080, {"", std::nullopt, 0}, {"MAXI CODE SPEC.", C(cmbMaxiCodeSpec), kRightListWidth}},
-    {4440, {"PEEL OFF STATUS", C(cmbPeelOffStatus), kLeftListWidth}, {"KB I/F", C(cmbKbIF), kRightListWidth}},
-    {4800, {"FEED KEY", C(cmbFeedKey), kLeftListWidth}, {"PEEL OFF TRQ", C(cmbPeelOffTrq), kRightListWidth}},
-    {5160, {"KANJI CODE", C(cmbKanji), kLeftListWidth}, {nullptr, std::nullopt, 0}},
-    {5520, {"EURO CODE", C(SeEuroCode), 1905}, {nullptr, std::nullopt, 0}},
+    {2640, {RowCaptionOf("cmbControl"), C(cmbControl), kLeftListWidth}, {RowCaptionOf("cmbPlugPlay"), C(cmbPlugPlay), kRightListWidth}},
+    {3000, {RowCaptionOf("cmbFowardWait"), C(cmbFowardWait), kLeftListWidth}, {RowCaptionOf("cmbLblRbnEnd"), C(cmbLblRbnEnd), kRightListWidth}},
+    {3360, {RowCaptionOf("SeFowardPosition"), C(SeFowardPosition), 1815}, {RowCaptionOf("cmbPrePeelOff"), C(cmbPrePeelOff), kRightListWidth}},
+    {3720, {RowCaptionOf("cmbCode"), C(cmbCode), kLeftListWidth}, {RowCaptionOf("cmbBackSpeed"), C(cmbBackSpeed), kRightListWidth}},
+    {4080, {"", std::nullopt, 0}, {RowCaptionOf("cmbMaxiCodeSpec"), C(cmbMaxiCodeSpec), kRightListWidth}},
+    {4440, {RowCaptionOf("cmbPeelOffStatus"), C(cmbPeelOffStatus), kLeftListWidth}, {RowCaptionOf("cmbKbIF"), C(cmbKbIF), kRightListWidth}},
+    {4800, {RowCaptionOf("cmbFeedKey"), C(cmbFeedKey), kLeftListWidth}, {RowCaptionOf("cmbPeelOffTrq"), C(cmbPeelOffTrq), kRightListWidth}},
+    {5160, {RowCaptionOf("cmbKanji"), C(cmbKanji), kLeftListWidth}, {nullptr, std::nullopt, 0}},
+    {5520, {RowCaptionOf("SeEuroCode"), C(SeEuroCode), 1905}, {nullptr, std::nullopt, 0}},
 };
 
 // The three code boxes in the row at 4080, without spin buttons.
@@ -72,10 +73,10 @@ constexpr int kAdjustmentLabelLeft = 120;
 constexpr int kAdjustmentLabelWidth = 1800;
 constexpr TwipsRect kAdjustmentSpin = {2040, 0, 1335, kSpinHeight};
 const AdjustmentRow kAdjustmentRows[] = {
-    {"FEED ADJ.", C(SeFeedAdj)},       {"CUT ADJ.", C(SeCutAdj)},         {"BACK ADJ.", C(SeBackAdj)},
-    {"X ADJ.", C(SeXAdj)},             {"TONE ADJ.<T>", C(SeToneAdjT)},   {"TONE ADJ.<D>", C(SeToneAdjD)},
-    {"RBN ADJ.<FW>", C(SeRbnAdjFw)},   {"RBN ADJ.<BK>", C(SeRbnAdjBk)},   {"THRESHOLD<R>", C(SeThresholdR)},
-    {"THRESHOLD<T>", C(SeThresholdT)},
+    {RowCaptionOf("SeFeedAdj"), C(SeFeedAdj)},       {RowCaptionOf("SeCutAdj"), C(SeCutAdj)},         {RowCaptionOf("SeBackAdj"), C(SeBackAdj)},
+    {RowCaptionOf("SeXAdj"), C(SeXAdj)},             {RowCaptionOf("SeToneAdjT"), C(SeToneAdjT)},   {RowCaptionOf("SeToneAdjD"), C(SeToneAdjD)},
+    {RowCaptionOf("SeRbnAdjFw"), C(SeRbnAdjFw)},   {RowCaptionOf("SeRbnAdjBk"), C(SeRbnAdjBk)},   {RowCaptionOf("SeThresholdR"), C(SeThresholdR)},
+    {RowCaptionOf("SeThresholdT"), C(SeThresholdT)},
 };
 
 // ---- buttons on the page ----

@@ -4,20 +4,13 @@
 // values are copied in.
 #include <vector>
 
+#include "SpinSetupData.h"
+
 class QWidget;
 
 namespace dz {
 
-struct SpinEditSetup {
-  const char* name;
-  int value;
-  int max;
-  int min;
-  int step;
-  int chars;     // 0: no limit
-  int decimals;  // decimal places
-  bool hex;      // two-digit hexadecimal display
-};
+using SpinEditSetup = SpinSetupData;
 
 // The spin edits of the page "Parameter Setting" and of the test print, in
 // the order they are set up.

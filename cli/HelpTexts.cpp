@@ -1,0 +1,88 @@
+#include "HelpTexts.h"
+
+namespace {
+
+const char* const kTargets =
+    "Printers:\n"
+    "  --lan HOST[:PORT]        a LAN printer (port 8000 when omitted); repeatable\n"
+    "  --hosts FILE             one HOST[:PORT] a line; blank lines and # lines skipped\n"
+    "  --com N                  serial port COM1 to COM9, as the window maps them\n"
+    "  --serial DEVICE          a serial device such as /dev/ttyUSB0\n"
+    "  --serial-settings S      speed,parity,data bits,stop bits (default 9600,E,8,1)\n"
+    "  --usb                    the USB printer\n"
+    "  --timeout SECONDS        wait for each reply at most this long (default 2)\n"
+    "  --jobs N                 at most N printers at a time (default 16)\n"
+    "  --json                   one JSON document on standard output\n";
+
+const char* const kOverview =
+    "Usage: dazavu COMMAND [OPTIONS]\n"
+    "\n"
+    "Reads, writes, checks and compares the settings of many printers.\n"
+    "\n"
+    "Commands:\n"
+    "  status       the status text and code of each printer\n"
+    "  read         the parameter and LAN settings into files, as the window's SAVE writes them\n"
+    "  write        settings files to printers, as the window's SET sends them\n"
+    "  verify       whether printers hold what settings files carry\n"
+    "  diff         the settings that differ between two files or printers\n"
+    "  show         every setting of a file or printer, as the window shows it\n"
+    "  maintenance  head check, diagnostic and test print, RAM clear, sensor adjustments\n"
+    "  discover     the printers of an address range\n"
+    "\n"
+    "dazavu COMMAND --help describes a command.\n"
+    "Exit status: 0 done, 1 wrong usage, 2 a printer could not be reached or did not\n"
+    "answer, 3 a difference was found, 4 a settings file was rejected.\n";
+
+}  // namespace
+
+QString HelpText(const QString& p_sCommand) {
+  QString text;
+  if (p_sCommand == QLatin1String("status")) {
+    text = QStringLiteral("Usage: dazavu status PRINTERS\n\nOne line a printer: target, tab, status text (- when empty), tab, status code.\n\n");
+  } else if (p_sCommand == QLatin1String("read")) {
+    text = QStringLiteral(
+        "Usage: dazavu read PRINTERS [--params FILE.dt1] [--lan-settings FILE.dt2] [--out-dir DIR]\n\n"
+        "Reads records 0, 1 and 4 (--params) and 3 (--lan-settings) and writes the files the\n"
+        "window's SAVE writes. With --out-dir, DIR/HOST_PORT.dt1 and .dt2 (com1, usb).\n\n");
+  } else if (p_sCommand == QLatin1String("write")) {
+    text = QStringLiteral(
+        "Usage: dazavu write PRINTERS FILE... [--verify]\n\n"
+        "Checks every file as LOAD does (nothing is sent when one is rejected), then sends\n"
+        "each file's records as the window's SET would. --verify reads back and compares.\n\n");
+  } else if (p_sCommand == QLatin1String("verify")) {
+    text = QStringLiteral(
+        "Usage: dazavu verify PRINTERS FILE...\n\n"
+        "Reads each printer and lists the settings that differ from the files:\n"
+        "target, tab, CAPTION: printer value -> file value.\n\n");
+  } else if (p_sCommand == QLatin1String("diff")) {
+    return QStringLiteral(
+        "Usage: dazavu diff A B [--timeout S] [--json]\n\n"
+        "A and B are settings files or printers (lan:HOST[:PORT], com:N, usb). One line per\n"
+        "setting that differs: CAPTION: value in A -> value in B, as the window shows them.\n");
+  } else if (p_sCommand == QLatin1String("show")) {
+    return QStringLiteral(
+        "Usage: dazavu show SOURCE [--timeout S] [--json]\n\n"
+        "Every setting of a file or printer (lan:HOST[:PORT], com:N, usb), one CAPTION: value\n"
+        "line each, grouped by page and frame.\n");
+  } else if (p_sCommand == QLatin1String("maintenance")) {
+    text = QStringLiteral(
+        "Usage: dazavu maintenance PRINTERS ACTION\n\n"
+        "Actions (the same bytes as the window's SEND buttons):\n"
+        "  head-check\n"
+        "  diag-print --type DIRECT|TRANSFR\n"
+        "  test-print [--pattern NAME] [--count N] [--speed 2|4] [--sensor NONE|REFLECT.|TRANS.]\n"
+        "             [--cut \"NO CUT\"|\"WITH CUT\"|\"PEEL OFF\"] [--print-type DIRECT|TRANSFR]\n"
+        "             [--label-length N]\n"
+        "  ram-clear --mode PARAMETER|MANTE.CNT [--destination JA|CN|QP|QQ]\n"
+        "  sensor-adjust reflect|trans|paper-end\n"
+        "  threshold-calib REFLECT.|TRANS.\n\n");
+  } else if (p_sCommand == QLatin1String("discover")) {
+    return QStringLiteral(
+        "Usage: dazavu discover CIDR [--port PORT] [--jobs N] [--json]\n\n"
+        "Asks every address of the range (at most a /16) for its status with a short\n"
+        "time-out and lists those that answer: address, tab, status text.\n");
+  } else {
+    return QString::fromLatin1(kOverview) + QLatin1Char('\n') + QString::fromLatin1(kTargets);
+  }
+  return text + QString::fromLatin1(kTargets);
+}

@@ -1,0 +1,146 @@
+#include "PrinterSession.h"
+
+#include <QDeadlineTimer>
+#include <QHostAddress>
+
+#include "Commands.h"
+#include "LanTransport.h"
+#include "MaintenanceCommands.h"
+#include "Replies.h"
+#include "SerialTransport.h"
+#include "UsbTransport.h"
+
+namespace {
+
+// The links, numbered as the interface settings number them.
+constexpr int16_t kComLink = 0;
+constexpr int16_t kLanLink = 1;
+constexpr int16_t kUsbLink = 2;
+
+// The interface settings' list positions of a "9600,E,8,1" text.
+void ApplySerialSettings(CInterface& p_objInterface, const QString& p_sSettings) {
+  const QStringList parts = p_sSettings.split(QLatin1Char(','));
+  if (parts.size() != 4) return;
+  static const char* const kSpeeds[] = {"2400", "4800", "9600", "19200", "38400", "115200"};
+  for (int i = 0; i < 6; ++i)
+    if (parts[0] == QLatin1String(kSpeeds[i])) p_objInterface.m_objCommunicationSpeed.SetValue(int32_t{i});
+  const QString parity = parts[1].toUpper();
+  p_objInterface.m_objParity.SetValue(int32_t{parity == QLatin1String("E") ? 1 : parity == QLatin1String("O") ? 2 : 0});
+  p_objInterface.m_objDataLength.SetValue(int32_t{parts[2] == QLatin1String("7") ? 0 : 1});
+  p_objInterface.m_objStopBit.SetValue(int32_t{parts[3] == QLatin1String("2") ? 1 : 0});
+}
+
+}  // namespace
+
+PrinterSession::PrinterSession(const Target& p_objTarget, double p_dTimeoutSeconds)
+    : m_objTarget(p_objTarget), m_dTimeout(p_dTimeoutSeconds), m_objLink(m_objItems, m_objInterface, m_objHost) {
+  switch (m_objTarget.kind) {
+    case Target::Lan: {
+      m_objInterface.SetActiveInterface(kLanLink);
+      const quint32 address = QHostAddress(m_objTarget.host).toIPv4Address();
+      m_objInterface.SetIpAddress(static_cast<int16_t>(address >> 24), static_cast<int16_t>((address >> 16) & 0xFF),
+                                  static_cast<int16_t>((address >> 8) & 0xFF), static_cast<int16_t>(address & 0xFF));
+      m_objInterface.m_objSocketPortNumber.SetValue(static_cast<int32_t>(m_objTarget.port));
+      m_objLink.Lan().SetConnectTimeoutMs(static_cast<int>(m_dTimeout * 1000));
+      break;
+    }
+    case Target::Com:
+    case Target::Serial:
+      m_objInterface.SetActiveInterface(kComLink);
+      m_objInterface.m_objComPortNumber.SetValue(static_cast<int32_t>(m_objTarget.com));
+      ApplySerialSettings(m_objInterface, m_objTarget.serialSettings);
+      if (m_objTarget.kind == Target::Serial) {
+        const QString device = m_objTarget.device;
+        m_objLink.Serial().SetPortResolver([device](int) { return device; });
+      }
+      break;
+    case Target::Usb:
+      m_objInterface.SetActiveInterface(kUsbLink);
+      if (!m_objTarget.usbLibrary.isEmpty()) m_objLink.Usb().SetLibraryPath(m_objTarget.usbLibrary);
+      m_objLink.Usb().SetReplyWaitSeconds(m_dTimeout);
+      break;
+  }
+}
+
+PrinterSession::~PrinterSession() {
+  if (m_bOpen) m_objLink.CloseInterface(LinkIndex());
+}
+
+int PrinterSession::LinkIndex() const { return m_objInterface.GetActiveInterface(); }
+
+bool PrinterSession::Fail(const QString& p_sFallback) {
+  m_sError = m_objHost.m_objErrors.isEmpty() ? p_sFallback : m_objHost.m_objErrors.join(QStringLiteral("; "));
+  return false;
+}
+
+bool PrinterSession::Open() {
+  m_bOpen = m_objLink.OpenInterface(LinkIndex());
+  if (!m_bOpen) {
+    if (m_objTarget.kind == Target::Com || m_objTarget.kind == Target::Serial)
+      return Fail(QStringLiteral("cannot open serial port %1").arg(m_objTarget.Name()));
+    return Fail(QStringLiteral("cannot open %1").arg(m_objTarget.Name()));
+  }
+  return true;
+}
+
+bool PrinterSession::SendBytes(const std::string& p_sCommand, bool p_bReplyExpected, int p_iReplySize) {
+  Bytes bytes;
+  TextToBytes(p_sCommand, bytes);
+  QString error;
+  if (!m_objLink.SendCommand(bytes, error, p_iReplySize, p_bReplyExpected))
+    return Fail(error.isEmpty() ? QStringLiteral("the command could not be sent") : error);
+  if (LinkIndex() == kLanLink && !m_objLink.WaitLanSendComplete(m_dTimeout)) return Fail(QStringLiteral("Device Time Out !!"));
+  return true;
+}
+
+bool PrinterSession::Status(QString& p_sText, QString& p_sCode) {
+  const int before = m_objHost.m_iStatusTexts;
+  m_objLink.m_iReplyRecord = -1;
+  if (!SendBytes(BuildStatusCommand(), true, kStatusReplyLength)) return false;
+  if (!m_objLink.WaitUntil([&] { return m_objHost.m_iStatusTexts != before; },
+                           QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
+    return Fail(QStringLiteral("no status reply"));
+  p_sText = m_objHost.m_sStatusText;
+  p_sCode = QString::fromLatin1(m_objLink.m_sLastStatusCode.data(),
+                                static_cast<qsizetype>(m_objLink.m_sLastStatusCode.size()));
+  return true;
+}
+
+bool PrinterSession::ReadRecords(const std::vector<int>& p_objKinds) {
+  m_objLink.m_bReadInProgress = true;
+  for (int kind : p_objKinds) {
+    m_objLink.m_iReplyRecord = static_cast<int16_t>(kind);
+    m_objLink.m_bReplyExpected = true;
+    // The record's items are stored by the receive path, which then clears
+    // the reply-expected flag.
+    if (!SendBytes(BuildReadRecordCommand(kind), true, GetReplyLength(kind)) ||
+        !m_objLink.WaitUntil([this] { return !m_objLink.m_bReplyExpected; },
+                             QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000)))) {
+      m_objLink.m_bReadInProgress = false;
+      if (m_sError.isEmpty()) Fail(QStringLiteral("record %1 did not arrive").arg(kind));
+      return false;
+    }
+  }
+  m_objLink.m_bReadInProgress = false;
+  return true;
+}
+
+bool PrinterSession::Send(const std::string& p_sCommand) { return SendBytes(p_sCommand, false, 0); }
+
+bool PrinterSession::HeadCheck(QString& p_sResult) {
+  const int before = m_objHost.m_iHeadCheckTexts;
+  m_objLink.m_bHeadCheckMode = true;
+  m_objLink.m_iReplyRecord = -1;
+  if (!SendBytes(BuildHeadCheckCommand(), true, kStatusReplyLength)) return false;
+  if (LinkIndex() == kUsbLink) {
+    // Over USB the printer is asked again once it has finished the check.
+    m_objLink.WaitSeconds(5);
+    m_objLink.m_bHeadCheckMode = true;
+    if (!SendBytes(BuildStatusCommand(), true, kStatusReplyLength)) return false;
+  }
+  if (!m_objLink.WaitUntil([&] { return m_objHost.m_iHeadCheckTexts != before; },
+                           QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
+    return Fail(QStringLiteral("no head-check reply"));
+  p_sResult = m_objHost.m_sHeadCheckText;
+  return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// One printer's conversation: its own catalogue, interface settings, link
+// dispatcher and host, created and used on one thread. The operations send
+// the same command bytes as the window's buttons and wait, sleeping in the
+// event loop, until the reply has arrived or the time-out has passed.
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "CInterface.h"
+#include "CItemManager.h"
+#include "CliHost.h"
+#include "LinkDispatcher.h"
+#include "Target.h"
+
+class PrinterSession {
+ public:
+  PrinterSession(const Target& p_objTarget, double p_dTimeoutSeconds);
+  ~PrinterSession();
+  PrinterSession(const PrinterSession&) = delete;
+  PrinterSession& operator=(const PrinterSession&) = delete;
+
+  bool Open();
+  // "{WS|}": the status text as the window's label shows it, and the code.
+  bool Status(QString& p_sText, QString& p_sCode);
+  // Reads the records of the kinds into the catalogue, each waited for until
+  // it has arrived whole.
+  bool ReadRecords(const std::vector<int>& p_objKinds);
+  // Sends a command that expects no reply.
+  bool Send(const std::string& p_sCommand);
+  // "{HD001,A|}": the head-check result text.
+  bool HeadCheck(QString& p_sResult);
+  // Waits, keeping the link's events flowing.
+  void Wait(double p_dSeconds) { m_objLink.WaitSeconds(p_dSeconds); }
+
+  CItemManager& Items() { return m_objItems; }
+  // What went wrong, in the link's own words where it gave any.
+  QString Error() const { return m_sError; }
+
+ private:
+  bool SendBytes(const std::string& p_sCommand, bool p_bReplyExpected, int p_iReplySize);
+  bool Fail(const QString& p_sFallback);
+  int LinkIndex() const;
+
+  Target m_objTarget;
+  double m_dTimeout;
+  CItemManager m_objItems;
+  CInterface m_objInterface;
+  CliHost m_objHost;
+  LinkDispatcher m_objLink;
+  bool m_bOpen = false;
+  QString m_sError;
+};

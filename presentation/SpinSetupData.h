@@ -1,0 +1,28 @@
+#pragma once
+// The set-up of the main window's spin edits by object name: first value,
+// range, step, character limit, decimal places and hexadecimal display.
+#include <string>
+#include <vector>
+
+namespace dz {
+
+struct SpinSetupData {
+  const char* name;
+  int value;
+  int max;
+  int min;
+  int step;
+  int chars;     // 0: no limit
+  int decimals;  // decimal places: 1 means the value counts tenths
+  bool hex;      // two-digit hexadecimal display
+};
+
+// The spin edits of the page "Parameter Setting" and of the test print, in
+// the order they are set up.
+const std::vector<SpinSetupData>& ParameterSpinSetupData();
+// The twelve address boxes and the socket port box of the page "Extra Setting".
+const std::vector<SpinSetupData>& LanSpinSetupData();
+// The spin edit of that object name among both tables; nullptr when none.
+const SpinSetupData* FindSpinSetup(const std::string& p_sName);
+
+}  // namespace dz
