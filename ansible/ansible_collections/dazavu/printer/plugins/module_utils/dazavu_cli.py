@@ -153,11 +153,25 @@ def _row(raw):
                 ('page', 'frame', 'caption', 'item', 'value', 'field'))
 
 
+# Text fields such as the DHCP host name are filled up to their width with
+# character 255. A settings file loses the filler when it is loaded, a value
+# read from the printer keeps it, so an empty host name would read back as
+# 16 characters 255 against the file's "" and never compare equal.
+FILLER = u'\u00ff'
+
+
 def differences_of(entry):
-    """The differences of a verify result as the modules return them."""
+    """The differences of a verify result as the modules return them,
+    without those that are only the filler of a text field."""
     rows = entry.get('differences') or []
     if not isinstance(rows, list):
         raise DazavuError('dazavu answered differences that are not a list')
-    return [dict(caption=_text(r.get('caption')), item=_text(r.get('item')),
+    differences = []
+    for r in rows:
+        if not isinstance(r, dict):
+            continue
+        d = dict(caption=_text(r.get('caption')), item=_text(r.get('item')),
                  printer=_text(r.get('printer')), file=_text(r.get('file')))
-            for r in rows if isinstance(r, dict)]
+        if d['printer'].replace(FILLER, '') != d['file'].replace(FILLER, ''):
+            differences.append(d)
+    return differences

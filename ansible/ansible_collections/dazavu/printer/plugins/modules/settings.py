@@ -192,8 +192,6 @@ def run(module):
 
     rc, entry = cli.run_printer('verify', target, files)
     differences = differences_of(entry) if rc == EXIT_DIFFERENT else []
-    if rc == EXIT_DIFFERENT and not differences:
-        raise DazavuError('%s: dazavu verify found a difference but named none' % target)
 
     result = dict(changed=bool(differences), target=target, differences=differences, written=[])
     if module._diff:
@@ -205,9 +203,10 @@ def run(module):
         rc, entry = cli.run_printer('write', target, files + ['--verify'])
         written = entry.get('written')
         result['written'] = [w for w in written if isinstance(w, str)] if isinstance(written, list) else files
-        if rc == EXIT_DIFFERENT:
+        remaining = differences_of(entry) if rc == EXIT_DIFFERENT else []
+        if remaining:
             raise DazavuError('%s does not hold the files after writing them' % target,
-                              remaining=differences_of(entry), **result)
+                              remaining=remaining, **result)
     return result
 
 
