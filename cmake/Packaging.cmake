@@ -64,6 +64,13 @@ foreach(comp_pkg tool:dazavu-setting-tool sim:dazavu-printer-sim)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${DZ_CHANGELOG_PACKAGE} COMPONENT ${comp})
 endforeach()
 
+# --- Ansible collection dazavu.printer (ansible/) ----------------------------
+# Where ansible-core looks for collections besides the user's own folder.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/ansible/ansible_collections/dazavu/printer
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/ansible/collections/ansible_collections/dazavu
+        COMPONENT tool
+        PATTERN __pycache__ EXCLUDE PATTERN "*.pyc" EXCLUDE)
+
 # --- what a package build has to build -------------------------------------
 # Everything installed, without tests, benchmarks or fuzzers.
 add_custom_target(dz_package_contents)

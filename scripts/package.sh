@@ -126,4 +126,11 @@ want "usblibrary $simdir/libDiruvov.so"
 ! grep -q '^message ' "$report" || fail "GET STATUS on the simulated USB printer showed a message"
 grep -q '^status ..*' "$report" || fail "GET STATUS on the simulated USB printer set no status text"
 want "closed"
+# The Ansible collection where ansible-core finds it: its modules document.
+collections=$fresh/usr/share/ansible/collections
+for module in settings info; do
+  ANSIBLE_COLLECTIONS_PATH=$collections ANSIBLE_HOME=$work/ansible PYTHONDONTWRITEBYTECODE=1 \
+    ansible-doc "dazavu.printer.$module" >/dev/null || fail "ansible-doc dazavu.printer.$module failed"
+done
+log "installed collection: ansible-doc dazavu.printer.settings and .info"
 log "OK: $tool_deb $sim_deb"
