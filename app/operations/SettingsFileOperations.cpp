@@ -77,6 +77,10 @@ bool ReadWholeFile(const QString& p_sPath, std::string& p_sContent) {
 
 bool WriteFileAtomically(const QString& p_sPath, const QByteArray& p_byContent) {
   QSaveFile file(p_sPath);
+  // A folder where the user may write the file but not create new ones (a
+  // writable file in a read-only folder) has no room for the temporary file:
+  // there the file is written in place. Everywhere else it is replaced whole.
+  file.setDirectWriteFallback(true);
   if (!file.open(QIODevice::WriteOnly)) return false;
   // A short write or a failed flush (disk full, file size limit) must not
   // reach commit, which can report success and leave a truncated file.
