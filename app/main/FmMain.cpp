@@ -15,6 +15,7 @@
 #include "LinkDispatcher.h"
 #include "bindings/LanBinding.h"
 #include "bindings/ParameterBinding.h"
+#include "common/AccessibleNames.h"
 #include "common/MessageBox.h"
 #include "common/Twips.h"
 #include "dialogs/FmAbout.h"
@@ -73,12 +74,14 @@ void FmMain::CreateTopStrip(QWidget* client) {
   lblStatus->setFont(ArialFont(kCaptionPoints));
 
   FrInterface = MakeFrame(client, QStringLiteral("FrInterface"), QStringLiteral("Interface"), {8040, 0, 3375, 735});
+  FrInterface->setFont(ArialFont(kWindowFontPoints));  // only the pages' frame captions are larger
   cmbInterface = new QComboBox(FrInterface);
   cmbInterface->setObjectName(QStringLiteral("cmbInterface"));
   cmbInterface->setEditable(false);
   cmbInterface->setStyle(ListStyle());
   cmbInterface->setFont(ArialFont(kWindowFontPoints));
   Place(cmbInterface, {240, 240, 1695, 345});
+  SetControlName(cmbInterface, FrInterface->title());  // the frame's caption is the list's only label
   btnSetup = new QPushButton(QStringLiteral("Setup"), FrInterface);
   btnSetup->setObjectName(QStringLiteral("btnSetup"));
   btnSetup->setFont(ArialFont(kWindowFontPoints));
