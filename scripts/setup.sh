@@ -18,6 +18,7 @@ PACKAGES=(
   mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   imagemagick
   dpkg-dev file lintian desktop-file-utils
+  appstream
 )
 
 missing=()
