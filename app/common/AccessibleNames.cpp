@@ -1,16 +1,16 @@
 #include "common/AccessibleNames.h"
 
 #include <QLabel>
-#include <QLineEdit>
-
-#include "widgets/UCSpinEdit.h"
+#include <QWidget>
 
 namespace dz {
 
 void SetControlName(QWidget* p_pControl, const QString& p_sName) {
   if (!p_pControl) return;
   p_pControl->setAccessibleName(p_sName);
-  if (auto* spin = qobject_cast<UCSpinEdit*>(p_pControl)) spin->TextBox()->setAccessibleName(p_sName);
+  // A compound control (a spin edit) hands the focus to one part: that part
+  // is what a screen reader announces when it is entered.
+  if (QWidget* part = p_pControl->focusProxy()) part->setAccessibleName(p_sName);
 }
 
 void NameRowControls(QLabel* p_pLabel, const QList<QWidget*>& p_objControls, const QString& p_sCaption) {

@@ -17,8 +17,8 @@ namespace dz {
 // it is not announced by the name of its frame.
 void NameRowControls(QLabel* p_pLabel, const QList<QWidget*>& p_objControls, const QString& p_sCaption = QString());
 
-// Names one control; a spin edit passes the name on to its text box, which
-// is the part that takes the focus.
+// Names one control, and the part it hands the focus to (a spin edit's text
+// box).
 void SetControlName(QWidget* p_pControl, const QString& p_sName);
 
 }  // namespace dz

@@ -9,10 +9,10 @@
 #include "bindings/ListPosition.h"
 #include "bindings/ValueVariant.h"
 #include "common/AccessibleNames.h"
+#include "common/AppIcon.h"
+#include "common/PageBuilder.h"
 #include "common/Twips.h"
-#include "main/AppIcon.h"
 #include "pages/ChoiceLists.h"
-#include "pages/PageBuilder.h"
 #include "widgets/UCSpinEdit.h"
 
 namespace dz {

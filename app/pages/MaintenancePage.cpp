@@ -4,7 +4,8 @@
 #include <optional>
 
 #include "common/AccessibleNames.h"
-#include "pages/PageBuilder.h"
+#include "common/PageBuilder.h"
+#include "widgets/UCSpinEdit.h"
 
 namespace dz {
 namespace {

@@ -14,10 +14,10 @@
 #include <set>
 
 #include "LinkDispatcher.h"
+#include "MainWindowFixture.h"
+#include "common/PageBuilder.h"
 #include "common/Twips.h"
 #include "dialogs/FmAbout.h"
-#include "MainWindowFixture.h"
-#include "pages/PageBuilder.h"
 
 namespace dz::test {
 namespace {
