@@ -40,7 +40,7 @@
 #include "common/MessageBox.h"
 #include "main/FmMain.h"
 #include "operations/OperationContext.h"
-#include "operations/ParameterTransactions.h"
+#include "operations/ReadWriteOperations.h"
 #include "operations/StatusOperation.h"
 #include "pages/ParameterPage.h"
 

@@ -30,6 +30,12 @@ endforeach()
 install(FILES ${_dz_pkg}/icons/dazavu-setting-tool.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT tool)
 
+# --- AppStream metainfo (software centres; checked by scripts/package.sh) ---
+configure_file(${_dz_pkg}/example.dazavu.SettingTool.metainfo.xml.in
+               ${_dz_gen}/example.dazavu.SettingTool.metainfo.xml @ONLY)
+install(FILES ${_dz_gen}/example.dazavu.SettingTool.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT tool)
+
 # --- manual pages, copyright and changelog (gzip -9n, as Debian wants) ------
 find_program(DZ_GZIP gzip REQUIRED)
 function(dz_gzip in out)

@@ -46,27 +46,65 @@ std::string JoinFileLines(const std::vector<std::string>& p_objLines) {
   return file;
 }
 
-std::vector<std::string> SplitFileLines(const std::string& p_sFile) {
+std::vector<std::string> SplitFileLines(const std::string& p_sFile, LineWidths p_fnWidths) {
   std::vector<std::string> lines;
-  std::string current;
-  for (size_t i = 0; i < p_sFile.size(); ++i) {
-    const char c = p_sFile[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      if (c == '\r' && i + 1 < p_sFile.size() && p_sFile[i + 1] == '\n') ++i;
-    } else {
-      current += c;
+  const size_t size = p_sFile.size();
+  // Length of the line end at position i: 2 for CR LF, 1 for a lone CR or LF,
+  // 0 for none.
+  const auto lineEnd = [&](size_t i) -> size_t {
+    if (i >= size) return 0;
+    if (p_sFile[i] == '\r') return (i + 1 < size && p_sFile[i + 1] == '\n') ? 2 : 1;
+    return p_sFile[i] == '\n' ? 1 : 0;
+  };
+  const auto isWidth = [](const std::vector<size_t>& widths, size_t n) {
+    for (size_t w : widths)
+      if (w == n) return true;
+    return false;
+  };
+  const auto closed = [&](size_t start, size_t width) {
+    return width >= 2 && p_sFile.compare(start + width - 2, 2, "|}") == 0;
+  };
+
+  size_t start = 0;
+  while (start < size) {
+    size_t end = start;
+    while (end < size && lineEnd(end) == 0) ++end;
+    size_t length = end - start;
+
+    const std::vector<size_t> widths = p_fnWidths ? p_fnWidths(p_sFile.substr(start, 5)) : std::vector<size_t>{};
+    if (!(isWidth(widths, length) && closed(start, length))) {
+      for (size_t w : widths) {
+        if (w > length && start + w <= size && closed(start, w) && lineEnd(start + w) != 0) {
+          length = w;  // a field of this line holds line-end bytes
+          break;
+        }
+      }
     }
+    lines.push_back(p_sFile.substr(start, length));
+    start += length;
+    start += lineEnd(start);
   }
-  if (!current.empty()) lines.push_back(std::move(current));
   return lines;
+}
+
+std::vector<size_t> ParameterLineWidths(const std::string& p_sHead) {
+  if (p_sHead == "{Z2;1") return {43};
+  if (p_sHead == "{Z2;2") return {39};
+  return {};
+}
+
+std::vector<size_t> LanLineWidths(const std::string& p_sHead) {
+  if (p_sHead == "{IP;2" || p_sHead == "{IP;3" || p_sHead == "{IP;4") return {23};
+  const std::string prefix = p_sHead.substr(0, 4);
+  if (prefix == "{IS;") return {13};
+  if (prefix == "{IH;") return {57, 40};
+  return {};
 }
 
 bool LoadParameterFile(CItemManager& p_objItems, const std::string& p_sFile) {
   std::vector<Assignment> assignments;
   std::vector<CItem*> group;
-  for (const std::string& line : SplitFileLines(p_sFile)) {
+  for (const std::string& line : SplitFileLines(p_sFile, ParameterLineWidths)) {
     if (line.compare(0, 4, "{Z2;") != 0 || line.size() < 5) return false;
     if (line[4] == '1' && line.size() == 43) p_objItems.SetItem_Parameter(group);
     else if (line[4] == '2' && line.size() == 39) p_objItems.SetItem_Adjustment(group);
@@ -80,7 +118,7 @@ bool LoadParameterFile(CItemManager& p_objItems, const std::string& p_sFile) {
 bool LoadLanFile(CItemManager& p_objItems, const std::string& p_sFile) {
   std::vector<Assignment> assignments;
   std::vector<CItem*> group;
-  for (const std::string& line : SplitFileLines(p_sFile)) {
+  for (const std::string& line : SplitFileLines(p_sFile, LanLineWidths)) {
     const std::string prefix = line.substr(0, 4);
     if (prefix == "{IP;") {
       // The fifth character is compared as a digit; anything else cannot be

@@ -4,6 +4,7 @@
 #   - the file list of each package (packaging/check/*.files);
 #   - lintian reports no errors (warnings are printed);
 #   - the installed desktop entry validates, its program and icon are there;
+#   - the installed AppStream metainfo validates (appstreamcli, offline);
 #   - from a fresh root (dpkg-deb -x of both packages), the installed program
 #     starts on the offscreen platform, shows its window, shows the version in
 #     its About box, answers GET STATUS over USB with "USB Device not ready !!"
@@ -82,6 +83,15 @@ icon_name=$(sed -n 's/^Icon=//p' "$desktop")
 [ -x "$fresh/usr/bin/$exec_name" ] || fail "desktop entry runs $exec_name, not installed"
 [ -f "$fresh/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] || fail "no icon $icon_name"
 log "desktop entry valid (Exec=$exec_name, Icon=$icon_name)"
+
+# The AppStream entry validates offline (its screenshot addresses are not
+# fetched) and launches the installed desktop entry.
+metainfo=$fresh/usr/share/metainfo/example.dazavu.SettingTool.metainfo.xml
+appstreamcli validate --no-net "$metainfo" || fail "AppStream metainfo does not validate"
+grep -qF "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
+  fail "AppStream metainfo does not launch $(basename "$desktop")"
+grep -qF "<release version=\"$version\"" "$metainfo" || fail "AppStream metainfo is not for $version"
+log "AppStream metainfo valid"
 
 # Runs the installed program with the probe; $1: LD_LIBRARY_PATH, $2: report.
 run_probed() {

@@ -19,6 +19,7 @@ PACKAGES=(
   imagemagick
   dpkg-dev file lintian desktop-file-utils
   ansible-core
+  appstream
 )
 
 missing=()

@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "common/AppIcon.h"
 #include "common/MessageBox.h"
+#include "common/PageBuilder.h"
 #include "common/Twips.h"
-#include "main/AppIcon.h"
-#include "pages/PageBuilder.h"
 
 namespace dz {
 namespace {

@@ -9,10 +9,11 @@
 #include "CInterface.h"
 #include "bindings/ListPosition.h"
 #include "bindings/ValueVariant.h"
+#include "common/AccessibleNames.h"
+#include "common/AppIcon.h"
+#include "common/PageBuilder.h"
 #include "common/Twips.h"
-#include "main/AppIcon.h"
 #include "pages/ChoiceLists.h"
-#include "pages/PageBuilder.h"
 #include "widgets/UCSpinEdit.h"
 
 namespace dz {
@@ -98,16 +99,20 @@ FmInterfaceSetup::FmInterfaceSetup(QWidget* parent)
 
   for (const Frame& frame : kFrames) CreateControl(*this, frame.control, this, frame.rect, QString::fromLatin1(frame.caption));
 
-  MakeRowLabel(FrLanSetup, QStringLiteral("IP-Address"), {kLabelLeft, kOctetTop, kLabelWidth, kSpinHeight});
+  QLabel* octetLabel =
+      MakeRowLabel(FrLanSetup, QStringLiteral("IP-Address"), {kLabelLeft, kOctetTop, kLabelWidth, kSpinHeight});
+  QList<QWidget*> octets;
   for (int i = 0; i < 4; ++i) {
-    CreateControl(*this, kOctets[i], FrLanSetup, {kOctetLefts[i], kOctetTop, kOctetWidth, kSpinHeight});
+    octets << CreateControl(*this, kOctets[i], FrLanSetup, {kOctetLefts[i], kOctetTop, kOctetWidth, kSpinHeight});
   }
+  NameRowControls(octetLabel, octets);
   // The octet boxes show no spin button: the text box fills each box.
   for (UCSpinEdit* octet : {SeLan1, SeLan2, SeLan3, SeLan4}) octet->EditWidth(kOctetWidth);
 
   for (const SerialRow& row : kSerialRows) {
-    MakeRowLabel(FrRs232cSetup, QString::fromLatin1(row.caption), {kLabelLeft, row.top, kLabelWidth, kSpinHeight});
-    CreateControl(*this, row.control, FrRs232cSetup, {kListLeft, row.top, kListWidth, kListHeight});
+    QLabel* label =
+        MakeRowLabel(FrRs232cSetup, QString::fromLatin1(row.caption), {kLabelLeft, row.top, kLabelWidth, kSpinHeight});
+    NameRowControls(label, {CreateControl(*this, row.control, FrRs232cSetup, {kListLeft, row.top, kListWidth, kListHeight})});
   }
 
   CreateControl(*this, kComDevice, FrRs232cSetup, kComDeviceRect);

@@ -15,17 +15,18 @@
 #include "LinkDispatcher.h"
 #include "bindings/LanBinding.h"
 #include "bindings/ParameterBinding.h"
+#include "common/AccessibleNames.h"
+#include "common/AppIcon.h"
 #include "common/MessageBox.h"
+#include "common/PageBuilder.h"
 #include "common/Twips.h"
 #include "dialogs/FmAbout.h"
 #include "dialogs/RunModal.h"
-#include "handlers/ControlHandlers.h"
-#include "main/AppIcon.h"
+#include "main/ControlHandlers.h"
 #include "main/TabControl.h"
 #include "pages/ChoiceLists.h"
 #include "pages/ExtraSettingPage.h"
 #include "pages/MaintenancePage.h"
-#include "pages/PageBuilder.h"
 #include "pages/ParameterPage.h"
 #include "pages/SpinEditDefaults.h"
 #include "widgets/UCSpinEdit.h"
@@ -73,12 +74,14 @@ void FmMain::CreateTopStrip(QWidget* client) {
   lblStatus->setFont(ArialFont(kCaptionPoints));
 
   FrInterface = MakeFrame(client, QStringLiteral("FrInterface"), QStringLiteral("Interface"), {8040, 0, 3375, 735});
+  FrInterface->setFont(ArialFont(kWindowFontPoints));  // only the pages' frame captions are larger
   cmbInterface = new QComboBox(FrInterface);
   cmbInterface->setObjectName(QStringLiteral("cmbInterface"));
   cmbInterface->setEditable(false);
   cmbInterface->setStyle(ListStyle());
   cmbInterface->setFont(ArialFont(kWindowFontPoints));
   Place(cmbInterface, {240, 240, 1695, 345});
+  SetControlName(cmbInterface, FrInterface->title());  // the frame's caption is the list's only label
   btnSetup = new QPushButton(QStringLiteral("Setup"), FrInterface);
   btnSetup->setObjectName(QStringLiteral("btnSetup"));
   btnSetup->setFont(ArialFont(kWindowFontPoints));

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "MaintenanceOperations.h"
-#include "ParameterTransactions.h"
+#include "ReadWriteOperations.h"
 #include "SettingsFileOperations.h"
 #include "StatusOperation.h"
 #include "pages/ExtraSettingPage.h"
@@ -26,8 +26,8 @@ PrinterOperations::PrinterOperations(const OperationContext& p_objContext, QPush
   };
   const Row rows[] = {
       {&p_objGetStatus, [](OperationContext& c) { RequestStatus(c); }},
-      {parameter.btnLoad, &LoadParameterFile},
-      {parameter.btnSave, &SaveParameterFile},
+      {parameter.btnLoad, &LoadParameterSettings},
+      {parameter.btnSave, &SaveParameterSettings},
       {parameter.btnRead, &ReadParameters},
       {parameter.btnSet, &WriteParameters},
       {maintenance.btnDiagPrint, &DiagPrint},
@@ -38,8 +38,8 @@ PrinterOperations::PrinterOperations(const OperationContext& p_objContext, QPush
       {maintenance.btnThresholdCalib, &ThresholdCalib},
       {maintenance.btnRamClear, &RamClear},
       {maintenance.btnHeadCheck, &HeadCheck},
-      {extra.btnLanLoad, &LoadLanFile},
-      {extra.btnLanSave, &SaveLanFile},
+      {extra.btnLanLoad, &LoadLanSettings},
+      {extra.btnLanSave, &SaveLanSettings},
       {extra.btnLanRead, &ReadLanSettings},
       {extra.btnLanSet, &WriteLanSettings},
   };

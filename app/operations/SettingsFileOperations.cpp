@@ -10,7 +10,7 @@
 #include "bindings/ParameterBinding.h"
 #include "common/MCommon.h"
 #include "common/MessageBox.h"
-#include "ParameterTransactions.h"
+#include "ReadWriteOperations.h"
 
 namespace dz {
 
@@ -77,6 +77,10 @@ bool ReadWholeFile(const QString& p_sPath, std::string& p_sContent) {
 
 bool WriteFileAtomically(const QString& p_sPath, const QByteArray& p_byContent) {
   QSaveFile file(p_sPath);
+  // A folder where the user may write the file but not create new ones (a
+  // writable file in a read-only folder) has no room for the temporary file:
+  // there the file is written in place. Everywhere else it is replaced whole.
+  file.setDirectWriteFallback(true);
   if (!file.open(QIODevice::WriteOnly)) return false;
   // A short write or a failed flush (disk full, file size limit) must not
   // reach commit, which can report success and leave a truncated file.
@@ -87,7 +91,7 @@ bool WriteFileAtomically(const QString& p_sPath, const QByteArray& p_byContent) 
   return file.commit();
 }
 
-void SaveParameterFile(OperationContext& ctx) {
+void SaveParameterSettings(OperationContext& ctx) {
   const QString path = AskSavePath(kParameterFile);
   if (path.isEmpty()) return;
   if (!UpdateParameterSettingItem(ctx.parameterPage, ctx.items)) {
@@ -98,7 +102,7 @@ void SaveParameterFile(OperationContext& ctx) {
   ShowMessage(written ? kNormal : kAbnormal, MsgOkOnly, kAppTitle);
 }
 
-void SaveLanFile(OperationContext& ctx) {
+void SaveLanSettings(OperationContext& ctx) {
   const QString path = AskSavePath(kLanFile);
   if (path.isEmpty()) return;
   QChar bad;
@@ -111,11 +115,11 @@ void SaveLanFile(OperationContext& ctx) {
   ShowMessage(written ? kNormal : kAbnormal, MsgOkOnly, kAppTitle);
 }
 
-void LoadParameterFile(OperationContext& ctx) {
+void LoadParameterSettings(OperationContext& ctx) {
   const QString path = AskLoadPath(kParameterFile);
   if (path.isEmpty()) return;
   std::string content;
-  if (!ReadWholeFile(path, content) || !::LoadParameterFile(ctx.items, content)) {
+  if (!ReadWholeFile(path, content) || !LoadParameterFile(ctx.items, content)) {
     ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }
@@ -127,11 +131,11 @@ void LoadParameterFile(OperationContext& ctx) {
   }
 }
 
-void LoadLanFile(OperationContext& ctx) {
+void LoadLanSettings(OperationContext& ctx) {
   const QString path = AskLoadPath(kLanFile);
   if (path.isEmpty()) return;
   std::string content;
-  if (!ReadWholeFile(path, content) || !::LoadLanFile(ctx.items, content)) {
+  if (!ReadWholeFile(path, content) || !LoadLanFile(ctx.items, content)) {
     ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }

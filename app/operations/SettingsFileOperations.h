@@ -9,13 +9,15 @@
 
 namespace dz {
 
-void SaveParameterFile(OperationContext& ctx);  // btnSave
-void LoadParameterFile(OperationContext& ctx);  // btnLoad
-void SaveLanFile(OperationContext& ctx);        // btnLanSave
-void LoadLanFile(OperationContext& ctx);        // btnLanLoad
+void SaveParameterSettings(OperationContext& ctx);  // btnSave
+void LoadParameterSettings(OperationContext& ctx);  // btnLoad
+void SaveLanSettings(OperationContext& ctx);        // btnLanSave
+void LoadLanSettings(OperationContext& ctx);        // btnLanLoad
 
 // Replaces the file only once the new content is completely on disk; a
-// failed write leaves the old file as it was. False on any failure.
+// failed write leaves the old file as it was. In a folder where no new file
+// can be created, an existing writable file is written in place instead.
+// False on any failure.
 bool WriteFileAtomically(const QString& p_sPath, const QByteArray& p_byContent);
 
 }  // namespace dz

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "ShownSettings.h"
-#include "pages/PageBuilder.h"
+#include "common/AccessibleNames.h"
+#include "common/PageBuilder.h"
+#include "widgets/UCSpinEdit.h"
 
 namespace dz {
 namespace {
@@ -53,11 +55,13 @@ const ButtonRow kButtons[] = {
 ExtraSettingPage::ExtraSettingPage(const QSize& tabControlSize, QWidget* parent) : TabPage(tabControlSize, parent) {
   FrLan = MakeFrame(Canvas(), QStringLiteral("FrLan"), QStringLiteral("LAN"), {120, 480, 5535, 4200});
   for (const Row& row : kRows) {
-    MakeRowLabel(FrLan, row.caption, {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight});
+    QLabel* label = MakeRowLabel(FrLan, row.caption, {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight});
+    QList<QWidget*> controls;
     for (const Cell& cell : row.cells) {
       const int height = std::holds_alternative<QComboBox * P::*>(cell.control.slot) ? kListHeight : kSpinHeight;
-      CreateControl(*this, cell.control, FrLan, {cell.left, row.top, cell.width, height});
+      controls << CreateControl(*this, cell.control, FrLan, {cell.left, row.top, cell.width, height});
     }
+    NameRowControls(label, controls);
   }
   txtDhcpName->setMaxLength(kHostNameLength);
   for (const ButtonRow& button : kButtons)

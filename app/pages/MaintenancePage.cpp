@@ -3,7 +3,9 @@
 #include <QLabel>
 #include <optional>
 
-#include "pages/PageBuilder.h"
+#include "common/AccessibleNames.h"
+#include "common/PageBuilder.h"
+#include "widgets/UCSpinEdit.h"
 
 namespace dz {
 namespace {
@@ -73,7 +75,6 @@ constexpr int kSensorLabelWidth = 1305;
 constexpr int kStepLeft = 1440;
 constexpr int kStepWidth = 4920;
 constexpr int kSensorSendLeft = 6480;
-constexpr int kStepIndentPixels = 6;
 
 #undef C
 
@@ -89,9 +90,15 @@ MaintenancePage::MaintenancePage(const QSize& tabControlSize, QWidget* parent) :
 
   for (const Row& row : kRows) {
     QGroupBox* frame = this->*row.frame;
-    if (row.caption) MakeRowLabel(frame, row.caption, {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight});
-    if (row.control)
-      CreateControl(*this, *row.control, frame, {kControlLeft, row.top, row.width, ControlHeight(*row.control)});
+    QLabel* label =
+        row.caption ? MakeRowLabel(frame, row.caption, {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight}) : nullptr;
+    if (row.control) {
+      QWidget* control =
+          CreateControl(*this, *row.control, frame, {kControlLeft, row.top, row.width, ControlHeight(*row.control)});
+      // A control without a row label is named by its frame's caption.
+      if (label) NameRowControls(label, {control});
+      else SetControlName(control, frame->title());
+    }
     if (row.send)
       CreateControl(*this, *row.send, frame, {row.sendLeft, row.top, kSendWidth, kSendHeight},
                     QStringLiteral("SEND"));
@@ -99,9 +106,8 @@ MaintenancePage::MaintenancePage(const QSize& tabControlSize, QWidget* parent) :
 
   for (const SensorRow& row : kSensorRows) {
     MakeRowLabel(FrSensorAdjust, row.caption, {kLabelLeft, row.top, kSensorLabelWidth, kRowLabelHeight});
-    QLabel* step = MakeLabel(FrSensorAdjust, QString(), QString::fromLatin1(row.step),
+    MakeLabel(FrSensorAdjust, QString(), QString::fromLatin1(row.step),
                              {kStepLeft, row.top, kStepWidth, kRowLabelHeight}, Qt::AlignLeft | Qt::AlignVCenter);
-    step->setIndent(kStepIndentPixels);  // keeps the step text apart from the row label
     CreateControl(*this, row.send, FrSensorAdjust, {kSensorSendLeft, row.top, kSendWidth, kSendHeight},
                   QStringLiteral("SEND"));
   }

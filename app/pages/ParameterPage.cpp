@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "ShownSettings.h"
-#include "pages/PageBuilder.h"
+#include "common/AccessibleNames.h"
+#include "common/PageBuilder.h"
+#include "widgets/UCSpinEdit.h"
 
 namespace dz {
 namespace {
@@ -110,19 +112,31 @@ ParameterPage::ParameterPage(const QSize& tabControlSize, QWidget* parent) : Tab
 void ParameterPage::CreateParameterFrame() {
   FrParameter = MakeFrame(Canvas(), QStringLiteral("FrParameter"), QStringLiteral("Parameter"),
                           {120, 360, 7425, 6015});
+  QLabel* codeBoxLabel = nullptr;
   for (const ParameterRow& row : kParameterRows) {
-    if (row.left.caption) MakeRowLabel(FrParameter, row.left.caption, {kLeftLabelLeft, row.top, kLeftLabelWidth, kRowLabelHeight});
+    QLabel* left = nullptr;
+    QLabel* right = nullptr;
+    if (row.left.caption)
+      left = MakeRowLabel(FrParameter, row.left.caption, {kLeftLabelLeft, row.top, kLeftLabelWidth, kRowLabelHeight});
     if (row.left.control)
-      CreateControl(*this, *row.left.control, FrParameter,
-                    {kLeftControlLeft, row.top, row.left.width, ControlHeight(*row.left.control)});
+      NameRowControls(left, {CreateControl(*this, *row.left.control, FrParameter,
+                                           {kLeftControlLeft, row.top, row.left.width,
+                                            ControlHeight(*row.left.control)})});
+    else if (row.top == kCodeBoxTop)
+      codeBoxLabel = left;
     if (row.right.caption)
-      MakeRowLabel(FrParameter, row.right.caption, {kRightLabelLeft, row.top, kRightLabelWidth, kRowLabelHeight});
+      right = MakeRowLabel(FrParameter, row.right.caption, {kRightLabelLeft, row.top, kRightLabelWidth, kRowLabelHeight});
     if (row.right.control)
-      CreateControl(*this, *row.right.control, FrParameter,
-                    {kRightControlLeft, row.top, row.right.width, ControlHeight(*row.right.control)});
+      NameRowControls(right, {CreateControl(*this, *row.right.control, FrParameter,
+                                            {kRightControlLeft, row.top, row.right.width,
+                                             ControlHeight(*row.right.control)})});
   }
+  QList<QWidget*> codeBoxes;
   for (const CodeBox& box : kCodeBoxes)
-    CreateControl(*this, box.control, FrParameter, {box.left, kCodeBoxTop, kCodeBoxWidth, kSpinHeight});
+    codeBoxes << CreateControl(*this, box.control, FrParameter, {box.left, kCodeBoxTop, kCodeBoxWidth, kSpinHeight});
+  // The code boxes continue the row of the code list above them: its caption
+  // names them.
+  NameRowControls(codeBoxLabel, codeBoxes, cmbCode->accessibleName());
 }
 
 void ParameterPage::CreateAdjustmentFrame() {
@@ -130,9 +144,10 @@ void ParameterPage::CreateAdjustmentFrame() {
                            {7680, 360, 3525, 4215});
   int top = kAdjustmentFirstTop;
   for (const AdjustmentRow& row : kAdjustmentRows) {
-    MakeRowLabel(FrAdjustment, row.caption, {kAdjustmentLabelLeft, top, kAdjustmentLabelWidth, kRowLabelHeight});
-    CreateControl(*this, row.control, FrAdjustment,
-                  {kAdjustmentSpin.left, top, kAdjustmentSpin.width, kAdjustmentSpin.height});
+    QLabel* label =
+        MakeRowLabel(FrAdjustment, row.caption, {kAdjustmentLabelLeft, top, kAdjustmentLabelWidth, kRowLabelHeight});
+    NameRowControls(label, {CreateControl(*this, row.control, FrAdjustment,
+                                          {kAdjustmentSpin.left, top, kAdjustmentSpin.width, kAdjustmentSpin.height})});
     top += kRowStep;
   }
 }

@@ -1,5 +1,7 @@
 #include "widgets/UCSpinEdit.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -120,6 +122,41 @@ int16_t ToInt16(int value) {
                                      int{std::numeric_limits<int16_t>::max()}));
 }
 
+// What assistive tools see of a spin edit: the box with its name and only
+// the parts that are shown. A part that is hidden, or that lies wholly
+// outside the box (the up-down part of a box narrowed by EditWidth), is not
+// announced, so no position outside the box is reported.
+class SpinEditAccessible : public QAccessibleWidget {
+ public:
+  explicit SpinEditAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Grouping) {}
+
+  int childCount() const override { return static_cast<int>(Parts().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> parts = Parts();
+    return index >= 0 && index < parts.size() ? QAccessible::queryAccessibleInterface(parts[index]) : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child ? static_cast<int>(Parts().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+  }
+
+ private:
+  QList<QWidget*> Parts() const {
+    QList<QWidget*> parts;
+    for (QObject* object : widget()->children()) {
+      auto* part = qobject_cast<QWidget*>(object);
+      if (part && !part->isWindow() && part->isVisibleTo(widget()) && widget()->rect().intersects(part->geometry()))
+        parts << part;
+    }
+    return parts;
+  }
+};
+
+QAccessibleInterface* SpinEditAccessibleFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("dz::UCSpinEdit") && object && object->isWidgetType())
+    return new SpinEditAccessible(static_cast<QWidget*>(object));
+  return nullptr;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -167,6 +204,11 @@ void UCUpDown::resizeEvent(QResizeEvent*) {
 const QString UCSpinEdit::kRangeMessage = QStringLiteral("It is a value that exceeds the useful range. ");
 
 UCSpinEdit::UCSpinEdit(QWidget* parent) : QWidget(parent), m_iUpDownWidth(kUpDownWidthTwips), m_iLength(kNoLimit) {
+  static const bool accessibleInstalled = [] {
+    QAccessible::installFactory(SpinEditAccessibleFactory);
+    return true;
+  }();
+  Q_UNUSED(accessibleInstalled);
   setFont(QFont(QStringLiteral("Arial"), 9));
 
   m_pText = new QLineEdit(this);
@@ -303,8 +345,8 @@ QString UCSpinEdit::FormatValue(int32_t value) const {
   return text;
 }
 
-void UCSpinEdit::TakeOverText() {
-  if (m_bTakingOver || !m_pText->isModified()) return;
+void UCSpinEdit::TakeOverText(bool p_bOnlyModified) {
+  if (m_bTakingOver || (p_bOnlyModified && !m_pText->isModified())) return;
   m_bTakingOver = true;
   const QString typed = m_pText->text();
   m_pText->setModified(false);
@@ -340,7 +382,7 @@ void UCSpinEdit::TakeOverText() {
 }
 
 void UCSpinEdit::StepByUpDown(bool up) {
-  TakeOverText();
+  TakeOverText(true);
   const int32_t old = m_pUpDown->Value();
   if (up ? m_pUpDown->StepUp() : m_pUpDown->StepDown()) {
     Redraw();
@@ -362,7 +404,7 @@ bool UCSpinEdit::eventFilter(QObject* watched, QEvent* event) {
       // The key goes on to the text box as usual.
     } else if (event->type() == QEvent::FocusOut) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) TakeOverText();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) TakeOverText(false);
     }
   }
   return QWidget::eventFilter(watched, event);

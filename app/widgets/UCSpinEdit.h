@@ -17,10 +17,13 @@
 //   step fits and otherwise do nothing.
 // - The up-down buttons never take the focus. A click on them first takes
 //   over text typed into the box (as leaving the box would), then steps.
-// - Typed text is taken over only when the user changed it since it was last
-//   drawn, so tabbing through a box never raises the range message by itself.
-//   Losing the focus to another window or to a popup menu does not take it
-//   over either; the box still holds the typed text when the focus returns.
+// - Leaving the box takes its text over every time, changed or not: an
+//   unchanged value inside the range shows nothing, a value outside it (one
+//   set by InitializeSpinEdit, which does not check the range) raises the
+//   range message. Losing the focus to another window or to a popup menu
+//   does not take it over; the box still holds the typed text when the focus
+//   returns. A click on the up-down part takes over only text the user
+//   changed since it was last drawn.
 // - Typed decimal text counts as a number when it is: optional blanks, an
 //   optional sign, ASCII digits with at most one decimal separator of the
 //   user's locale, optional blanks, and at least one digit (".5", "5." and
@@ -150,7 +153,7 @@ class UCSpinEdit : public QWidget {
  private:
   void Redraw();
   QString FormatValue(int32_t value) const;
-  void TakeOverText();
+  void TakeOverText(bool p_bOnlyModified);
   void StoreValue(int32_t value);
   void StepByUpDown(bool up);
 

@@ -9,7 +9,7 @@
 #include "MainWindowFixture.h"
 #include "SerialTransport.h"
 #include "dialogs/FmInterfaceSetup.h"
-#include "pages/PageBuilder.h"
+#include "common/PageBuilder.h"
 
 namespace dz::test {
 namespace {

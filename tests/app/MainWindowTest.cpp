@@ -14,10 +14,10 @@
 #include <set>
 
 #include "LinkDispatcher.h"
+#include "MainWindowFixture.h"
+#include "common/PageBuilder.h"
 #include "common/Twips.h"
 #include "dialogs/FmAbout.h"
-#include "MainWindowFixture.h"
-#include "pages/PageBuilder.h"
 
 namespace dz::test {
 namespace {
@@ -134,6 +134,28 @@ TEST_F(MainWindowTest, ControlsSitAtTheirTwipsPositionsInTheirFramesAndPages) {
   EXPECT_EQ(parameter->font().pointSizeF(), 12.0);
   EXPECT_EQ(List("cmbFontCode")->font().pointSizeF(), 9.0);
   EXPECT_EQ(Find<QPushButton>("btnRead")->font().family(), QStringLiteral("Arial"));
+}
+
+TEST_F(MainWindowTest, InterfaceFrameAndSensorStepsUseTheWindowsPlainLayout) {
+  // Only the pages' frame captions are 12 pt; the "Interface" frame above
+  // the tabs has the window's Arial 9 pt.
+  auto* frame = Find<QGroupBox>("FrInterface");
+  EXPECT_EQ(frame->font().family(), QStringLiteral("Arial"));
+  EXPECT_EQ(frame->font().pointSizeF(), 9.0);
+  EXPECT_EQ(Find<QGroupBox>("FrSensorAdjust")->font().pointSizeF(), 12.0);
+
+  // The three step texts start at 1440 twips, left-aligned, not indented.
+  int steps = 0;
+  for (QLabel* label : Find<QGroupBox>("FrSensorAdjust")->findChildren<QLabel*>()) {
+    if (!label->text().startsWith(QStringLiteral("Step"))) continue;
+    ++steps;
+    EXPECT_EQ(TwipsRectOf(label).left(), 1440) << label->text().toStdString();
+    EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_LE(label->indent(), 0) << label->text().toStdString();
+    EXPECT_EQ(label->margin(), 0);
+    EXPECT_EQ(label->frameWidth(), 0);
+  }
+  EXPECT_EQ(steps, 3);
 }
 
 TEST_F(MainWindowTest, EveryCaptionFitsItsControl) {

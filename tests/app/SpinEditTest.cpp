@@ -378,5 +378,36 @@ TEST_F(SpinEditTest, DecimalSeparatorFollowsTheLocale) {
   EXPECT_EQ(Text(), QStringLiteral("-999,99"));  // no group separator
 }
 
+TEST_F(SpinEditTest, LeavingTheBoxTakesItsTextOverEveryTime) {
+  spin->InitializeSpinEdit(5, 10, 0, 1);
+  int changes = 0;
+  QObject::connect(spin, &UCSpinEdit::valueChanged, [&changes] { ++changes; });
+
+  // Unchanged and inside the range: nothing shows, nothing changes.
+  QTest::mouseClick(Box(), Qt::LeftButton);
+  QTest::keyClick(Box(), Qt::Key_Tab);
+  ASSERT_TRUE(other->hasFocus());
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(Text(), QStringLiteral("5"));
+  EXPECT_EQ(changes, 0);
+
+  // Text that reached the box without typing is taken over too.
+  Box()->setText(QStringLiteral("7"));
+  QTest::mouseClick(Box(), Qt::LeftButton);
+  QTest::keyClick(Box(), Qt::Key_Tab);
+  EXPECT_EQ(spin->UpDown()->Value(), 7);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(messages.empty());
+
+  // A value set outside the range is refused when the box is left.
+  spin->InitializeSpinEdit(20, 10, 0, 1);
+  QTest::mouseClick(Box(), Qt::LeftButton);
+  QTest::keyClick(Box(), Qt::Key_Tab);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, QStringLiteral("It is a value that exceeds the useful range. "));
+  EXPECT_EQ(Text(), QStringLiteral("20"));
+  EXPECT_EQ(spin->UpDown()->Value(), 20);
+}
+
 }  // namespace
 }  // namespace dz

@@ -1,5 +1,8 @@
 // "SAVE" and "LOAD" through the real window with real files in a temporary folder.
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -11,6 +14,7 @@
 #include "LinkIds.h"
 #include "CItemManager.h"
 #include "WindowFixture.h"
+#include "operations/SettingsFileOperations.h"
 #include "widgets/UCSpinEdit.h"
 
 namespace {
@@ -207,4 +211,48 @@ TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   QTest::qWait(100);
   EXPECT_TRUE(Received().empty());
   EXPECT_EQ(Snapshot(items), before);
+}
+
+// A writable file in a folder where the user may not create files is written
+// in place; in a writable folder the file is still replaced whole (a new
+// inode). Root ignores permissions, so the save runs as an unprivileged user
+// in a forked child.
+TEST(SettingsFileWriteTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
+  constexpr uid_t kNobody = 65534;
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath("keep.dt2");
+  WriteFile(path, "old content that is longer than the new one\r\n");
+  const QByteArray path8 = QFile::encodeName(path);
+  const QByteArray dir8 = QFile::encodeName(dir.path());
+  ASSERT_EQ(chmod(path8.constData(), 0644), 0);
+  if (geteuid() != 0 || chown(path8.constData(), kNobody, kNobody) != 0)
+    GTEST_SKIP() << "needs root to hand the file to an unprivileged user";
+  ASSERT_EQ(chmod(dir8.constData(), 0755), 0);  // the folder stays root's: no new files for the child
+
+  const auto saveAsNobody = [&](const QByteArray& content) {
+    const pid_t child = fork();
+    if (child == 0) {
+      const bool dropped = setresgid(kNobody, kNobody, kNobody) == 0 && setresuid(kNobody, kNobody, kNobody) == 0;
+      _exit(!dropped ? 2 : dz::WriteFileAtomically(path, content) ? 0 : 1);
+    }
+    int status = -1;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+  };
+  const int result = saveAsNobody("new\r\n");
+  if (result == 2) GTEST_SKIP() << "cannot become an unprivileged user";
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(ReadFile(path), "new\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dt2"});
+
+  // Once the folder is the user's too, the file is replaced, not rewritten.
+  ASSERT_EQ(chown(dir8.constData(), kNobody, kNobody), 0);
+  struct stat before {};
+  ASSERT_EQ(stat(path8.constData(), &before), 0);
+  EXPECT_EQ(saveAsNobody("newer\r\n"), 0);
+  struct stat after {};
+  ASSERT_EQ(stat(path8.constData(), &after), 0);
+  EXPECT_EQ(ReadFile(path), "newer\r\n");
+  EXPECT_NE(before.st_ino, after.st_ino);
 }

@@ -136,3 +136,56 @@ TEST(SettingsFileTest, RejectedLanFileChangesNothing) {
     EXPECT_EQ(Snapshot(items), before) << file;
   }
 }
+
+// A client id or host name read from a printer may hold CR and LF: the file
+// the tool saves loads back to the same items, with CR LF, plain LF or mixed
+// line ends between its lines.
+TEST(SettingsFileTest, LanFieldsHoldingLineEndBytesRoundTrip) {
+  const std::vector<std::pair<std::string, std::string>> fields = {
+      {std::string("AB\r\nCD") + std::string(26, '0'), "host\r\nname"},
+      {std::string(31, '1') + "\r", "\n"},
+      {"\n" + std::string(31, '2'), "\r"},
+      {std::string(15, '3') + "|}\r\n" + std::string(13, '3'), "|}\r\n{IS;1,09100"},
+      {std::string(32, '\n'), std::string(16, '\r')},
+  };
+  for (const auto& [id, host] : fields) {
+    CItemManager items;
+    items.m_objDhcpClientId.SetValue(id);
+    items.m_objDhcpClientHost.SetValue(host);
+    items.m_objSocketPortNumber.SetValue(9100);
+    const std::vector<std::string> lines = BuildLanFileLines(items);
+    const std::string crlf = JoinFileLines(lines);
+    std::string lf, mixed;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      lf += lines[i] + "\n";
+      mixed += lines[i] + (i % 2 ? "\n" : "\r\n");
+    }
+    for (const std::string& file : {crlf, lf, mixed}) {
+      CItemManager loaded;
+      ASSERT_TRUE(LoadLanFile(loaded, file)) << file;
+      EXPECT_EQ(BuildLanFileLines(loaded), lines) << file;
+    }
+  }
+}
+
+TEST(SettingsFileTest, LineWidthsOnlyTakeWholeClosedLines) {
+  // A 40-character DHCP line followed by a socket port line stays two lines.
+  const std::string dhcp40 = "{IH;1," + std::string(32, 'F') + "|}";
+  const std::string port = "{IS;1,09100|}";
+  EXPECT_EQ(SplitFileLines(dhcp40 + "\r\n" + port + "\r\n", LanLineWidths),
+            (std::vector<std::string>{dhcp40, port}));
+  EXPECT_EQ(SplitFileLines(dhcp40 + "\n" + port + "\n", LanLineWidths), (std::vector<std::string>{dhcp40, port}));
+  // A line broken before its width, with no closing "|}" at that width,
+  // stays broken (and fails the load).
+  EXPECT_EQ(SplitFileLines("{IS;1,\r\n09100|}\r\n", LanLineWidths),
+            (std::vector<std::string>{"{IS;1,", "09100|}"}));
+  CItemManager items;
+  EXPECT_FALSE(LoadLanFile(items, "{IS;1,\r\n09100|}\r\n"));
+  // An empty line is still a line of its own.
+  EXPECT_FALSE(LoadLanFile(items, port + "\r\n\r\n"));
+  // A width is taken only when a line end follows it.
+  EXPECT_EQ(SplitFileLines("{IS;1\r091|}", LanLineWidths), (std::vector<std::string>{"{IS;1", "091|}"}));
+  // Parameter lines keep their widths too.
+  const std::string record = "{Z2;2,+000+000+00+000+00+00-00-001014|}";
+  EXPECT_EQ(SplitFileLines(record + "\r\n", ParameterLineWidths), (std::vector<std::string>{record}));
+}

@@ -1,4 +1,4 @@
-#include "ParameterTransactions.h"
+#include "ReadWriteOperations.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "main/AppIcon.h"
+#include "common/AppIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "pages/PageBuilder.h"
+#include "common/PageBuilder.h"
 
 #include <QApplication>
 #include <QPointer>

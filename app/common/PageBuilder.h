@@ -12,9 +12,11 @@
 #include <QStyle>
 #include <variant>
 
-#include "widgets/UCSpinEdit.h"
-
 namespace dz {
+
+// Spin edits come from widgets/; a layout that creates them includes
+// widgets/UCSpinEdit.h itself.
+class UCSpinEdit;
 
 // Left, top, width, height in twips, relative to the containing frame or page.
 struct TwipsRect {

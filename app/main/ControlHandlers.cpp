@@ -1,4 +1,4 @@
-#include "handlers/ControlHandlers.h"
+#include "main/ControlHandlers.h"
 
 #include <QComboBox>
 #include <QPushButton>
