@@ -84,9 +84,8 @@ int main(int argc, char** argv) {
     l.link.Usb().SetReplyWaitSeconds(2);
     const std::string status = "{WS|}";
     QString error;
-    dzbench::Figure("usb_reply_wait_cpu_fraction", CpuShare([&] {
-                      l.link.SendCommand(Bytes(status.begin(), status.end()), error, 13, true);
-                    }));
+    dzbench::Figure("usb_reply_wait_cpu_fraction",
+                    CpuShare([&] { l.link.SendCommand(Bytes(status.begin(), status.end()), error, 13, true); }));
   }
   return 0;
 }

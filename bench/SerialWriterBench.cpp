@@ -62,12 +62,12 @@ int main(int argc, char** argv) {
   tcgetattr(slave, &raw);
   cfmakeraw(&raw);
   tcsetattr(slave, TCSANOW, &raw);
-  
+
   CItemManager items;
   CInterface iface;
   QuietHost host;
   LinkDispatcher link(items, iface, host);
-  iface.m_objParity.SetValue(int32_t{0});             // pseudo-terminals take no parity
+  iface.m_objParity.SetValue(int32_t{0});              // pseudo-terminals take no parity
   iface.m_objCommunicationSpeed.SetValue(int32_t{5});  // 115200 baud
   iface.SetActiveInterface(dz::kLinkCom);
   const QString slaveName = QString::fromLatin1(name);
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   // repeated to the run's size.
   std::string text;
   const std::string commands[] = {BuildWriteRecordCommand(items, 1), BuildWriteRecordCommand(items, 2),
-                                  BuildIpAddressCommand(items, 2),   BuildSocketPortCommand(items),
+                                  BuildIpAddressCommand(items, 2), BuildSocketPortCommand(items),
                                   BuildDhcpCommand(items)};
   while (text.size() < size)
     for (const std::string& c : commands) text += c;
@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
         received += size_t(n);
       }
       lastByteNs = dzbench::NowNs();
-      QMetaObject::invokeMethod(qApp, [] {}, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          qApp, [] {}, Qt::QueuedConnection);
     });
 
     const int64_t start = dzbench::NowNs();

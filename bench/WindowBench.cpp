@@ -202,7 +202,8 @@ int main(int argc, char** argv) {
   UsbTiming usb;
   if (linkIndex == 2) {
     if (!usb.Load()) {
-      std::fprintf(stderr, "the USB timing library did not load: %s\n", usb.library.errorString().toLocal8Bit().constData());
+      std::fprintf(stderr, "the USB timing library did not load: %s\n",
+                   usb.library.errorString().toLocal8Bit().constData());
       return 1;
     }
   } else if (!simulator.Start()) {
@@ -237,8 +238,7 @@ int main(int argc, char** argv) {
   }
 
   ReplyWatch watch(
-      *window,
-      [&]() -> int64_t { return linkIndex == 2 ? usb.LastReplyNs() : simulator.lastReplyNs.load(); },
+      *window, [&]() -> int64_t { return linkIndex == 2 ? usb.LastReplyNs() : simulator.lastReplyNs.load(); },
       [&] {
         if (linkIndex == 2)
           usb.Reset();

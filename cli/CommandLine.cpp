@@ -70,15 +70,28 @@ int Refuse(const Options& p_objOptions, int p_iExit, const QString& p_sError) {
   return Finish(p_objOptions, p_iExit, document, {});
 }
 
-const QStringList kValueOptions = {
-    QStringLiteral("lan"),        QStringLiteral("hosts"),        QStringLiteral("com"),
-    QStringLiteral("serial"),     QStringLiteral("serial-settings"), QStringLiteral("timeout"),
-    QStringLiteral("jobs"),       QStringLiteral("params"),       QStringLiteral("lan-settings"),
-    QStringLiteral("out-dir"),    QStringLiteral("type"),         QStringLiteral("pattern"),
-    QStringLiteral("count"),      QStringLiteral("speed"),        QStringLiteral("sensor"),
-    QStringLiteral("cut"),        QStringLiteral("print-type"),   QStringLiteral("label-length"),
-    QStringLiteral("mode"),       QStringLiteral("destination"),  QStringLiteral("port"),
-    QStringLiteral("usb-library")};
+const QStringList kValueOptions = {QStringLiteral("lan"),
+                                   QStringLiteral("hosts"),
+                                   QStringLiteral("com"),
+                                   QStringLiteral("serial"),
+                                   QStringLiteral("serial-settings"),
+                                   QStringLiteral("timeout"),
+                                   QStringLiteral("jobs"),
+                                   QStringLiteral("params"),
+                                   QStringLiteral("lan-settings"),
+                                   QStringLiteral("out-dir"),
+                                   QStringLiteral("type"),
+                                   QStringLiteral("pattern"),
+                                   QStringLiteral("count"),
+                                   QStringLiteral("speed"),
+                                   QStringLiteral("sensor"),
+                                   QStringLiteral("cut"),
+                                   QStringLiteral("print-type"),
+                                   QStringLiteral("label-length"),
+                                   QStringLiteral("mode"),
+                                   QStringLiteral("destination"),
+                                   QStringLiteral("port"),
+                                   QStringLiteral("usb-library")};
 
 bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& p_sError) {
   QString serialSettings = QStringLiteral("9600,E,8,1");
@@ -238,16 +251,20 @@ QString DifferenceLine(const Difference& p_objDifference) {
 // ---------------------------------------------------------------- status
 int Status(const Options& p_objOptions, bool p_bProgress) {
   const double timeout = p_objOptions.timeout;
-  return RunPerPrinter(p_objOptions, [timeout](const Target& target, PrinterResult& result) {
-    PrinterSession session(target, timeout);
-    QString text, code;
-    if (!OpenSession(session, result) || !Done(session, result, session.Status(text, code))) return;
-    QJsonObject status;
-    status[QStringLiteral("text")] = text;
-    status[QStringLiteral("code")] = code;
-    result.json[QStringLiteral("status")] = status;
-    result.lines << QStringLiteral("%1\t%2\t%3").arg(result.target, text.isEmpty() ? QStringLiteral("-") : text, code);
-  }, p_bProgress);
+  return RunPerPrinter(
+      p_objOptions,
+      [timeout](const Target& target, PrinterResult& result) {
+        PrinterSession session(target, timeout);
+        QString text, code;
+        if (!OpenSession(session, result) || !Done(session, result, session.Status(text, code))) return;
+        QJsonObject status;
+        status[QStringLiteral("text")] = text;
+        status[QStringLiteral("code")] = code;
+        result.json[QStringLiteral("status")] = status;
+        result.lines
+            << QStringLiteral("%1\t%2\t%3").arg(result.target, text.isEmpty() ? QStringLiteral("-") : text, code);
+      },
+      p_bProgress);
 }
 
 // ---------------------------------------------------------------- read
@@ -256,7 +273,8 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
   bool params = p_objOptions.Has("params");
   bool lan = p_objOptions.Has("lan-settings");
   if (!outDir.isEmpty() && !params && !lan) params = lan = true;
-  if (!params && !lan) return Refuse(p_objOptions, kExitUsage, QStringLiteral("read needs --params, --lan-settings or --out-dir"));
+  if (!params && !lan)
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("read needs --params, --lan-settings or --out-dir"));
   if (p_objOptions.targets.size() > 1 && outDir.isEmpty())
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("read of more than one printer needs --out-dir"));
   if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
@@ -264,34 +282,38 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
   const QString paramsPath = p_objOptions.Value("params");
   const QString lanPath = p_objOptions.Value("lan-settings");
   const double timeout = p_objOptions.timeout;
-  return RunPerPrinter(p_objOptions, [=](const Target& target, PrinterResult& result) {
-    PrinterSession session(target, timeout);
-    if (!OpenSession(session, result)) return;
-    std::vector<int> kinds;
-    if (params) kinds.insert(kinds.end(), kParameterKinds.begin(), kParameterKinds.end());
-    if (lan) kinds.insert(kinds.end(), kLanKinds.begin(), kLanKinds.end());
-    if (!Done(session, result, session.ReadRecords(kinds))) return;
-    QJsonObject files;
-    files[QStringLiteral("params")] = QJsonValue::Null;
-    files[QStringLiteral("lan")] = QJsonValue::Null;
-    const auto save = [&](bool wanted, const QString& single, const char* extension, FileKind kind, const char* key) {
-      if (!wanted) return true;
-      const QString path = outDir.isEmpty() ? single
-                                            : QDir(outDir).filePath(target.FileStem() + QLatin1String(extension));
-      if (!SaveSettingsFile(path, kind, session.Items())) {
-        result.ok = false;
-        result.exit = kExitNoAnswer;
-        result.error = QStringLiteral("cannot write %1").arg(path);
-        return false;
-      }
-      files[QString::fromLatin1(key)] = path;
-      result.lines << QStringLiteral("%1\t%2").arg(result.target, path);
-      return true;
-    };
-    if (!save(params, paramsPath, ".dt1", FileKind::Parameter, "params")) return;
-    if (!save(lan, lanPath, ".dt2", FileKind::Lan, "lan")) return;
-    result.json[QStringLiteral("files")] = files;
-  }, p_bProgress);
+  return RunPerPrinter(
+      p_objOptions,
+      [=](const Target& target, PrinterResult& result) {
+        PrinterSession session(target, timeout);
+        if (!OpenSession(session, result)) return;
+        std::vector<int> kinds;
+        if (params) kinds.insert(kinds.end(), kParameterKinds.begin(), kParameterKinds.end());
+        if (lan) kinds.insert(kinds.end(), kLanKinds.begin(), kLanKinds.end());
+        if (!Done(session, result, session.ReadRecords(kinds))) return;
+        QJsonObject files;
+        files[QStringLiteral("params")] = QJsonValue::Null;
+        files[QStringLiteral("lan")] = QJsonValue::Null;
+        const auto save = [&](bool wanted, const QString& single, const char* extension, FileKind kind,
+                              const char* key) {
+          if (!wanted) return true;
+          const QString path =
+              outDir.isEmpty() ? single : QDir(outDir).filePath(target.FileStem() + QLatin1String(extension));
+          if (!SaveSettingsFile(path, kind, session.Items())) {
+            result.ok = false;
+            result.exit = kExitNoAnswer;
+            result.error = QStringLiteral("cannot write %1").arg(path);
+            return false;
+          }
+          files[QString::fromLatin1(key)] = path;
+          result.lines << QStringLiteral("%1\t%2").arg(result.target, path);
+          return true;
+        };
+        if (!save(params, paramsPath, ".dt1", FileKind::Parameter, "params")) return;
+        if (!save(lan, lanPath, ".dt2", FileKind::Lan, "lan")) return;
+        result.json[QStringLiteral("files")] = files;
+      },
+      p_bProgress);
 }
 
 // Loads every file into a fresh catalogue: the check LOAD makes.
@@ -329,7 +351,8 @@ std::vector<Difference> VerifyAgainst(PrinterSession& p_objSession, const QStrin
 
 void ReportVerify(const std::vector<Difference>& p_objDifferences, PrinterResult& p_objResult) {
   p_objResult.json[QStringLiteral("differences")] = DifferenceRows(p_objDifferences, "printer", "file");
-  for (const Difference& d : p_objDifferences) p_objResult.lines << p_objResult.target + QLatin1Char('\t') + DifferenceLine(d);
+  for (const Difference& d : p_objDifferences)
+    p_objResult.lines << p_objResult.target + QLatin1Char('\t') + DifferenceLine(d);
   if (!p_objDifferences.empty()) p_objResult.exit = kExitDifferent;
 }
 
@@ -341,32 +364,35 @@ int Write(const Options& p_objOptions, bool p_bProgress, bool p_bWrite) {
   if (!CheckFiles(files, error)) return Refuse(p_objOptions, kExitRejected, error);
   const double timeout = p_objOptions.timeout;
   const bool verify = p_objOptions.verify || !p_bWrite;
-  return RunPerPrinter(p_objOptions, [=](const Target& target, PrinterResult& result) {
-    PrinterSession session(target, timeout);
-    if (!OpenSession(session, result)) return;
-    if (p_bWrite) {
-      QJsonArray written;
-      for (const QString& path : files) {
-        QString loadError;
-        LoadSettingsFile(path, session.Items(), loadError);
-        // SET on the page of the file: its records from the loaded values.
-        const std::vector<std::string> lines = KindOfFile(path) == FileKind::Lan
-                                                   ? BuildLanFileLines(session.Items())
-                                                   : BuildParameterFileLines(session.Items());
-        for (const std::string& line : lines)
-          if (!Done(session, result, session.Send(line))) return;
-        written.append(path);
-        result.lines << QStringLiteral("%1\twritten %2").arg(result.target, path);
-      }
-      result.json[QStringLiteral("written")] = written;
-    }
-    if (verify) {
-      if (!Done(session, result, session.ReadRecords(KindsOf(files)))) return;
-      ReportVerify(VerifyAgainst(session, files), result);
-      if (!p_bWrite && result.exit == kExitOk) result.lines << QStringLiteral("%1\tsame").arg(result.target);
-    }
-    result.ok = true;
-  }, p_bProgress);
+  return RunPerPrinter(
+      p_objOptions,
+      [=](const Target& target, PrinterResult& result) {
+        PrinterSession session(target, timeout);
+        if (!OpenSession(session, result)) return;
+        if (p_bWrite) {
+          QJsonArray written;
+          for (const QString& path : files) {
+            QString loadError;
+            LoadSettingsFile(path, session.Items(), loadError);
+            // SET on the page of the file: its records from the loaded values.
+            const std::vector<std::string> lines = KindOfFile(path) == FileKind::Lan
+                                                       ? BuildLanFileLines(session.Items())
+                                                       : BuildParameterFileLines(session.Items());
+            for (const std::string& line : lines)
+              if (!Done(session, result, session.Send(line))) return;
+            written.append(path);
+            result.lines << QStringLiteral("%1\twritten %2").arg(result.target, path);
+          }
+          result.json[QStringLiteral("written")] = written;
+        }
+        if (verify) {
+          if (!Done(session, result, session.ReadRecords(KindsOf(files)))) return;
+          ReportVerify(VerifyAgainst(session, files), result);
+          if (!p_bWrite && result.exit == kExitOk) result.lines << QStringLiteral("%1\tsame").arg(result.target);
+        }
+        result.ok = true;
+      },
+      p_bProgress);
 }
 
 // ---------------------------------------------------------------- show / diff sources
@@ -394,7 +420,8 @@ int LoadSource(const Source& p_objSource, const Options& p_objOptions, CItemMana
   if (!p_objSource.printer) return LoadSettingsFile(p_objSource.path, p_objItems, p_sError) ? kExitOk : kExitRejected;
   Target target = p_objSource.target;
   for (const Target& given : p_objOptions.targets) target.usbLibrary = given.usbLibrary;
-  target.serialSettings = p_objOptions.Has("serial-settings") ? p_objOptions.Value("serial-settings") : target.serialSettings;
+  target.serialSettings =
+      p_objOptions.Has("serial-settings") ? p_objOptions.Value("serial-settings") : target.serialSettings;
   PrinterSession session(target, p_objOptions.timeout);
   std::vector<int> kinds = kParameterKinds;
   kinds.insert(kinds.end(), kLanKinds.begin(), kLanKinds.end());
@@ -415,7 +442,8 @@ std::vector<const std::vector<dz::ShownSetting>*> RowsOfSource(const Source& p_o
 }
 
 int Show(const Options& p_objOptions) {
-  if (p_objOptions.positional.size() != 1) return Refuse(p_objOptions, kExitUsage, QStringLiteral("show takes one source"));
+  if (p_objOptions.positional.size() != 1)
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("show takes one source"));
   Source source;
   QString error;
   if (!ParseSource(p_objOptions.positional[0], source, error)) return Refuse(p_objOptions, kExitUsage, error);
@@ -427,7 +455,8 @@ int Show(const Options& p_objOptions) {
   QString group;
   for (const auto* rows : RowsOfSource(source)) {
     for (const dz::ShownSetting& row : *rows) {
-      const QString here = QStringLiteral("[%1 / %2]").arg(QString::fromLatin1(row.page), QString::fromLatin1(row.frame));
+      const QString here =
+          QStringLiteral("[%1 / %2]").arg(QString::fromLatin1(row.page), QString::fromLatin1(row.frame));
       if (here != group) lines << here;
       group = here;
       const QString value = Latin1(dz::ShownValueOf(items, row));
@@ -449,13 +478,15 @@ int Show(const Options& p_objOptions) {
 }
 
 int Diff(const Options& p_objOptions) {
-  if (p_objOptions.positional.size() != 2) return Refuse(p_objOptions, kExitUsage, QStringLiteral("diff takes two sources"));
+  if (p_objOptions.positional.size() != 2)
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("diff takes two sources"));
   Source a, b;
   QString error;
   if (!ParseSource(p_objOptions.positional[0], a, error) || !ParseSource(p_objOptions.positional[1], b, error))
     return Refuse(p_objOptions, kExitUsage, error);
   if (!a.printer && !b.printer && KindOfFile(a.path) != KindOfFile(b.path))
-    return Refuse(p_objOptions, kExitUsage, QStringLiteral("a parameter and a LAN settings file have no setting in common"));
+    return Refuse(p_objOptions, kExitUsage,
+                  QStringLiteral("a parameter and a LAN settings file have no setting in common"));
   CItemManager itemsA, itemsB;
   int loaded = LoadSource(a, p_objOptions, itemsA, error);
   if (loaded == kExitOk) loaded = LoadSource(b, p_objOptions, itemsB, error);
@@ -480,7 +511,8 @@ int ListChoice(const char* p_sList, const QString& p_sEntry) {
 }
 
 int Maintenance(const Options& p_objOptions, bool p_bProgress) {
-  if (p_objOptions.positional.isEmpty()) return Refuse(p_objOptions, kExitUsage, QStringLiteral("name a maintenance action"));
+  if (p_objOptions.positional.isEmpty())
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("name a maintenance action"));
   const QString action = p_objOptions.positional[0];
   const QString argument = p_objOptions.positional.value(1);
   std::vector<std::string> commands;
@@ -490,14 +522,20 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
   if (action == QLatin1String("head-check")) {
     headCheck = true;
   } else if (action == QLatin1String("diag-print")) {
-    const int type = ListChoice("cmbDiagPrint", p_objOptions.Has("type") ? p_objOptions.Value("type") : QStringLiteral("DIRECT"));
+    const int type =
+        ListChoice("cmbDiagPrint", p_objOptions.Has("type") ? p_objOptions.Value("type") : QStringLiteral("DIRECT"));
     if (type < 0) return bad(QStringLiteral("--type takes DIRECT or TRANSFR"));
     commands.push_back(BuildDiagPrintCommand(type));
   } else if (action == QLatin1String("test-print")) {
     TestPrintSettings settings;
-    const struct { const char* option; const char* list; int* field; } lists[] = {
-        {"pattern", "cmbPattern", &settings.pattern},  {"sensor", "cmbSensor", &settings.sensor},
-        {"cut", "cmbType", &settings.cutType},         {"print-type", "cmbPrtType", &settings.printType}};
+    const struct {
+      const char* option;
+      const char* list;
+      int* field;
+    } lists[] = {{"pattern", "cmbPattern", &settings.pattern},
+                 {"sensor", "cmbSensor", &settings.sensor},
+                 {"cut", "cmbType", &settings.cutType},
+                 {"print-type", "cmbPrtType", &settings.printType}};
     for (const auto& l : lists) {
       if (!p_objOptions.Has(l.option)) continue;
       *l.field = ListChoice(l.list, p_objOptions.Value(l.option));
@@ -505,18 +543,26 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
     }
     if (p_objOptions.Has("speed")) {
       const QString speed = p_objOptions.Value("speed");
-      if (speed != QLatin1String("2") && speed != QLatin1String("4")) return bad(QStringLiteral("--speed takes 2 or 4"));
+      if (speed != QLatin1String("2") && speed != QLatin1String("4"))
+        return bad(QStringLiteral("--speed takes 2 or 4"));
       settings.printSpeed = speed == QLatin1String("4") ? 1 : 0;
     }
-    const struct { const char* option; const char* spin; int32_t* field; } numbers[] = {
-        {"count", "SeIssueCount", &settings.issueCount}, {"label-length", "SeLabelLen", &settings.labelLength}};
+    const struct {
+      const char* option;
+      const char* spin;
+      int32_t* field;
+    } numbers[] = {{"count", "SeIssueCount", &settings.issueCount},
+                   {"label-length", "SeLabelLen", &settings.labelLength}};
     for (const auto& n : numbers) {
       if (!p_objOptions.Has(n.option)) continue;
       bool ok = false;
       const int value = p_objOptions.Value(n.option).toInt(&ok);
       const dz::SpinSetupData* spin = dz::FindSpinSetup(n.spin);
       if (!ok || !spin || value < spin->min || value > spin->max)
-        return bad(QStringLiteral("--%1 takes %2 to %3").arg(QLatin1String(n.option)).arg(spin ? spin->min : 0).arg(spin ? spin->max : 0));
+        return bad(QStringLiteral("--%1 takes %2 to %3")
+                       .arg(QLatin1String(n.option))
+                       .arg(spin ? spin->min : 0)
+                       .arg(spin ? spin->max : 0));
       *n.field = value;
     }
     commands.push_back(BuildTestPrintCommand(settings));
@@ -531,10 +577,14 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
     commands.push_back(BuildRamClearCommand(mode, destination));
   } else if (action == QLatin1String("sensor-adjust")) {
     settle = 1;
-    if (argument == QLatin1String("reflect")) commands.push_back(BuildReflectiveAdjustCommand());
-    else if (argument == QLatin1String("trans")) commands.push_back(BuildTransmissiveAdjustCommand());
-    else if (argument == QLatin1String("paper-end")) commands = {BuildPaperEndAdjustCommand(0), BuildPaperEndAdjustCommand(1)};
-    else return bad(QStringLiteral("sensor-adjust takes reflect, trans or paper-end"));
+    if (argument == QLatin1String("reflect"))
+      commands.push_back(BuildReflectiveAdjustCommand());
+    else if (argument == QLatin1String("trans"))
+      commands.push_back(BuildTransmissiveAdjustCommand());
+    else if (argument == QLatin1String("paper-end"))
+      commands = {BuildPaperEndAdjustCommand(0), BuildPaperEndAdjustCommand(1)};
+    else
+      return bad(QStringLiteral("sensor-adjust takes reflect, trans or paper-end"));
   } else if (action == QLatin1String("threshold-calib")) {
     const int sensor = ListChoice("cmbThresholdCalib", argument);
     if (sensor < 0) return bad(QStringLiteral("threshold-calib takes REFLECT. or TRANS."));
@@ -543,30 +593,35 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
     return bad(QStringLiteral("unknown maintenance action %1").arg(action));
   }
   const double timeout = p_objOptions.timeout;
-  return RunPerPrinter(p_objOptions, [=](const Target& target, PrinterResult& result) {
-    PrinterSession session(target, timeout);
-    if (!OpenSession(session, result)) return;
-    result.json[QStringLiteral("action")] = action;
-    if (headCheck) {
-      QString text;
-      if (!Done(session, result, session.HeadCheck(text))) return;
-      result.json[QStringLiteral("result")] = text;
-      result.lines << QStringLiteral("%1\t%2").arg(result.target, text.isEmpty() ? QStringLiteral("-") : text);
-      return;
-    }
-    for (const std::string& command : commands)
-      if (!Done(session, result, session.Send(command))) return;
-    if (settle > 0) session.Wait(settle);
-    result.lines << QStringLiteral("%1\t%2").arg(result.target, action);
-  }, p_bProgress);
+  return RunPerPrinter(
+      p_objOptions,
+      [=](const Target& target, PrinterResult& result) {
+        PrinterSession session(target, timeout);
+        if (!OpenSession(session, result)) return;
+        result.json[QStringLiteral("action")] = action;
+        if (headCheck) {
+          QString text;
+          if (!Done(session, result, session.HeadCheck(text))) return;
+          result.json[QStringLiteral("result")] = text;
+          result.lines << QStringLiteral("%1\t%2").arg(result.target, text.isEmpty() ? QStringLiteral("-") : text);
+          return;
+        }
+        for (const std::string& command : commands)
+          if (!Done(session, result, session.Send(command))) return;
+        if (settle > 0) session.Wait(settle);
+        result.lines << QStringLiteral("%1\t%2").arg(result.target, action);
+      },
+      p_bProgress);
 }
 
 // ---------------------------------------------------------------- discover
 int Discover(Options p_objOptions, bool p_bProgress) {
-  if (p_objOptions.positional.size() != 1) return Refuse(p_objOptions, kExitUsage, QStringLiteral("discover takes one CIDR range"));
+  if (p_objOptions.positional.size() != 1)
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("discover takes one CIDR range"));
   const auto subnet = QHostAddress::parseSubnet(p_objOptions.positional[0]);
   if (subnet.first.protocol() != QAbstractSocket::IPv4Protocol || subnet.second < 16 || subnet.second > 32)
-    return Refuse(p_objOptions, kExitUsage, QStringLiteral("discover takes an IPv4 range of at most /16, e.g. 127.0.0.0/24"));
+    return Refuse(p_objOptions, kExitUsage,
+                  QStringLiteral("discover takes an IPv4 range of at most /16, e.g. 127.0.0.0/24"));
   quint16 port = 8000;
   if (p_objOptions.Has("port")) {
     bool ok = false;
@@ -585,8 +640,8 @@ int Discover(Options p_objOptions, bool p_bProgress) {
   }
   if (!p_objOptions.jobsGiven) p_objOptions.jobs = 64;
   const double timeout = std::min(p_objOptions.timeout, 0.5);
-  const std::vector<PrinterResult> results =
-      RunFleet(p_objOptions.targets, p_objOptions.jobs, p_bProgress, [timeout](const Target& target, PrinterResult& result) {
+  const std::vector<PrinterResult> results = RunFleet(
+      p_objOptions.targets, p_objOptions.jobs, p_bProgress, [timeout](const Target& target, PrinterResult& result) {
         PrinterSession session(target, timeout);
         QString text, code;
         if (!session.Open() || !session.Status(text, code)) return;
@@ -614,8 +669,8 @@ int Discover(Options p_objOptions, bool p_bProgress) {
 int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   Options options;
   QStringList args = p_objArgs;
-  const QStringList commands = {QStringLiteral("status"), QStringLiteral("read"), QStringLiteral("write"),
-                                QStringLiteral("verify"), QStringLiteral("diff"), QStringLiteral("show"),
+  const QStringList commands = {QStringLiteral("status"),      QStringLiteral("read"),    QStringLiteral("write"),
+                                QStringLiteral("verify"),      QStringLiteral("diff"),    QStringLiteral("show"),
                                 QStringLiteral("maintenance"), QStringLiteral("discover")};
   if (!args.isEmpty() && commands.contains(args.first())) options.command = args.takeFirst();
   QString error;

@@ -15,10 +15,10 @@
 struct PrinterResult {
   QString target;
   bool ok = false;
-  int exit = 0;          // 0, 2 (no answer) or 3 (difference found)
+  int exit = 0;  // 0, 2 (no answer) or 3 (difference found)
   QString error;
-  QJsonObject json;      // the command's result keys
-  QStringList lines;     // the command's text lines
+  QJsonObject json;   // the command's result keys
+  QStringList lines;  // the command's text lines
 };
 
 using PrinterJob = std::function<void(const Target&, PrinterResult&)>;

@@ -38,7 +38,9 @@ const char* const kOverview =
 QString HelpText(const QString& p_sCommand) {
   QString text;
   if (p_sCommand == QLatin1String("status")) {
-    text = QStringLiteral("Usage: dazavu status PRINTERS\n\nOne line a printer: target, tab, status text (- when empty), tab, status code.\n\n");
+    text = QStringLiteral(
+        "Usage: dazavu status PRINTERS\n\nOne line a printer: target, tab, status text (- when empty), tab, status "
+        "code.\n\n");
   } else if (p_sCommand == QLatin1String("read")) {
     text = QStringLiteral(
         "Usage: dazavu read PRINTERS [--params FILE.dt1] [--lan-settings FILE.dt2] [--out-dir DIR]\n\n"

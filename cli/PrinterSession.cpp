@@ -85,7 +85,8 @@ bool PrinterSession::SendBytes(const std::string& p_sCommand, bool p_bReplyExpec
   QString error;
   if (!m_objLink.SendCommand(bytes, error, p_iReplySize, p_bReplyExpected))
     return Fail(error.isEmpty() ? QStringLiteral("the command could not be sent") : error);
-  if (LinkIndex() == dz::kLinkLan && !m_objLink.WaitLanSendComplete(m_dTimeout)) return Fail(QStringLiteral("Device Time Out !!"));
+  if (LinkIndex() == dz::kLinkLan && !m_objLink.WaitLanSendComplete(m_dTimeout))
+    return Fail(QStringLiteral("Device Time Out !!"));
   return true;
 }
 

@@ -30,20 +30,20 @@ bool LoadSettingsFile(const QString& p_sPath, CItemManager& p_objItems, QString&
     return false;
   }
   const std::string content(bytes.constData(), static_cast<size_t>(bytes.size()));
-  const bool loaded = KindOfFile(p_sPath) == FileKind::Lan ? LoadLanFile(p_objItems, content)
-                                                            : LoadParameterFile(p_objItems, content);
+  const bool loaded =
+      KindOfFile(p_sPath) == FileKind::Lan ? LoadLanFile(p_objItems, content) : LoadParameterFile(p_objItems, content);
   if (!loaded) {
-    p_sError = QStringLiteral("%1: Abnormal termination (not a valid %2 settings file)")
-                   .arg(p_sPath, KindOfFile(p_sPath) == FileKind::Lan ? QStringLiteral("LAN")
-                                                                       : QStringLiteral("parameter"));
+    p_sError =
+        QStringLiteral("%1: Abnormal termination (not a valid %2 settings file)")
+            .arg(p_sPath, KindOfFile(p_sPath) == FileKind::Lan ? QStringLiteral("LAN") : QStringLiteral("parameter"));
     return false;
   }
   return true;
 }
 
 bool SaveSettingsFile(const QString& p_sPath, FileKind p_eKind, CItemManager& p_objItems) {
-  const std::string text = JoinFileLines(p_eKind == FileKind::Lan ? BuildLanFileLines(p_objItems)
-                                                                  : BuildParameterFileLines(p_objItems));
+  const std::string text =
+      JoinFileLines(p_eKind == FileKind::Lan ? BuildLanFileLines(p_objItems) : BuildParameterFileLines(p_objItems));
   const QByteArray content(text.data(), static_cast<qsizetype>(text.size()));
   QSaveFile file(p_sPath);
   if (!file.open(QIODevice::WriteOnly)) return false;

@@ -8,19 +8,26 @@
 
 QString Target::Name() const {
   switch (kind) {
-    case Lan: return QStringLiteral("%1:%2").arg(host).arg(port);
-    case Com: return QStringLiteral("com%1").arg(com);
-    case Serial: return device;
-    case Usb: return QStringLiteral("usb");
+    case Lan:
+      return QStringLiteral("%1:%2").arg(host).arg(port);
+    case Com:
+      return QStringLiteral("com%1").arg(com);
+    case Serial:
+      return device;
+    case Usb:
+      return QStringLiteral("usb");
   }
   return QString();
 }
 
 QString Target::FileStem() const {
   switch (kind) {
-    case Lan: return QStringLiteral("%1_%2").arg(host).arg(port);
-    case Serial: return QFileInfo(device).fileName();
-    default: return Name();
+    case Lan:
+      return QStringLiteral("%1_%2").arg(host).arg(port);
+    case Serial:
+      return QFileInfo(device).fileName();
+    default:
+      return Name();
   }
 }
 

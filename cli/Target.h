@@ -8,12 +8,12 @@
 struct Target {
   enum Kind { Lan, Com, Serial, Usb };
   Kind kind = Lan;
-  QString host;          // LAN
-  quint16 port = 8000;   // LAN
-  int com = 1;           // COMn
-  QString device;        // --serial
+  QString host;         // LAN
+  quint16 port = 8000;  // LAN
+  int com = 1;          // COMn
+  QString device;       // --serial
   QString serialSettings = QStringLiteral("9600,E,8,1");
-  QString usbLibrary;    // empty: the library beside the program
+  QString usbLibrary;  // empty: the library beside the program
 
   // "127.0.0.1:8000", "com1", the device path, "usb".
   QString Name() const;

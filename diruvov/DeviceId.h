@@ -28,8 +28,8 @@ DeviceIdFields ParseDeviceId(const std::string& text);
 
 // A printer this tool can configure, as its device ID names it.
 struct SupportedPrinter {
-    const char* manufacturer; // MFG, compared without regard to case
-    const char* modelPrefix;  // MDL must start with this (any case); "" = any model
+  const char* manufacturer;  // MFG, compared without regard to case
+  const char* modelPrefix;   // MDL must start with this (any case); "" = any model
 };
 
 // True when MFG and MDL match one row of the supported printers (see
@@ -39,6 +39,6 @@ bool IsSupportedPrinter(const DeviceIdFields& fields);
 // The same rule against another table (tests use this).
 bool IsSupportedPrinter(const DeviceIdFields& fields, const SupportedPrinter* table, std::size_t count);
 
-} // namespace diruvov
+}  // namespace diruvov
 
 #endif

@@ -36,20 +36,20 @@ extern "C" {
 #endif
 
 enum {
-    DIRUVOV_OK = 0,
-    DIRUVOV_NOT_READY = -1,
-    DIRUVOV_NO_DEVICE_ID = -2,
-    DIRUVOV_WRONG_DEVICE = -3,
-    DIRUVOV_NOT_OPEN = -4,
-    DIRUVOV_BAD_ARGUMENT = -5,
-    DIRUVOV_TRANSFER_FAILED = -6
+  DIRUVOV_OK = 0,
+  DIRUVOV_NOT_READY = -1,
+  DIRUVOV_NO_DEVICE_ID = -2,
+  DIRUVOV_WRONG_DEVICE = -3,
+  DIRUVOV_NOT_OPEN = -4,
+  DIRUVOV_BAD_ARGUMENT = -5,
+  DIRUVOV_TRANSFER_FAILED = -6
 };
 
 // Time-outs of the single USB transfers, in milliseconds.
 enum {
-    DIRUVOV_CONTROL_TIMEOUT_MS = 1000, // GET_DEVICE_ID
-    DIRUVOV_WRITE_TIMEOUT_MS = 3000,   // one bulk-out write
-    DIRUVOV_READ_TIMEOUT_MS = 200      // one bulk-in read; a silent printer gives 0
+  DIRUVOV_CONTROL_TIMEOUT_MS = 1000,  // GET_DEVICE_ID
+  DIRUVOV_WRITE_TIMEOUT_MS = 3000,    // one bulk-out write
+  DIRUVOV_READ_TIMEOUT_MS = 200       // one bulk-in read; a silent printer gives 0
 };
 
 // Finds, claims and identifies the printer. 0 on success, -1, -2 or -3.

@@ -12,39 +12,39 @@ struct libusb_device_handle;
 namespace diruvov {
 
 class PrinterLink {
-public:
-    PrinterLink() = default;
-    ~PrinterLink();
-    PrinterLink(const PrinterLink&) = delete;
-    PrinterLink& operator=(const PrinterLink&) = delete;
+ public:
+  PrinterLink() = default;
+  ~PrinterLink();
+  PrinterLink(const PrinterLink&) = delete;
+  PrinterLink& operator=(const PrinterLink&) = delete;
 
-    int32_t Open();
-    int32_t Send(const uint8_t* data, int32_t length);
-    int32_t Receive(uint8_t* buffer, int32_t maxLength);
-    void Close();
+  int32_t Open();
+  int32_t Send(const uint8_t* data, int32_t length);
+  int32_t Receive(uint8_t* buffer, int32_t maxLength);
+  void Close();
 
-    // Where the printer class lives on one device.
-    struct Interface {
-        int configIndex = 0;        // wValue of GET_DEVICE_ID
-        int configValue = 0;
-        bool needsConfiguration = false; // device is unconfigured
-        int number = 0;
-        int alternate = 0;
-        unsigned char endpointOut = 0;
-        unsigned char endpointIn = 0;
-        int inPacketSize = 64;
-    };
+  // Where the printer class lives on one device.
+  struct Interface {
+    int configIndex = 0;  // wValue of GET_DEVICE_ID
+    int configValue = 0;
+    bool needsConfiguration = false;  // device is unconfigured
+    int number = 0;
+    int alternate = 0;
+    unsigned char endpointOut = 0;
+    unsigned char endpointIn = 0;
+    int inPacketSize = 64;
+  };
 
-private:
-    int32_t TryDevice(libusb_device* device, const Interface& where);
-    void ReleaseHandle();
-    int32_t TransferFailure(int libusbError);
+ private:
+  int32_t TryDevice(libusb_device* device, const Interface& where);
+  void ReleaseHandle();
+  int32_t TransferFailure(int libusbError);
 
-    libusb_context* m_context = nullptr;
-    libusb_device_handle* m_handle = nullptr;
-    Interface m_interface;
+  libusb_context* m_context = nullptr;
+  libusb_device_handle* m_handle = nullptr;
+  Interface m_interface;
 };
 
-} // namespace diruvov
+}  // namespace diruvov
 
 #endif

@@ -9,14 +9,14 @@
 
 #include "CItemManager.h"
 
-#define FUZZ_CHECK(cond, ...)                                                     \
-  do {                                                                            \
-    if (!(cond)) {                                                                \
+#define FUZZ_CHECK(cond, ...)                                                            \
+  do {                                                                                   \
+    if (!(cond)) {                                                                       \
       std::fprintf(stderr, "property failed at %s:%d: %s\n", __FILE__, __LINE__, #cond); \
-      std::fprintf(stderr, "  " __VA_ARGS__);                                     \
-      std::fprintf(stderr, "\n");                                                 \
-      std::abort();                                                               \
-    }                                                                             \
+      std::fprintf(stderr, "  " __VA_ARGS__);                                            \
+      std::fprintf(stderr, "\n");                                                        \
+      std::abort();                                                                      \
+    }                                                                                    \
   } while (0)
 
 namespace fuzz {
@@ -45,8 +45,8 @@ inline void CheckItemsFormat(CItemManager& items) {
   for (CItem* item : items.AllItems()) {
     const std::string text = item->GetValueString();
     if (item->m_iDataType == TypeDecimal || item->m_iDataType == TypeHex)
-      FUZZ_CHECK(text.size() >= static_cast<size_t>(item->m_iLength), "item %d: \"%s\" shorter than width %d",
-                 index, text.c_str(), item->m_iLength);
+      FUZZ_CHECK(text.size() >= static_cast<size_t>(item->m_iLength), "item %d: \"%s\" shorter than width %d", index,
+                 text.c_str(), item->m_iLength);
     ++index;
   }
 }
@@ -55,8 +55,8 @@ inline void CheckItemsFormat(CItemManager& items) {
 inline void CheckOnlyChanged(const std::vector<std::string>& before, const std::vector<std::string>& after,
                              const std::vector<bool>& allowed, const char* what) {
   for (size_t i = 0; i < before.size(); ++i)
-    FUZZ_CHECK(allowed[i] || before[i] == after[i], "%s changed item %zu: \"%s\" -> \"%s\"", what, i,
-               before[i].c_str(), after[i].c_str());
+    FUZZ_CHECK(allowed[i] || before[i] == after[i], "%s changed item %zu: \"%s\" -> \"%s\"", what, i, before[i].c_str(),
+               after[i].c_str());
 }
 
 inline std::vector<bool> NoneAllowed() { return std::vector<bool>(CItemManager::kItemCount, false); }

@@ -38,8 +38,8 @@ std::vector<CItem*> LanFileItems(CItemManager& items) {
   return all;
 }
 
-void CheckLoader(const char* name, Loader load, LineBuilder build,
-                 std::vector<CItem*> (*fileItems)(CItemManager&), const std::string& file) {
+void CheckLoader(const char* name, Loader load, LineBuilder build, std::vector<CItem*> (*fileItems)(CItemManager&),
+                 const std::string& file) {
   CItemManager items;
   const std::vector<std::string> before = fuzz::Snapshot(items);
   const bool loaded = load(items, file);
@@ -66,8 +66,8 @@ void CheckLoader(const char* name, Loader load, LineBuilder build,
 // any bytes, CR and LF included) are saved, loaded into a fresh catalogue and
 // saved again: the lines are the same. The host name's fill character 255
 // cannot stand in a host name (the loader drops it), so it is left out.
-void CheckRoundTrip(const char* name, Loader load, LineBuilder build,
-                    std::vector<CItem*> (*fileItems)(CItemManager&), const std::string& bytes) {
+void CheckRoundTrip(const char* name, Loader load, LineBuilder build, std::vector<CItem*> (*fileItems)(CItemManager&),
+                    const std::string& bytes) {
   if (bytes.empty()) return;
   CItemManager items;
   size_t next = 0;
@@ -87,11 +87,10 @@ void CheckRoundTrip(const char* name, Loader load, LineBuilder build,
   CItemManager loaded;
   FUZZ_CHECK(load(loaded, saved), "%s: the saved file is refused", name);
   const std::vector<std::string> again = build(loaded);
-  FUZZ_CHECK(again.size() == lines.size(), "%s: %zu lines saved, %zu after loading", name, lines.size(),
-             again.size());
+  FUZZ_CHECK(again.size() == lines.size(), "%s: %zu lines saved, %zu after loading", name, lines.size(), again.size());
   for (size_t i = 0; i < lines.size(); ++i)
-    FUZZ_CHECK(again[i] == lines[i], "%s: line %zu saved as \"%s\" saves again as \"%s\"", name, i,
-               lines[i].c_str(), again[i].c_str());
+    FUZZ_CHECK(again[i] == lines[i], "%s: line %zu saved as \"%s\" saves again as \"%s\"", name, i, lines[i].c_str(),
+               again[i].c_str());
 }
 
 }  // namespace

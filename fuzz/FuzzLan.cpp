@@ -32,8 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!link.State().m_byReceiveBuffer.empty()) {
       const uint8_t first = link.State().m_byReceiveBuffer[0];
       size_t limit = 1;
-      if (first == kSoh) limit = kStatusReplyLength;
-      else if (first == kRecordStart) limit = std::max(1, GetReplyLength(link.State().m_iReplyRecord) / 2);
+      if (first == kSoh)
+        limit = kStatusReplyLength;
+      else if (first == kRecordStart)
+        limit = std::max(1, GetReplyLength(link.State().m_iReplyRecord) / 2);
       FUZZ_CHECK(link.State().m_byReceiveBuffer.size() <= std::max<size_t>(limit, 1),
                  "buffer of %zu bytes for a reply of %zu", link.State().m_byReceiveBuffer.size(), limit);
     }

@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Bytes again(frame.begin(), frame.begin() + 2);
     for (size_t i = 0; i < group.size(); ++i) {
       const std::string field = group[i]->GetValueString();
-      FUZZ_CHECK(field.size() == static_cast<size_t>(group[i]->m_iLength),
-                 "kind %d field %zu: \"%s\" is not %d wide", kind, i, field.c_str(), group[i]->m_iLength);
+      FUZZ_CHECK(field.size() == static_cast<size_t>(group[i]->m_iLength), "kind %d field %zu: \"%s\" is not %d wide",
+                 kind, i, field.c_str(), group[i]->m_iLength);
       again.insert(again.end(), field.begin(), field.end());
     }
     CItemManager reread;
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < group.size(); ++i) {
       if (kind == 1 && i == 4) continue;  // the font code is renumbered on every read
       FUZZ_CHECK(regroup[i]->GetValueString() == group[i]->GetValueString(),
-                 "kind %d field %zu reads back as \"%s\", not \"%s\"", kind, i,
-                 regroup[i]->GetValueString().c_str(), group[i]->GetValueString().c_str());
+                 "kind %d field %zu reads back as \"%s\", not \"%s\"", kind, i, regroup[i]->GetValueString().c_str(),
+                 group[i]->GetValueString().c_str());
     }
   }
   return 0;

@@ -9,8 +9,7 @@ namespace {
 // Longest buffer the receiver may hold: a status reply or the longest record frame.
 size_t LongestReply() {
   size_t longest = kStatusReplyLength;
-  for (int kind = 0; kind <= 4; ++kind)
-    longest = std::max(longest, static_cast<size_t>(GetReplyLength(kind) / 2));
+  for (int kind = 0; kind <= 4; ++kind) longest = std::max(longest, static_cast<size_t>(GetReplyLength(kind) / 2));
   return longest;
 }
 }  // namespace

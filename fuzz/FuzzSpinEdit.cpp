@@ -123,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int length = static_cast<int>(size - 9);
   const QString typed = (data[0] & 32) ? QString::fromLatin1(text, length) : QString::fromUtf8(text, length);
 
-  edit.InitializeSpinEdit(static_cast<qlonglong>(start), static_cast<qlonglong>(hi), static_cast<qlonglong>(lo),
-                          step, limit, places, hex);
+  edit.InitializeSpinEdit(static_cast<qlonglong>(start), static_cast<qlonglong>(hi), static_cast<qlonglong>(lo), step,
+                          limit, places, hex);
   FUZZ_CHECK(edit.UpDown()->Value() == start, "initial value %d, not %lld", edit.UpDown()->Value(),
              static_cast<long long>(start));
 
@@ -138,13 +138,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
              static_cast<long long>(hi));
   FUZZ_CHECK(h.messages <= 1, "%d messages for one take-over", h.messages);
   if (h.messages == 1) FUZZ_CHECK(v == start, "the range message was shown but the value moved to %d", v);
-  if (v != start) FUZZ_CHECK(h.signals_ == 1 && h.lastSignalled == v, "value moved to %d with %d signals", v, h.signals_);
-  else FUZZ_CHECK(h.signals_ == 0, "value stayed but %d signals", h.signals_);
+  if (v != start)
+    FUZZ_CHECK(h.signals_ == 1 && h.lastSignalled == v, "value moved to %d with %d signals", v, h.signals_);
+  else
+    FUZZ_CHECK(h.signals_ == 0, "value stayed but %d signals", h.signals_);
 
   // The shown text is derived from the value.
   int64_t read = 0;
   FUZZ_CHECK(ReadShown(shown, hex, places, read), "shown \"%s\" is no value text", shown.toUtf8().constData());
-  FUZZ_CHECK(read == v, "shown \"%s\" reads %lld, value %d", shown.toUtf8().constData(), static_cast<long long>(read), v);
+  FUZZ_CHECK(read == v, "shown \"%s\" reads %lld, value %d", shown.toUtf8().constData(), static_cast<long long>(read),
+             v);
 
   double number = 0;
   if (ExpectedFromTyped(what, hex, places, number)) {

@@ -81,7 +81,9 @@ struct LinkUnderTest {
   }
 
  private:
-  LinkUnderTest() { QObject::connect(&link, &LinkDispatcher::stateChanged, [this] { notified = true; }); }
+  LinkUnderTest() {
+    QObject::connect(&link, &LinkDispatcher::stateChanged, [this] { notified = true; });
+  }
 
  public:
   // After each delivery: items outside the kind's group never change; when
@@ -105,8 +107,7 @@ struct LinkUnderTest {
     }
     fields = now;
     for (const QString& text : host.shown)
-      FUZZ_CHECK(StatusTexts().contains(text), "%s: shown \"%s\" is no status text", what,
-                 text.toLatin1().constData());
+      FUZZ_CHECK(StatusTexts().contains(text), "%s: shown \"%s\" is no status text", what, text.toLatin1().constData());
     host.shown.clear();
     CheckItemsFormat(items);
   }

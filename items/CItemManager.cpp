@@ -90,8 +90,8 @@ void CItemManager::InitializeItems() {
     CreateItem(this->*(row.member), row.defaultValue, row.width, row.dataType, row.fixed);
 }
 
-bool CItemManager::CreateItem(CItem& p_objItem, const Value& p_vDefault, int16_t p_iLength,
-                              int16_t p_iDataType, bool p_bFixedValue) {
+bool CItemManager::CreateItem(CItem& p_objItem, const Value& p_vDefault, int16_t p_iLength, int16_t p_iDataType,
+                              bool p_bFixedValue) {
   p_objItem = CItem();
   p_objItem.m_iLength = p_iLength;
   p_objItem.m_iDataType = p_iDataType;
@@ -119,79 +119,120 @@ bool CItemManager::FillGroup(std::vector<CItem*>& p_objItemAry, const std::vecto
 // Adjustment read record: 14 fields, 23 characters.
 bool CItemManager::GetItem_Adjustment(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {
-      &CItemManager::m_objFeedDirection, &CItemManager::m_objFeedAdjustment,
-      &CItemManager::m_objCutPosDirection, &CItemManager::m_objCutPosAdjustment,
-      &CItemManager::m_objBackFeedDirection, &CItemManager::m_objBackFeedAdjustment,
-      &CItemManager::m_objToneDirection_T, &CItemManager::m_objToneAdjustment_T,
-      &CItemManager::m_objToneDirection_D, &CItemManager::m_objToneAdjustment_D,
-      &CItemManager::m_objRibbonMotorDirection_F, &CItemManager::m_objRibbonMotorAdjustment_F,
-      &CItemManager::m_objRibbonMotorDirection_B, &CItemManager::m_objRibbonMotorAdjustment_B,
-  });
+                                     &CItemManager::m_objFeedDirection,
+                                     &CItemManager::m_objFeedAdjustment,
+                                     &CItemManager::m_objCutPosDirection,
+                                     &CItemManager::m_objCutPosAdjustment,
+                                     &CItemManager::m_objBackFeedDirection,
+                                     &CItemManager::m_objBackFeedAdjustment,
+                                     &CItemManager::m_objToneDirection_T,
+                                     &CItemManager::m_objToneAdjustment_T,
+                                     &CItemManager::m_objToneDirection_D,
+                                     &CItemManager::m_objToneAdjustment_D,
+                                     &CItemManager::m_objRibbonMotorDirection_F,
+                                     &CItemManager::m_objRibbonMotorAdjustment_F,
+                                     &CItemManager::m_objRibbonMotorDirection_B,
+                                     &CItemManager::m_objRibbonMotorAdjustment_B,
+                                 });
 }
 
 // Parameter read record: 14 fields, 21 characters.
 bool CItemManager::GetItem_Parameter(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {
-      &CItemManager::m_objXCoordinateDirection, &CItemManager::m_objXCoordinateAdjustment,
-      &CItemManager::m_objPrintPosCorrectionDirection, &CItemManager::m_objPrintPosCorrectionValue,
-      &CItemManager::m_objFontCode, &CItemManager::m_objZeroStyle, &CItemManager::m_objControl,
-      &CItemManager::m_objControlCode, &CItemManager::m_objStripStatus,
-      &CItemManager::m_objThresholdAdjustment_R, &CItemManager::m_objThresholdAdjustment_T,
-      &CItemManager::m_objKanjiCode, &CItemManager::m_objCountry, &CItemManager::m_objEuroCode,
-  });
+                                     &CItemManager::m_objXCoordinateDirection,
+                                     &CItemManager::m_objXCoordinateAdjustment,
+                                     &CItemManager::m_objPrintPosCorrectionDirection,
+                                     &CItemManager::m_objPrintPosCorrectionValue,
+                                     &CItemManager::m_objFontCode,
+                                     &CItemManager::m_objZeroStyle,
+                                     &CItemManager::m_objControl,
+                                     &CItemManager::m_objControlCode,
+                                     &CItemManager::m_objStripStatus,
+                                     &CItemManager::m_objThresholdAdjustment_R,
+                                     &CItemManager::m_objThresholdAdjustment_T,
+                                     &CItemManager::m_objKanjiCode,
+                                     &CItemManager::m_objCountry,
+                                     &CItemManager::m_objEuroCode,
+                                 });
 }
 
 // Sensor read record: 4 fields, 8 characters.
 bool CItemManager::GetItem_Sensor(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {
-      &CItemManager::m_objThermalHeadSensor, &CItemManager::m_objAmbientSensor,
-      &CItemManager::m_objReflectiveSensor, &CItemManager::m_objTransmissiveSensor,
-  });
+                                     &CItemManager::m_objThermalHeadSensor,
+                                     &CItemManager::m_objAmbientSensor,
+                                     &CItemManager::m_objReflectiveSensor,
+                                     &CItemManager::m_objTransmissiveSensor,
+                                 });
 }
 
 // LAN read record: 18 fields, 92 characters.
 bool CItemManager::GetItem_Lan(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {
-      &CItemManager::m_objLanSetting,
-      &CItemManager::m_objIpAddress1, &CItemManager::m_objIpAddress2,
-      &CItemManager::m_objIpAddress3, &CItemManager::m_objIpAddress4,
-      &CItemManager::m_objGateway1, &CItemManager::m_objGateway2,
-      &CItemManager::m_objGateway3, &CItemManager::m_objGateway4,
-      &CItemManager::m_objSubnetMask1, &CItemManager::m_objSubnetMask2,
-      &CItemManager::m_objSubnetMask3, &CItemManager::m_objSubnetMask4,
-      &CItemManager::m_objSocketPortSetting, &CItemManager::m_objSocketPortNumber,
-      &CItemManager::m_objDhcpSetting, &CItemManager::m_objDhcpClientId,
-      &CItemManager::m_objDhcpClientHost,
-  });
+                                     &CItemManager::m_objLanSetting,
+                                     &CItemManager::m_objIpAddress1,
+                                     &CItemManager::m_objIpAddress2,
+                                     &CItemManager::m_objIpAddress3,
+                                     &CItemManager::m_objIpAddress4,
+                                     &CItemManager::m_objGateway1,
+                                     &CItemManager::m_objGateway2,
+                                     &CItemManager::m_objGateway3,
+                                     &CItemManager::m_objGateway4,
+                                     &CItemManager::m_objSubnetMask1,
+                                     &CItemManager::m_objSubnetMask2,
+                                     &CItemManager::m_objSubnetMask3,
+                                     &CItemManager::m_objSubnetMask4,
+                                     &CItemManager::m_objSocketPortSetting,
+                                     &CItemManager::m_objSocketPortNumber,
+                                     &CItemManager::m_objDhcpSetting,
+                                     &CItemManager::m_objDhcpClientId,
+                                     &CItemManager::m_objDhcpClientHost,
+                                 });
 }
 
 // Parameter expansion read record: 23 fields, 27 characters (no stop bit).
 bool CItemManager::GetItem_ParameterExpansion1(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {
-      &CItemManager::m_objCommunicationSpeed, &CItemManager::m_objDataLength,
-      &CItemManager::m_objParity, &CItemManager::m_objAutoForward,
-      &CItemManager::m_objAutoForwardDirection, &CItemManager::m_objAutoForwardAdjustment,
-      &CItemManager::m_objControlCode1st, &CItemManager::m_objControlCode2nd,
-      &CItemManager::m_objControlCode3rd, &CItemManager::m_objFeedKeyFunction,
-      &CItemManager::m_objHeadCheck, &CItemManager::m_objAckBusyTiming,
-      &CItemManager::m_objWebPrinter, &CItemManager::m_objResetNInitSignalIsON,
-      &CItemManager::m_objRibbonNearEnd, &CItemManager::m_objExpansionIO,
-      &CItemManager::m_objPlugAndPlay, &CItemManager::m_objLabelendRibbonend,
-      &CItemManager::m_objPreStrip, &CItemManager::m_objBackFeedSpeed,
-      &CItemManager::m_objMaxiCodeSpecification, &CItemManager::m_objStripMotorTorque,
-      &CItemManager::m_objKeyboardIF,
-  });
+                                     &CItemManager::m_objCommunicationSpeed,
+                                     &CItemManager::m_objDataLength,
+                                     &CItemManager::m_objParity,
+                                     &CItemManager::m_objAutoForward,
+                                     &CItemManager::m_objAutoForwardDirection,
+                                     &CItemManager::m_objAutoForwardAdjustment,
+                                     &CItemManager::m_objControlCode1st,
+                                     &CItemManager::m_objControlCode2nd,
+                                     &CItemManager::m_objControlCode3rd,
+                                     &CItemManager::m_objFeedKeyFunction,
+                                     &CItemManager::m_objHeadCheck,
+                                     &CItemManager::m_objAckBusyTiming,
+                                     &CItemManager::m_objWebPrinter,
+                                     &CItemManager::m_objResetNInitSignalIsON,
+                                     &CItemManager::m_objRibbonNearEnd,
+                                     &CItemManager::m_objExpansionIO,
+                                     &CItemManager::m_objPlugAndPlay,
+                                     &CItemManager::m_objLabelendRibbonend,
+                                     &CItemManager::m_objPreStrip,
+                                     &CItemManager::m_objBackFeedSpeed,
+                                     &CItemManager::m_objMaxiCodeSpecification,
+                                     &CItemManager::m_objStripMotorTorque,
+                                     &CItemManager::m_objKeyboardIF,
+                                 });
 }
 
 bool CItemManager::GetItem_ReadKind(int p_iKind, std::vector<CItem*>& p_objItemAry) {
   // A switch rather than a table of member pointers: g++ 12's bounds
   // sanitizer misreads the index of a call made through such a table.
   switch (p_iKind) {
-    case 0: return GetItem_Adjustment(p_objItemAry);
-    case 1: return GetItem_Parameter(p_objItemAry);
-    case 2: return GetItem_Sensor(p_objItemAry);
-    case 3: return GetItem_Lan(p_objItemAry);
-    case 4: return GetItem_ParameterExpansion1(p_objItemAry);
+    case 0:
+      return GetItem_Adjustment(p_objItemAry);
+    case 1:
+      return GetItem_Parameter(p_objItemAry);
+    case 2:
+      return GetItem_Sensor(p_objItemAry);
+    case 3:
+      return GetItem_Lan(p_objItemAry);
+    case 4:
+      return GetItem_ParameterExpansion1(p_objItemAry);
     default:
       p_objItemAry.clear();
       return false;
@@ -201,37 +242,61 @@ bool CItemManager::GetItem_ReadKind(int p_iKind, std::vector<CItem*>& p_objItemA
 // Parameter write record: 30 fields, 35 characters.
 bool CItemManager::SetItem_Parameter(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {
-      &CItemManager::m_objFontCode, &CItemManager::m_objZeroStyle,
-      &CItemManager::m_objCommunicationSpeed, &CItemManager::m_objDataLength,
-      &CItemManager::m_objStopBit, &CItemManager::m_objParity, &CItemManager::m_objControl,
-      &CItemManager::m_objAutoForward, &CItemManager::m_objAutoForwardDirection,
-      &CItemManager::m_objAutoForwardAdjustment, &CItemManager::m_objControlCode,
-      &CItemManager::m_objControlCode1st, &CItemManager::m_objControlCode2nd,
-      &CItemManager::m_objControlCode3rd, &CItemManager::m_objStripStatus,
-      &CItemManager::m_objFeedKeyFunction, &CItemManager::m_objKanjiCode,
-      &CItemManager::m_objEuroCode, &CItemManager::m_objHeadCheck,
-      &CItemManager::m_objAckBusyTiming, &CItemManager::m_objWebPrinter,
-      &CItemManager::m_objResetNInitSignalIsON, &CItemManager::m_objRibbonNearEnd,
-      &CItemManager::m_objExpansionIO, &CItemManager::m_objPlugAndPlay,
-      &CItemManager::m_objLabelendRibbonend, &CItemManager::m_objPreStrip,
-      &CItemManager::m_objBackFeedSpeed, &CItemManager::m_objMaxiCodeSpecification,
-      &CItemManager::m_objStripMotorTorque,
-  });
+                                     &CItemManager::m_objFontCode,
+                                     &CItemManager::m_objZeroStyle,
+                                     &CItemManager::m_objCommunicationSpeed,
+                                     &CItemManager::m_objDataLength,
+                                     &CItemManager::m_objStopBit,
+                                     &CItemManager::m_objParity,
+                                     &CItemManager::m_objControl,
+                                     &CItemManager::m_objAutoForward,
+                                     &CItemManager::m_objAutoForwardDirection,
+                                     &CItemManager::m_objAutoForwardAdjustment,
+                                     &CItemManager::m_objControlCode,
+                                     &CItemManager::m_objControlCode1st,
+                                     &CItemManager::m_objControlCode2nd,
+                                     &CItemManager::m_objControlCode3rd,
+                                     &CItemManager::m_objStripStatus,
+                                     &CItemManager::m_objFeedKeyFunction,
+                                     &CItemManager::m_objKanjiCode,
+                                     &CItemManager::m_objEuroCode,
+                                     &CItemManager::m_objHeadCheck,
+                                     &CItemManager::m_objAckBusyTiming,
+                                     &CItemManager::m_objWebPrinter,
+                                     &CItemManager::m_objResetNInitSignalIsON,
+                                     &CItemManager::m_objRibbonNearEnd,
+                                     &CItemManager::m_objExpansionIO,
+                                     &CItemManager::m_objPlugAndPlay,
+                                     &CItemManager::m_objLabelendRibbonend,
+                                     &CItemManager::m_objPreStrip,
+                                     &CItemManager::m_objBackFeedSpeed,
+                                     &CItemManager::m_objMaxiCodeSpecification,
+                                     &CItemManager::m_objStripMotorTorque,
+                                 });
 }
 
 // Adjustment write record: 18 fields, 31 characters.
 bool CItemManager::SetItem_Adjustment(std::vector<CItem*>& p_objItemAry) {
   return FillGroup(p_objItemAry, {
-      &CItemManager::m_objFeedDirection, &CItemManager::m_objFeedAdjustment,
-      &CItemManager::m_objCutPosDirection, &CItemManager::m_objCutPosAdjustment,
-      &CItemManager::m_objBackFeedDirection, &CItemManager::m_objBackFeedAdjustment,
-      &CItemManager::m_objXCoordinateDirection, &CItemManager::m_objXCoordinateAdjustment,
-      &CItemManager::m_objToneDirection_T, &CItemManager::m_objToneAdjustment_T,
-      &CItemManager::m_objToneDirection_D, &CItemManager::m_objToneAdjustment_D,
-      &CItemManager::m_objRibbonMotorDirection_F, &CItemManager::m_objRibbonMotorAdjustment_F,
-      &CItemManager::m_objRibbonMotorDirection_B, &CItemManager::m_objRibbonMotorAdjustment_B,
-      &CItemManager::m_objThresholdAdjustment_R, &CItemManager::m_objThresholdAdjustment_T,
-  });
+                                     &CItemManager::m_objFeedDirection,
+                                     &CItemManager::m_objFeedAdjustment,
+                                     &CItemManager::m_objCutPosDirection,
+                                     &CItemManager::m_objCutPosAdjustment,
+                                     &CItemManager::m_objBackFeedDirection,
+                                     &CItemManager::m_objBackFeedAdjustment,
+                                     &CItemManager::m_objXCoordinateDirection,
+                                     &CItemManager::m_objXCoordinateAdjustment,
+                                     &CItemManager::m_objToneDirection_T,
+                                     &CItemManager::m_objToneAdjustment_T,
+                                     &CItemManager::m_objToneDirection_D,
+                                     &CItemManager::m_objToneAdjustment_D,
+                                     &CItemManager::m_objRibbonMotorDirection_F,
+                                     &CItemManager::m_objRibbonMotorAdjustment_F,
+                                     &CItemManager::m_objRibbonMotorDirection_B,
+                                     &CItemManager::m_objRibbonMotorAdjustment_B,
+                                     &CItemManager::m_objThresholdAdjustment_R,
+                                     &CItemManager::m_objThresholdAdjustment_T,
+                                 });
 }
 
 bool CItemManager::SetItem_ExtraIpAddress(std::vector<CItem*>& p_objItemAry) {
@@ -251,9 +316,12 @@ bool CItemManager::SetItem_ExtraSubnet(std::vector<CItem*>& p_objItemAry) {
 
 std::string ConvertFontCode(const std::string& p_sFontCode) {
   int64_t code = ReadHexText(p_sFontCode);
-  if (code == 1) code = 3;
-  else if (code == 2) code = 1;
-  else if (code == 3) code = 2;
+  if (code == 1)
+    code = 3;
+  else if (code == 2)
+    code = 1;
+  else if (code == 3)
+    code = 2;
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(code));
   return buffer;

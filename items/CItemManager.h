@@ -99,11 +99,11 @@ class CItemManager {
   // The group of read kind 0 to 4 (one of the five above); false and an
   // empty array for any other kind.
   bool GetItem_ReadKind(int p_iKind, std::vector<CItem*>& p_objItemAry);
-  bool SetItem_Parameter(std::vector<CItem*>& p_objItemAry);            // write record 1
-  bool SetItem_Adjustment(std::vector<CItem*>& p_objItemAry);           // write record 2
-  bool SetItem_ExtraIpAddress(std::vector<CItem*>& p_objItemAry);       // "{IP;2"
-  bool SetItem_ExtraGateway(std::vector<CItem*>& p_objItemAry);         // "{IP;3"
-  bool SetItem_ExtraSubnet(std::vector<CItem*>& p_objItemAry);          // "{IP;4"
+  bool SetItem_Parameter(std::vector<CItem*>& p_objItemAry);       // write record 1
+  bool SetItem_Adjustment(std::vector<CItem*>& p_objItemAry);      // write record 2
+  bool SetItem_ExtraIpAddress(std::vector<CItem*>& p_objItemAry);  // "{IP;2"
+  bool SetItem_ExtraGateway(std::vector<CItem*>& p_objItemAry);    // "{IP;3"
+  bool SetItem_ExtraSubnet(std::vector<CItem*>& p_objItemAry);     // "{IP;4"
 
   // All 74 items in catalogue order.
   std::vector<CItem*> AllItems();

@@ -48,7 +48,7 @@ void CInterface::InitializeInterfaceItems() {
 }
 
 std::string CInterface::SetIpAddress(int16_t p_iIpAddress1, int16_t p_iIpAddress2, int16_t p_iIpAddress3,
-                                      int16_t p_iIpAddress4) {
+                                     int16_t p_iIpAddress4) {
   m_objIpAddress1.SetValue(int32_t{p_iIpAddress1});
   m_objIpAddress2.SetValue(int32_t{p_iIpAddress2});
   m_objIpAddress3.SetValue(int32_t{p_iIpAddress3});

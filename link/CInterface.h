@@ -24,8 +24,7 @@ class CInterface {
   CItem m_objStopBit;
   CItem m_objParity;
 
-  std::string SetIpAddress(int16_t p_iIpAddress1, int16_t p_iIpAddress2, int16_t p_iIpAddress3,
-                           int16_t p_iIpAddress4);
+  std::string SetIpAddress(int16_t p_iIpAddress1, int16_t p_iIpAddress2, int16_t p_iIpAddress3, int16_t p_iIpAddress4);
   // Dotted decimal, no leading zeros: 192.168.10.20.
   std::string GetIpAddress(bool p_bDefaultValue = false) const;
   // Three digits per part: 000.000.000.000.

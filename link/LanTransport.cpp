@@ -124,8 +124,7 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
 
   QDeadlineTimer deadline(static_cast<qint64>(kSendBoundSeconds * 1000));
   m_objLink.waits.WaitUntil(
-      [&state] { return state.m_bLanSendComplete == 1 || state.m_bLanError || state.m_bLanConnected == 0; },
-      deadline);
+      [&state] { return state.m_bLanSendComplete == 1 || state.m_bLanError || state.m_bLanConnected == 0; }, deadline);
   if (state.m_bLanSendComplete == 1) return true;
   if (state.m_bLanError || state.m_bLanConnected == 0) {
     p_sErrorText = QStringLiteral("'LAN' Send Error !!");
@@ -231,12 +230,14 @@ void LanTransport::SettlePendingReply() {
   Bytes& buffer = m_objLink.state.m_byReceiveBuffer;
   // Only a reply that already carries every field counts; one that is
   // missing a field is dropped whole, like a reply that never came.
-  const bool whole = buffer.empty() ? false
+  const bool whole = buffer.empty()      ? false
                      : buffer[0] == kSoh ? buffer.size() >= kStatusCodeEnd
                                          : m_objLink.replies.HoldsAllFields(buffer);
   bool decodeFailed = false;
-  if (whole) RouteReply(buffer, decodeFailed);
-  else buffer.clear();
+  if (whole)
+    RouteReply(buffer, decodeFailed);
+  else
+    buffer.clear();
   EndBusyAfterReply(decodeFailed || !whole);
   m_objLink.waits.NotifyStateChanged();
 }
@@ -255,8 +256,8 @@ QString LanTransport::BuildErrorMessage(int p_iNumber, const QString& p_sDescrip
 void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint32 p_iScode, const QString& p_sSource,
                               const QString& p_sHelpFile, qint32 p_iHelpContext, bool p_bCancelDisplay) {
   LinkState& state = m_objLink.state;
-  const QString message = BuildErrorMessage(p_iNumber, p_sDescription, p_iScode, p_sSource, p_sHelpFile,
-                                            p_iHelpContext, p_bCancelDisplay);
+  const QString message =
+      BuildErrorMessage(p_iNumber, p_sDescription, p_iScode, p_sSource, p_sHelpFile, p_iHelpContext, p_bCancelDisplay);
   m_objSettleTimer.stop();
   m_bAssembling = false;
   if (state.m_bLanRetried == 0) {
@@ -267,7 +268,8 @@ void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint
     state.m_bLanConnected = 0;
     state.m_bLanSendComplete = 0;
     state.m_bReplyReceived = 0;
-    QMetaObject::invokeMethod(this, [this] { Connect(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Connect(); }, Qt::QueuedConnection);
   } else {
     state.m_bLanRetried = 0;
     m_objSocket.abort();

@@ -77,9 +77,13 @@ QString NoDeviceText(int p_iComPortNumber) {
 
 QString SerialOpenFailureText(QSerialPort::SerialPortError p_eError, const QString& p_sDevice, int p_iComPortNumber) {
   switch (ClassifySerialOpenError(p_eError, p_sDevice)) {
-    case SerialOpenError::kHeldByOther: return HeldByOtherText();
-    case SerialOpenError::kPermissionDenied: return PermissionDeniedText(p_sDevice);
-    case SerialOpenError::kNoDevice: return NoDeviceText(p_iComPortNumber);  // gone since it was listed
-    default: return {};
+    case SerialOpenError::kHeldByOther:
+      return HeldByOtherText();
+    case SerialOpenError::kPermissionDenied:
+      return PermissionDeniedText(p_sDevice);
+    case SerialOpenError::kNoDevice:
+      return NoDeviceText(p_iComPortNumber);  // gone since it was listed
+    default:
+      return {};
   }
 }

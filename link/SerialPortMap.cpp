@@ -67,11 +67,16 @@ int UartTypeFromDevice(const QString& p_sDevice) {
 
 QString UartDescription(int p_iType) {
   switch (p_iType) {
-    case PORT_8250: return QStringLiteral("8250 UART");
-    case PORT_16450: return QStringLiteral("16450 UART");
-    case PORT_16550: return QStringLiteral("16550 UART");
-    case PORT_16550A: return QStringLiteral("16550A UART");
-    default: return QStringLiteral("UART");
+    case PORT_8250:
+      return QStringLiteral("8250 UART");
+    case PORT_16450:
+      return QStringLiteral("16450 UART");
+    case PORT_16550:
+      return QStringLiteral("16550 UART");
+    case PORT_16550A:
+      return QStringLiteral("16550A UART");
+    default:
+      return QStringLiteral("UART");
   }
 }
 
@@ -80,8 +85,9 @@ void FindKernelPorts(const SerialDeviceRoots& p_objRoots, std::vector<Found>& p_
   // The top of the sysfs tree ("/sys"): a search for the USB product stops there.
   QString sysTop = QFileInfo(p_objRoots.m_sSysClassTty).canonicalFilePath().section('/', 0, -3);
   if (sysTop.isEmpty()) sysTop = QStringLiteral("/");
-  const QStringList names = sys.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("ttyS*")},
-                                          QDir::Dirs | QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+  const QStringList names =
+      sys.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"), QStringLiteral("ttyS*")},
+                    QDir::Dirs | QDir::Files | QDir::System | QDir::NoDotAndDotDot);
   for (const QString& name : names) {
     const QString entry = sys.filePath(name);
     const QString device = QDir(p_objRoots.m_sDev).filePath(name);
@@ -122,7 +128,8 @@ void FindSimulatorPorts(const SerialDeviceRoots& p_objRoots, std::vector<Found>&
   if (::lstat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
   if ((st.st_uid != ::geteuid() && st.st_uid != 0) || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) return;
   const QDir dir(folder);
-  for (const QString& name : dir.entryList({QStringLiteral("ttyDZSIM*")}, QDir::AllEntries | QDir::System, QDir::Name)) {
+  for (const QString& name :
+       dir.entryList({QStringLiteral("ttyDZSIM*")}, QDir::AllEntries | QDir::System, QDir::Name)) {
     const QString target = QFileInfo(dir.filePath(name)).canonicalFilePath();
     if (target.isEmpty()) continue;  // left behind by a simulator that is gone
     const int number = TrailingNumber(name, 8);

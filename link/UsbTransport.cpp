@@ -53,16 +53,16 @@ bool UsbTransport::Bind(QString& p_sFailure) {
   m_fnClose = reinterpret_cast<CloseFn>(m_objLibrary.resolve("Dll_closeUSB"));
   if (!m_fnOpen || !m_fnSend || !m_fnReceive || !m_fnClose) {
     m_fnOpen = nullptr;
-    p_sFailure = QStringLiteral("The USB transfer library \"Diruvov\" lacks an entry point (%1).")
-                     .arg(m_objLibrary.fileName());
+    p_sFailure =
+        QStringLiteral("The USB transfer library \"Diruvov\" lacks an entry point (%1).").arg(m_objLibrary.fileName());
     m_objLibrary.unload();
     return false;
   }
   return true;
 }
 
-bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText,
-                           int32_t& p_iReceivedCount, int32_t p_iReplySize) {
+bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t& p_iReceivedCount,
+                           int32_t p_iReplySize) {
   const int32_t replySize = std::max<int32_t>(p_iReplySize, 0);
   p_byReply.assign(static_cast<size_t>(replySize) + 1, 0);
   p_iReceivedCount = 0;
@@ -162,7 +162,8 @@ int32_t UsbTransport::ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength) {
   }
   m_objLink.waits.ProcessEvents();
   // Never let the library write past the buffer, whatever length is asked.
-  const int32_t room = static_cast<int32_t>(std::min<size_t>(p_byBuffer.size(), static_cast<size_t>(std::max(p_iLength, 0))));
+  const int32_t room =
+      static_cast<int32_t>(std::min<size_t>(p_byBuffer.size(), static_cast<size_t>(std::max(p_iLength, 0))));
   // A command without a reply still makes its pass, asking for no bytes.
   int32_t received = p_byBuffer.empty() ? 0 : m_fnReceive(p_byBuffer.data(), room);
   if (received > room) received = room;

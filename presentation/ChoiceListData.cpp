@@ -5,8 +5,10 @@ namespace dz {
 const std::vector<ChoiceListData>& MainWindowChoiceListData() {
   static const std::vector<ChoiceListData> lists = {
       // Page "Parameter Setting"
-      {"cmbFontCode", {"PC-850", "PC-852", "PC-857", "PC-8", "PC-851", "PC-855", "PC-1250", "PC-1251", "PC-1252",
-                       "PC-1253", "PC-1254", "PC-1257", "LATIN9", "Arabic", "PC-866", "UTF-8"}, true},
+      {"cmbFontCode",
+       {"PC-850", "PC-852", "PC-857", "PC-8", "PC-851", "PC-855", "PC-1250", "PC-1251", "PC-1252", "PC-1253", "PC-1254",
+        "PC-1257", "LATIN9", "Arabic", "PC-866", "UTF-8"},
+       true},
       {"cmbZeroCode", {"NO SLASH", "WITH SLASH"}, true},
       {"cmbSpeed", {"2400bps", "4800bps", "9600bps", "19200bps", "38400bps", "115200bps"}, true},
       {"cmbDataLeg", {"7bits", "8bits"}, true},

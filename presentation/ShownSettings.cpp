@@ -25,8 +25,7 @@ ShownSetting A(const char* caption, const char* control, const char* item, CItem
                K kind) {
   return {kParameterPage, "Adjustment", caption, caption, control, item, member, direction, kind};
 }
-ShownSetting L(const char* row, const char* caption, const char* control, const char* item, CItem M::*member,
-               K kind) {
+ShownSetting L(const char* row, const char* caption, const char* control, const char* item, CItem M::*member, K kind) {
   return {kExtraPage, "LAN", row, caption, control, item, member, nullptr, kind};
 }
 
@@ -73,10 +72,8 @@ const std::vector<ShownSetting>& ParameterSettings() {
         A("X ADJ.", "SeXAdj", ITEM(m_objXCoordinateAdjustment), &M::m_objXCoordinateDirection, K::Signed),
         A("TONE ADJ.<T>", "SeToneAdjT", ITEM(m_objToneAdjustment_T), &M::m_objToneDirection_T, K::Signed),
         A("TONE ADJ.<D>", "SeToneAdjD", ITEM(m_objToneAdjustment_D), &M::m_objToneDirection_D, K::Signed),
-        A("RBN ADJ.<FW>", "SeRbnAdjFw", ITEM(m_objRibbonMotorAdjustment_F), &M::m_objRibbonMotorDirection_F,
-          K::Signed),
-        A("RBN ADJ.<BK>", "SeRbnAdjBk", ITEM(m_objRibbonMotorAdjustment_B), &M::m_objRibbonMotorDirection_B,
-          K::Signed),
+        A("RBN ADJ.<FW>", "SeRbnAdjFw", ITEM(m_objRibbonMotorAdjustment_F), &M::m_objRibbonMotorDirection_F, K::Signed),
+        A("RBN ADJ.<BK>", "SeRbnAdjBk", ITEM(m_objRibbonMotorAdjustment_B), &M::m_objRibbonMotorDirection_B, K::Signed),
         A("THRESHOLD<R>", "SeThresholdR", ITEM(m_objThresholdAdjustment_R), nullptr, K::Threshold),
         A("THRESHOLD<T>", "SeThresholdT", ITEM(m_objThresholdAdjustment_T), nullptr, K::Threshold),
     };
@@ -150,7 +147,8 @@ std::string FormatStepCount(long long p_iSteps, int p_iDecimals, bool p_bHex) {
     return buffer;
   }
   if (p_iDecimals <= 0) return std::to_string(p_iSteps);
-  std::snprintf(buffer, sizeof buffer, "%.*f", p_iDecimals, static_cast<double>(p_iSteps) / std::pow(10.0, p_iDecimals));
+  std::snprintf(buffer, sizeof buffer, "%.*f", p_iDecimals,
+                static_cast<double>(p_iSteps) / std::pow(10.0, p_iDecimals));
   return buffer;
 }
 
@@ -160,10 +158,14 @@ bool ParseShownNumber(const std::string& p_sText, int p_iDecimals, bool p_bHex, 
     long long number = 0;
     for (char c : p_sText) {
       int digit;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      else return false;
+      if (c >= '0' && c <= '9')
+        digit = c - '0';
+      else if (c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
+      else if (c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+      else
+        return false;
       number = number * 16 + digit;
     }
     p_iSteps = number;

@@ -23,12 +23,12 @@ enum class ShownKind {
 };
 
 struct ShownSetting {
-  const char* page;        // "Parameter Setting", "Extra Setting"
-  const char* frame;       // "Parameter", "Adjustment", "LAN"
-  const char* rowCaption;  // the label of the row on the page; nullptr for none
-  const char* caption;     // the name a user reads for this one setting
-  const char* control;     // object name of the control; "" for Hidden
-  const char* item;        // catalogue member name, e.g. "m_objFontCode"
+  const char* page;                // "Parameter Setting", "Extra Setting"
+  const char* frame;               // "Parameter", "Adjustment", "LAN"
+  const char* rowCaption;          // the label of the row on the page; nullptr for none
+  const char* caption;             // the name a user reads for this one setting
+  const char* control;             // object name of the control; "" for Hidden
+  const char* item;                // catalogue member name, e.g. "m_objFontCode"
   CItem CItemManager::*member;     // the item; the magnitude of a signed box
   CItem CItemManager::*direction;  // Signed only
   ShownKind kind;

@@ -20,9 +20,12 @@ std::string JoinFields(const std::vector<CItem*>& items, const char* separator) 
 
 std::string BuildWriteRecordCommand(CItemManager& p_objItems, int p_iKind) {
   std::vector<CItem*> group;
-  if (p_iKind == 1) p_objItems.SetItem_Parameter(group);
-  else if (p_iKind == 2) p_objItems.SetItem_Adjustment(group);
-  else return std::string();
+  if (p_iKind == 1)
+    p_objItems.SetItem_Parameter(group);
+  else if (p_iKind == 2)
+    p_objItems.SetItem_Adjustment(group);
+  else
+    return std::string();
   return "{Z2;" + std::to_string(p_iKind) + "," + JoinFields(group, "") + "|}";
 }
 
@@ -33,10 +36,14 @@ std::string BuildReadRecordCommand(int p_iKind) {
 
 std::string BuildIpAddressCommand(CItemManager& p_objItems, int p_iKind) {
   std::vector<CItem*> group;
-  if (p_iKind == 2) p_objItems.SetItem_ExtraIpAddress(group);
-  else if (p_iKind == 3) p_objItems.SetItem_ExtraGateway(group);
-  else if (p_iKind == 4) p_objItems.SetItem_ExtraSubnet(group);
-  else return std::string();
+  if (p_iKind == 2)
+    p_objItems.SetItem_ExtraIpAddress(group);
+  else if (p_iKind == 3)
+    p_objItems.SetItem_ExtraGateway(group);
+  else if (p_iKind == 4)
+    p_objItems.SetItem_ExtraSubnet(group);
+  else
+    return std::string();
   return "{IP;" + std::to_string(p_iKind) + JoinFields(group, ",") + "|}";
 }
 

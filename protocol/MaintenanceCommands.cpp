@@ -7,8 +7,10 @@ namespace {
 // longer number in full.
 std::string FourDigits(int32_t value) {
   char buffer[16];
-  if (value < 0) std::snprintf(buffer, sizeof buffer, "-%04ld", -static_cast<long>(value));
-  else std::snprintf(buffer, sizeof buffer, "%04ld", static_cast<long>(value));
+  if (value < 0)
+    std::snprintf(buffer, sizeof buffer, "-%04ld", -static_cast<long>(value));
+  else
+    std::snprintf(buffer, sizeof buffer, "%04ld", static_cast<long>(value));
   return buffer;
 }
 }  // namespace
@@ -31,14 +33,12 @@ std::string BuildTransmissiveAdjustCommand() { return "{Z6;1|}"; }
 
 std::string BuildPaperEndAdjustCommand(int p_iStep) { return "{Z6;" + std::to_string(p_iStep) + "1|}"; }
 
-std::string BuildThresholdCalibCommand(int p_iSensor) {
-  return "{WT;1000," + std::to_string(p_iSensor + 1) + "|}";
-}
+std::string BuildThresholdCalibCommand(int p_iSensor) { return "{WT;1000," + std::to_string(p_iSensor + 1) + "|}"; }
 
 std::string BuildTestPrintCommand(const TestPrintSettings& s) {
   // The sixth pattern, FACTORY TEST, is the printer's pattern 6.
   const int pattern = s.pattern == 5 ? 6 : s.pattern;
-  return "{Z3;" + std::to_string(pattern) + FourDigits(s.labelLength) + FourDigits(s.labelLength - 30) +
-         "1057" + FourDigits(s.issueCount) + std::to_string(s.printSpeed) + std::to_string(s.sensor) +
+  return "{Z3;" + std::to_string(pattern) + FourDigits(s.labelLength) + FourDigits(s.labelLength - 30) + "1057" +
+         FourDigits(s.issueCount) + std::to_string(s.printSpeed) + std::to_string(s.sensor) +
          std::to_string(s.cutType) + std::to_string(s.printType) + "|}";
 }

@@ -24,13 +24,13 @@ std::string BuildThresholdCalibCommand(int p_iSensor);
 
 // Inputs of the test print, read from the maintenance page.
 struct TestPrintSettings {
-  int pattern = 0;         // FEED .. BARCODE = 0..4, FACTORY TEST = 5 (sent as 6)
+  int pattern = 0;  // FEED .. BARCODE = 0..4, FACTORY TEST = 5 (sent as 6)
   int32_t labelLength = 760;
   int32_t issueCount = 1;
-  int printSpeed = 0;      // 0: 2"/sec, 1: 4"/sec
-  int sensor = 0;          // NONE, REFLECT., TRANS.
-  int cutType = 0;         // NO CUT, WITH CUT, PEEL OFF
-  int printType = 0;       // DIRECT, TRANSFR
+  int printSpeed = 0;  // 0: 2"/sec, 1: 4"/sec
+  int sensor = 0;      // NONE, REFLECT., TRANS.
+  int cutType = 0;     // NO CUT, WITH CUT, PEEL OFF
+  int printType = 0;   // DIRECT, TRANSFR
 };
 // "{Z3;" p LLLL MMMM "1057" CCCC s n t r "|}", 27 characters.
 std::string BuildTestPrintCommand(const TestPrintSettings& p_objSettings);

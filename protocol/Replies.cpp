@@ -72,8 +72,7 @@ int GetReplyLength(int p_iKind) {
 std::string ExtractItemText(const CItem& p_objItem, const Bytes& p_byData, size_t p_iStart) {
   std::string text;
   const size_t length = p_objItem.m_iLength > 0 ? static_cast<size_t>(p_objItem.m_iLength) : 0;
-  for (size_t i = p_iStart; i < p_iStart + length && i < p_byData.size(); ++i)
-    text += static_cast<char>(p_byData[i]);
+  for (size_t i = p_iStart; i < p_iStart + length && i < p_byData.size(); ++i) text += static_cast<char>(p_byData[i]);
   return text;
 }
 

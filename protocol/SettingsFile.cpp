@@ -36,8 +36,7 @@ std::vector<std::string> BuildParameterFileLines(CItemManager& p_objItems) {
 
 std::vector<std::string> BuildLanFileLines(CItemManager& p_objItems) {
   return {BuildIpAddressCommand(p_objItems, 2), BuildIpAddressCommand(p_objItems, 3),
-          BuildIpAddressCommand(p_objItems, 4), BuildSocketPortCommand(p_objItems),
-          BuildDhcpCommand(p_objItems)};
+          BuildIpAddressCommand(p_objItems, 4), BuildSocketPortCommand(p_objItems), BuildDhcpCommand(p_objItems)};
 }
 
 std::string JoinFileLines(const std::vector<std::string>& p_objLines) {
@@ -106,9 +105,12 @@ bool LoadParameterFile(CItemManager& p_objItems, const std::string& p_sFile) {
   std::vector<CItem*> group;
   for (const std::string& line : SplitFileLines(p_sFile, ParameterLineWidths)) {
     if (line.compare(0, 4, "{Z2;") != 0 || line.size() < 5) return false;
-    if (line[4] == '1' && line.size() == 43) p_objItems.SetItem_Parameter(group);
-    else if (line[4] == '2' && line.size() == 39) p_objItems.SetItem_Adjustment(group);
-    else return false;
+    if (line[4] == '1' && line.size() == 43)
+      p_objItems.SetItem_Parameter(group);
+    else if (line[4] == '2' && line.size() == 39)
+      p_objItems.SetItem_Adjustment(group);
+    else
+      return false;
     CutGroup(line, group, assignments);
   }
   Apply(assignments);
@@ -127,9 +129,12 @@ bool LoadLanFile(CItemManager& p_objItems, const std::string& p_sFile) {
       const char record = line[4];
       if (record != '2' && record != '3' && record != '4') continue;  // another IP record: skipped
       if (line.size() != 23) return false;
-      if (record == '2') p_objItems.SetItem_ExtraIpAddress(group);
-      else if (record == '3') p_objItems.SetItem_ExtraGateway(group);
-      else p_objItems.SetItem_ExtraSubnet(group);
+      if (record == '2')
+        p_objItems.SetItem_ExtraIpAddress(group);
+      else if (record == '3')
+        p_objItems.SetItem_ExtraGateway(group);
+      else
+        p_objItems.SetItem_ExtraSubnet(group);
       for (size_t i = 0; i < group.size(); ++i) assignments.emplace_back(group[i], line.substr(6 + 4 * i, 3));
     } else if (prefix == "{IS;") {
       if (line.size() != 13) return false;

@@ -13,4 +13,4 @@ using Bytes = std::vector<std::uint8_t>;
 // A command as text for logs: printable ASCII as is, other bytes as \xHH.
 std::string Printable(const Bytes& bytes);
 
-} // namespace dzsim
+}  // namespace dzsim

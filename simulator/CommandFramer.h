@@ -15,18 +15,21 @@ namespace dzsim {
 // so a "{" inside a command does not restart it. A partial command that grows
 // beyond kMaxCommandLength without its "|}" is discarded.
 class CommandFramer {
-public:
-    static constexpr std::size_t kMaxCommandLength = 4096;
+ public:
+  static constexpr std::size_t kMaxCommandLength = 4096;
 
-    std::vector<Bytes> Push(const std::uint8_t* data, std::size_t length);
-    void Clear() { m_partial.clear(); m_inCommand = false; }
-    std::size_t PendingSize() const { return m_partial.size(); }
-    std::size_t DiscardedCount() const { return m_discarded; }
+  std::vector<Bytes> Push(const std::uint8_t* data, std::size_t length);
+  void Clear() {
+    m_partial.clear();
+    m_inCommand = false;
+  }
+  std::size_t PendingSize() const { return m_partial.size(); }
+  std::size_t DiscardedCount() const { return m_discarded; }
 
-private:
-    Bytes m_partial;
-    bool m_inCommand = false;
-    std::size_t m_discarded = 0;
+ private:
+  Bytes m_partial;
+  bool m_inCommand = false;
+  std::size_t m_discarded = 0;
 };
 
-} // namespace dzsim
+}  // namespace dzsim

@@ -47,23 +47,23 @@ DIRUVOV_API int32_t Dll_wbUSB(void);
 
 /* Modes for DiruvovSim_SetMode, in the order of dzsim::Misbehaviour. */
 enum DiruvovSimMode {
-    DIRUVOV_SIM_NORMAL = 0,
-    DIRUVOV_SIM_SILENCE = 1,
-    DIRUVOV_SIM_GARBAGE = 2,
-    DIRUVOV_SIM_SPLIT = 3,      /* param: pause in ms before the second part */
-    DIRUVOV_SIM_SHORT = 4,      /* param: number of bytes kept */
-    DIRUVOV_SIM_HUGE = 5,       /* param: reply size in bytes (<= 0: 1 MiB) */
-    DIRUVOV_SIM_DROP = 6,
-    DIRUVOV_SIM_DELAY = 7,      /* param: delay in ms */
-    DIRUVOV_SIM_NEVER_READ = 8,
-    DIRUVOV_SIM_DRIBBLE = 9     /* param: interval in ms between bytes */
+  DIRUVOV_SIM_NORMAL = 0,
+  DIRUVOV_SIM_SILENCE = 1,
+  DIRUVOV_SIM_GARBAGE = 2,
+  DIRUVOV_SIM_SPLIT = 3, /* param: pause in ms before the second part */
+  DIRUVOV_SIM_SHORT = 4, /* param: number of bytes kept */
+  DIRUVOV_SIM_HUGE = 5,  /* param: reply size in bytes (<= 0: 1 MiB) */
+  DIRUVOV_SIM_DROP = 6,
+  DIRUVOV_SIM_DELAY = 7, /* param: delay in ms */
+  DIRUVOV_SIM_NEVER_READ = 8,
+  DIRUVOV_SIM_DRIBBLE = 9 /* param: interval in ms between bytes */
 };
 
 /* Control entry points for tests. */
 DIRUVOV_API void DiruvovSim_Reset(void); /* factory printer, counters, results, log */
 DIRUVOV_API void DiruvovSim_SetOpenResult(int32_t result);
-DIRUVOV_API void DiruvovSim_SetFailSend(int32_t fail); /* nonzero: Dll_sendUSB returns -1 */
-DIRUVOV_API void DiruvovSim_SetFailAll(int32_t fail);  /* nonzero: every Dll_ call returns -1 */
+DIRUVOV_API void DiruvovSim_SetFailSend(int32_t fail);          /* nonzero: Dll_sendUSB returns -1 */
+DIRUVOV_API void DiruvovSim_SetFailAll(int32_t fail);           /* nonzero: every Dll_ call returns -1 */
 DIRUVOV_API int32_t DiruvovSim_SetStatusCode(const char* code); /* two characters; 1 on success */
 /* mode: DiruvovSimMode; param: see the enum (negative keeps the default). 1 on success. */
 DIRUVOV_API int32_t DiruvovSim_SetMode(int32_t mode, int32_t param);

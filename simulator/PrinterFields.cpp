@@ -90,12 +90,10 @@ constexpr FieldSpec kFields[kFieldCount] = {
 };
 static_assert(kFields[kFieldCount - 1].name != nullptr, "kFieldCount is larger than the table");
 
-const FieldSpec* FindField(std::string_view name)
-{
-    for (const FieldSpec& f : kFields)
-        if (name == f.name)
-            return &f;
-    return nullptr;
+const FieldSpec* FindField(std::string_view name) {
+  for (const FieldSpec& f : kFields)
+    if (name == f.name) return &f;
+  return nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -103,77 +101,114 @@ const FieldSpec* FindField(std::string_view name)
 // ---------------------------------------------------------------------------
 const std::vector<const char*> kReadRecords[kReadRecordCount] = {
     // 0: Adjustment, 23 characters
-    {"FeedDirection", "FeedAdjustment", "CutPosDirection", "CutPosAdjustment",
-     "BackFeedDirection", "BackFeedAdjustment", "ToneDirection_T", "ToneAdjustment_T",
-     "ToneDirection_D", "ToneAdjustment_D", "RibbonMotorDirection_F",
-     "RibbonMotorAdjustment_F", "RibbonMotorDirection_B", "RibbonMotorAdjustment_B"},
+    {"FeedDirection", "FeedAdjustment", "CutPosDirection", "CutPosAdjustment", "BackFeedDirection",
+     "BackFeedAdjustment", "ToneDirection_T", "ToneAdjustment_T", "ToneDirection_D", "ToneAdjustment_D",
+     "RibbonMotorDirection_F", "RibbonMotorAdjustment_F", "RibbonMotorDirection_B", "RibbonMotorAdjustment_B"},
     // 1: Parameter, 21 characters
-    {"XCoordinateDirection", "XCoordinateAdjustment", "PrintPosCorrectionDirection",
-     "PrintPosCorrectionValue", "FontCode", "ZeroStyle", "Control", "ControlCode",
-     "StripStatus", "ThresholdAdjustment_R", "ThresholdAdjustment_T", "KanjiCode", "Country",
-     "EuroCode"},
+    {"XCoordinateDirection", "XCoordinateAdjustment", "PrintPosCorrectionDirection", "PrintPosCorrectionValue",
+     "FontCode", "ZeroStyle", "Control", "ControlCode", "StripStatus", "ThresholdAdjustment_R", "ThresholdAdjustment_T",
+     "KanjiCode", "Country", "EuroCode"},
     // 2: Sensor, 8 characters
     {"ThermalHeadSensor", "AmbientSensor", "ReflectiveSensor", "TransmissiveSensor"},
     // 3: LAN, 92 characters
-    {"LanSetting", "IpAddress1", "IpAddress2", "IpAddress3", "IpAddress4", "Gateway1",
-     "Gateway2", "Gateway3", "Gateway4", "SubnetMask1", "SubnetMask2", "SubnetMask3",
-     "SubnetMask4", "SocketPortSetting", "SocketPortNumber", "DhcpSetting", "DhcpClientId",
-     "DhcpClientHost"},
+    {"LanSetting", "IpAddress1", "IpAddress2", "IpAddress3", "IpAddress4", "Gateway1", "Gateway2", "Gateway3",
+     "Gateway4", "SubnetMask1", "SubnetMask2", "SubnetMask3", "SubnetMask4", "SocketPortSetting", "SocketPortNumber",
+     "DhcpSetting", "DhcpClientId", "DhcpClientHost"},
     // 4: Parameter expansion, 27 characters (the stop bit is not reported)
-    {"CommunicationSpeed", "DataLength", "Parity", "AutoForward", "AutoForwardDirection",
-     "AutoForwardAdjustment", "ControlCode1st", "ControlCode2nd", "ControlCode3rd",
-     "FeedKeyFunction", "HeadCheck", "AckBusyTiming", "WebPrinter", "ResetNInitSignalIsON",
-     "RibbonNearEnd", "ExpansionIO", "PlugAndPlay", "LabelendRibbonend", "PreStrip",
-     "BackFeedSpeed", "MaxiCodeSpecification", "StripMotorTorque", "KeyboardIF"},
+    {"CommunicationSpeed",
+     "DataLength",
+     "Parity",
+     "AutoForward",
+     "AutoForwardDirection",
+     "AutoForwardAdjustment",
+     "ControlCode1st",
+     "ControlCode2nd",
+     "ControlCode3rd",
+     "FeedKeyFunction",
+     "HeadCheck",
+     "AckBusyTiming",
+     "WebPrinter",
+     "ResetNInitSignalIsON",
+     "RibbonNearEnd",
+     "ExpansionIO",
+     "PlugAndPlay",
+     "LabelendRibbonend",
+     "PreStrip",
+     "BackFeedSpeed",
+     "MaxiCodeSpecification",
+     "StripMotorTorque",
+     "KeyboardIF"},
 };
 
 // ---------------------------------------------------------------------------
 // Write records: the fields after "{Z2;1," / "{Z2;2," and before "|}".
 // ---------------------------------------------------------------------------
-const std::vector<const char*> kParameterWrite = {
-    "FontCode", "ZeroStyle", "CommunicationSpeed", "DataLength", "StopBit", "Parity",
-    "Control", "AutoForward", "AutoForwardDirection", "AutoForwardAdjustment", "ControlCode",
-    "ControlCode1st", "ControlCode2nd", "ControlCode3rd", "StripStatus", "FeedKeyFunction",
-    "KanjiCode", "EuroCode", "HeadCheck", "AckBusyTiming", "WebPrinter",
-    "ResetNInitSignalIsON", "RibbonNearEnd", "ExpansionIO", "PlugAndPlay",
-    "LabelendRibbonend", "PreStrip", "BackFeedSpeed", "MaxiCodeSpecification",
-    "StripMotorTorque"}; // 35 characters
+const std::vector<const char*> kParameterWrite = {"FontCode",
+                                                  "ZeroStyle",
+                                                  "CommunicationSpeed",
+                                                  "DataLength",
+                                                  "StopBit",
+                                                  "Parity",
+                                                  "Control",
+                                                  "AutoForward",
+                                                  "AutoForwardDirection",
+                                                  "AutoForwardAdjustment",
+                                                  "ControlCode",
+                                                  "ControlCode1st",
+                                                  "ControlCode2nd",
+                                                  "ControlCode3rd",
+                                                  "StripStatus",
+                                                  "FeedKeyFunction",
+                                                  "KanjiCode",
+                                                  "EuroCode",
+                                                  "HeadCheck",
+                                                  "AckBusyTiming",
+                                                  "WebPrinter",
+                                                  "ResetNInitSignalIsON",
+                                                  "RibbonNearEnd",
+                                                  "ExpansionIO",
+                                                  "PlugAndPlay",
+                                                  "LabelendRibbonend",
+                                                  "PreStrip",
+                                                  "BackFeedSpeed",
+                                                  "MaxiCodeSpecification",
+                                                  "StripMotorTorque"};  // 35 characters
 
 const std::vector<const char*> kAdjustmentWrite = {
-    "FeedDirection", "FeedAdjustment", "CutPosDirection", "CutPosAdjustment",
-    "BackFeedDirection", "BackFeedAdjustment", "XCoordinateDirection",
-    "XCoordinateAdjustment", "ToneDirection_T", "ToneAdjustment_T", "ToneDirection_D",
-    "ToneAdjustment_D", "RibbonMotorDirection_F", "RibbonMotorAdjustment_F",
-    "RibbonMotorDirection_B", "RibbonMotorAdjustment_B", "ThresholdAdjustment_R",
-    "ThresholdAdjustment_T"}; // 31 characters
+    "FeedDirection",          "FeedAdjustment",          "CutPosDirection",        "CutPosAdjustment",
+    "BackFeedDirection",      "BackFeedAdjustment",      "XCoordinateDirection",   "XCoordinateAdjustment",
+    "ToneDirection_T",        "ToneAdjustment_T",        "ToneDirection_D",        "ToneAdjustment_D",
+    "RibbonMotorDirection_F", "RibbonMotorAdjustment_F", "RibbonMotorDirection_B", "RibbonMotorAdjustment_B",
+    "ThresholdAdjustment_R",  "ThresholdAdjustment_T"};  // 31 characters
 
 // "{IP;k,aaa,bbb,ccc,ddd|}": the four fields of record k.
 const char* const kAddressRecords[3][4] = {
-    {"IpAddress1", "IpAddress2", "IpAddress3", "IpAddress4"},     // k = 2
-    {"Gateway1", "Gateway2", "Gateway3", "Gateway4"},             // k = 3
-    {"SubnetMask1", "SubnetMask2", "SubnetMask3", "SubnetMask4"}, // k = 4
+    {"IpAddress1", "IpAddress2", "IpAddress3", "IpAddress4"},      // k = 2
+    {"Gateway1", "Gateway2", "Gateway3", "Gateway4"},              // k = 3
+    {"SubnetMask1", "SubnetMask2", "SubnetMask3", "SubnetMask4"},  // k = 4
 };
 
-int RecordLength(const std::vector<const char*>& fields)
-{
-    int total = 0;
-    for (const char* name : fields)
-        total += FindField(name)->width;
-    return total;
+int RecordLength(const std::vector<const char*>& fields) {
+  int total = 0;
+  for (const char* name : fields) total += FindField(name)->width;
+  return total;
 }
 
 // The Parameter write record carries the font code as its position in the
 // tool's code-page list; the printer keeps its own code. The tool maps code
 // 1 to position 3, 2 to 1 and 3 to 2 when it reads, so the printer takes
 // position 3 as code 1, 1 as 2 and 2 as 3.
-char FontCodeFromPosition(char position)
-{
-    switch (position) {
-    case '3': return '1';
-    case '1': return '2';
-    case '2': return '3';
-    default: return position;
-    }
+char FontCodeFromPosition(char position) {
+  switch (position) {
+    case '3':
+      return '1';
+    case '1':
+      return '2';
+    case '2':
+      return '3';
+    default:
+      return position;
+  }
 }
 
-} // namespace dzsim
+}  // namespace dzsim

@@ -16,15 +16,15 @@ namespace dzsim {
 // A field as the printer stores it: name, width, factory value (field text).
 // The font code holds the printer's own code, not a choice-list position.
 struct FieldSpec {
-    const char* name;
-    int width;
-    const char* factory;
+  const char* name;
+  int width;
+  const char* factory;
 };
 
 constexpr std::size_t kFieldCount = 74;
 extern const FieldSpec kFields[kFieldCount];
 
-const FieldSpec* FindField(std::string_view name); // nullptr when unknown
+const FieldSpec* FindField(std::string_view name);  // nullptr when unknown
 
 // Read records, by read kind: the fields in the order the printer sends them.
 constexpr int kReadRecordCount = 5;
@@ -45,4 +45,4 @@ int RecordLength(const std::vector<const char*>& fields);
 // write record carries.
 char FontCodeFromPosition(char position);
 
-} // namespace dzsim
+}  // namespace dzsim

@@ -21,53 +21,53 @@ namespace dzsim {
 class ReplyPacer;
 
 class PtyPrinter : public QObject {
-    Q_OBJECT
-public:
-    // The model is shared, not owned: it must outlive the printer.
-    explicit PtyPrinter(PrinterModel& model, QObject* parent = nullptr);
-    ~PtyPrinter() override;
+  Q_OBJECT
+ public:
+  // The model is shared, not owned: it must outlive the printer.
+  explicit PtyPrinter(PrinterModel& model, QObject* parent = nullptr);
+  ~PtyPrinter() override;
 
-    bool Open();
-    void Close();
-    bool IsOpen() const { return m_master >= 0; }
-    // e.g. "/dev/pts/5"; empty while closed.
-    QString SlavePath() const { return m_slavePath; }
-    QString ErrorString() const { return m_error; }
+  bool Open();
+  void Close();
+  bool IsOpen() const { return m_master >= 0; }
+  // e.g. "/dev/pts/5"; empty while closed.
+  QString SlavePath() const { return m_slavePath; }
+  QString ErrorString() const { return m_error; }
 
-    // Makes the slave reachable as a link ttyDZSIM<n> (the first free n) in
-    // the folder, which is created with mode 0700 if needed, so that the
-    // tool's COM entries include it. The link goes away on Close. Returns
-    // false (ErrorString()) when the folder is not this user's own or no
-    // link can be made.
-    bool Publish(const QString& folder);
-    // The link made by Publish; empty when there is none.
-    QString PublishedPath() const { return m_published; }
+  // Makes the slave reachable as a link ttyDZSIM<n> (the first free n) in
+  // the folder, which is created with mode 0700 if needed, so that the
+  // tool's COM entries include it. The link goes away on Close. Returns
+  // false (ErrorString()) when the folder is not this user's own or no
+  // link can be made.
+  bool Publish(const QString& folder);
+  // The link made by Publish; empty when there is none.
+  QString PublishedPath() const { return m_published; }
 
-    PrinterModel& Model() { return m_model; }
+  PrinterModel& Model() { return m_model; }
 
-signals:
-    void commandReceived(const QByteArray& command);
-    void replyQueued(const QByteArray& reply);
+ signals:
+  void commandReceived(const QByteArray& command);
+  void replyQueued(const QByteArray& reply);
 
-private:
-    void OnReadable();
-    void OnWritable();
-    void Write(const QByteArray& bytes);
-    void Flush();
-    void PauseReading();
+ private:
+  void OnReadable();
+  void OnWritable();
+  void Write(const QByteArray& bytes);
+  void Flush();
+  void PauseReading();
 
-    PrinterModel& m_model;
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_slavePath;
-    QString m_error;
-    QString m_published;
-    QSocketNotifier* m_readNotifier = nullptr;
-    QSocketNotifier* m_writeNotifier = nullptr;
-    ReplyPacer* m_pacer = nullptr;
-    QTimer m_resume;
-    QByteArray m_out;
-    CommandFramer m_framer;
+  PrinterModel& m_model;
+  int m_master = -1;
+  int m_slave = -1;
+  QString m_slavePath;
+  QString m_error;
+  QString m_published;
+  QSocketNotifier* m_readNotifier = nullptr;
+  QSocketNotifier* m_writeNotifier = nullptr;
+  ReplyPacer* m_pacer = nullptr;
+  QTimer m_resume;
+  QByteArray m_out;
+  CommandFramer m_framer;
 };
 
-} // namespace dzsim
+}  // namespace dzsim

@@ -20,42 +20,42 @@ namespace dzsim {
 class TcpClient;
 
 class TcpPrinter : public QObject {
-    Q_OBJECT
-public:
-    // The model is shared, not owned: it must outlive the printer.
-    explicit TcpPrinter(PrinterModel& model, QObject* parent = nullptr);
-    ~TcpPrinter() override;
+  Q_OBJECT
+ public:
+  // The model is shared, not owned: it must outlive the printer.
+  explicit TcpPrinter(PrinterModel& model, QObject* parent = nullptr);
+  ~TcpPrinter() override;
 
-    // Listens on 127.0.0.1; port 0 picks a free port (see Port()).
-    bool Listen(quint16 port = 0);
-    // Listens on a loopback address (127.0.0.0/8 only; any other is refused).
-    bool Listen(quint16 port, const QHostAddress& address);
-    QHostAddress Address() const { return m_server.serverAddress(); }
-    quint16 Port() const;
-    bool IsListening() const { return m_server.isListening(); }
-    QString ErrorString() const { return m_server.errorString(); }
+  // Listens on 127.0.0.1; port 0 picks a free port (see Port()).
+  bool Listen(quint16 port = 0);
+  // Listens on a loopback address (127.0.0.0/8 only; any other is refused).
+  bool Listen(quint16 port, const QHostAddress& address);
+  QHostAddress Address() const { return m_server.serverAddress(); }
+  quint16 Port() const;
+  bool IsListening() const { return m_server.isListening(); }
+  QString ErrorString() const { return m_server.errorString(); }
 
-    // Stops listening and drops every client.
-    void Close();
-    // Drops every client, keeps listening.
-    void DisconnectClients();
-    int ClientCount() const;
+  // Stops listening and drops every client.
+  void Close();
+  // Drops every client, keeps listening.
+  void DisconnectClients();
+  int ClientCount() const;
 
-    PrinterModel& Model() { return m_model; }
+  PrinterModel& Model() { return m_model; }
 
-signals:
-    void clientConnected();
-    void clientDisconnected();
-    void commandReceived(const QByteArray& command);
-    void replyQueued(const QByteArray& reply);
+ signals:
+  void clientConnected();
+  void clientDisconnected();
+  void commandReceived(const QByteArray& command);
+  void replyQueued(const QByteArray& reply);
 
-private:
-    void OnNewConnection();
-    void ReadClient(QTcpSocket* socket, TcpClient* client);
+ private:
+  void OnNewConnection();
+  void ReadClient(QTcpSocket* socket, TcpClient* client);
 
-    PrinterModel& m_model;
-    QTcpServer m_server;
-    QList<QPointer<QTcpSocket>> m_clients;
+  PrinterModel& m_model;
+  QTcpServer m_server;
+  QList<QPointer<QTcpSocket>> m_clients;
 };
 
-} // namespace dzsim
+}  // namespace dzsim

@@ -31,22 +31,14 @@ Binding TextRow(QLineEdit* P::*text, CItem M::*item) { return {Kind::Text, nullp
 
 const std::vector<Binding>& Bindings() {
   static const std::vector<Binding> table = {
-      SpinRow(&P::SeIpAddress1, &M::m_objIpAddress1),
-      SpinRow(&P::SeIpAddress2, &M::m_objIpAddress2),
-      SpinRow(&P::SeIpAddress3, &M::m_objIpAddress3),
-      SpinRow(&P::SeIpAddress4, &M::m_objIpAddress4),
-      SpinRow(&P::SeSubNet1, &M::m_objSubnetMask1),
-      SpinRow(&P::SeSubNet2, &M::m_objSubnetMask2),
-      SpinRow(&P::SeSubNet3, &M::m_objSubnetMask3),
-      SpinRow(&P::SeSubNet4, &M::m_objSubnetMask4),
-      SpinRow(&P::SeGateway1, &M::m_objGateway1),
-      SpinRow(&P::SeGateway2, &M::m_objGateway2),
-      SpinRow(&P::SeGateway3, &M::m_objGateway3),
-      SpinRow(&P::SeGateway4, &M::m_objGateway4),
-      ListRow(&P::cmbPort, &M::m_objSocketPortSetting),
-      SpinRow(&P::SeSocetPort, &M::m_objSocketPortNumber),
-      ListRow(&P::cmbDhcp, &M::m_objDhcpSetting),
-      TextRow(&P::txtDhcpName, &M::m_objDhcpClientHost),
+      SpinRow(&P::SeIpAddress1, &M::m_objIpAddress1),   SpinRow(&P::SeIpAddress2, &M::m_objIpAddress2),
+      SpinRow(&P::SeIpAddress3, &M::m_objIpAddress3),   SpinRow(&P::SeIpAddress4, &M::m_objIpAddress4),
+      SpinRow(&P::SeSubNet1, &M::m_objSubnetMask1),     SpinRow(&P::SeSubNet2, &M::m_objSubnetMask2),
+      SpinRow(&P::SeSubNet3, &M::m_objSubnetMask3),     SpinRow(&P::SeSubNet4, &M::m_objSubnetMask4),
+      SpinRow(&P::SeGateway1, &M::m_objGateway1),       SpinRow(&P::SeGateway2, &M::m_objGateway2),
+      SpinRow(&P::SeGateway3, &M::m_objGateway3),       SpinRow(&P::SeGateway4, &M::m_objGateway4),
+      ListRow(&P::cmbPort, &M::m_objSocketPortSetting), SpinRow(&P::SeSocetPort, &M::m_objSocketPortNumber),
+      ListRow(&P::cmbDhcp, &M::m_objDhcpSetting),       TextRow(&P::txtDhcpName, &M::m_objDhcpClientHost),
   };
   return table;
 }

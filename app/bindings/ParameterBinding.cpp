@@ -16,11 +16,11 @@ using P = ParameterPage;
 using M = CItemManager;
 
 enum class Kind {
-  List,         // the item value is the list position
-  FontCodeList, // as List; the position is stored as upper-case hexadecimal text
-  Signed,       // direction item + magnitude item in one signed spin edit
-  Threshold,    // the value as text
-  Hex,          // hexadecimal spin edit: the value unchanged both ways
+  List,          // the item value is the list position
+  FontCodeList,  // as List; the position is stored as upper-case hexadecimal text
+  Signed,        // direction item + magnitude item in one signed spin edit
+  Threshold,     // the value as text
+  Hex,           // hexadecimal spin edit: the value unchanged both ways
 };
 
 struct Binding {

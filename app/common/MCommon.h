@@ -12,15 +12,15 @@ namespace MCommon {
 // What a file dialog is set up with and what it returns.
 struct FileDialogRecord {
   quint32 lStructSize = 76;
-  QString lpstrFilter;        // description NUL pattern NUL ... NUL
-  QString lpstrFile;          // the chosen path (up to 511 characters)
+  QString lpstrFilter;  // description NUL pattern NUL ... NUL
+  QString lpstrFile;    // the chosen path (up to 511 characters)
   int nMaxFile = 511;
   QString lpstrFileTitle;
   int nMaxFileTitle = 511;
   QString lpstrInitialDir;
   QString lpstrTitle;
-  quint32 Flags = 0;          // none: the dialog neither asks about overwriting nor demands an existing file
-  int nFilterIndex = 1;       // 1 for the first filter of the list
+  quint32 Flags = 0;     // none: the dialog neither asks about overwriting nor demands an existing file
+  int nFilterIndex = 1;  // 1 for the first filter of the list
 };
 
 // What the user did in a dialog: the path typed or picked and the filter

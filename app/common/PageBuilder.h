@@ -59,8 +59,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, 
 
 // The member of a page (or dialog) that receives a created control.
 template <class Page>
-using ControlSlot = std::variant<QComboBox* Page::*, UCSpinEdit* Page::*, QPushButton* Page::*, QLineEdit* Page::*,
-                                 QLabel* Page::*, QGroupBox* Page::*>;
+using ControlSlot = std::variant<QComboBox * Page::*, UCSpinEdit * Page::*, QPushButton * Page::*, QLineEdit * Page::*,
+                                 QLabel * Page::*, QGroupBox * Page::*>;
 
 // One named control: its object name and the member it goes into.
 template <class Page>
@@ -96,8 +96,8 @@ QWidget* CreateControl(Page& page, const NamedControl<Page>& control, QWidget* p
       },
       control.slot);
   created->setObjectName(QString::fromLatin1(control.name));
-  created->setFont(ArialFont(std::holds_alternative<QGroupBox * Page::*>(control.slot) ? kCaptionPoints
-                                                                                       : kWindowFontPoints));
+  created->setFont(
+      ArialFont(std::holds_alternative<QGroupBox * Page::*>(control.slot) ? kCaptionPoints : kWindowFontPoints));
   Place(created, rect);
   return created;
 }

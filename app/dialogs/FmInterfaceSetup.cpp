@@ -97,7 +97,8 @@ FmInterfaceSetup::FmInterfaceSetup(QWidget* parent)
   setFont(ArialFont(kWindowFontPoints));
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
-  for (const Frame& frame : kFrames) CreateControl(*this, frame.control, this, frame.rect, QString::fromLatin1(frame.caption));
+  for (const Frame& frame : kFrames)
+    CreateControl(*this, frame.control, this, frame.rect, QString::fromLatin1(frame.caption));
 
   QLabel* octetLabel =
       MakeRowLabel(FrLanSetup, QStringLiteral("IP-Address"), {kLabelLeft, kOctetTop, kLabelWidth, kSpinHeight});
@@ -112,7 +113,8 @@ FmInterfaceSetup::FmInterfaceSetup(QWidget* parent)
   for (const SerialRow& row : kSerialRows) {
     QLabel* label =
         MakeRowLabel(FrRs232cSetup, QString::fromLatin1(row.caption), {kLabelLeft, row.top, kLabelWidth, kSpinHeight});
-    NameRowControls(label, {CreateControl(*this, row.control, FrRs232cSetup, {kListLeft, row.top, kListWidth, kListHeight})});
+    NameRowControls(label,
+                    {CreateControl(*this, row.control, FrRs232cSetup, {kListLeft, row.top, kListWidth, kListHeight})});
   }
 
   CreateControl(*this, kComDevice, FrRs232cSetup, kComDeviceRect);
@@ -133,8 +135,9 @@ FmInterfaceSetup::FmInterfaceSetup(QWidget* parent)
   connect(btnCancel, &QPushButton::clicked, this, &FmInterfaceSetup::OnCancel);
 
   // Spin edits take the focus through their text boxes.
-  const QList<QWidget*> order = {SeLan1->TextBox(), SeLan2->TextBox(), SeLan3->TextBox(), SeLan4->TextBox(),
-                                 cmbComPort, cmbSpeed, cmbDataLeg, cmbStopBit, cmbParity, btnSet, btnCancel};
+  const QList<QWidget*> order = {SeLan1->TextBox(), SeLan2->TextBox(), SeLan3->TextBox(), SeLan4->TextBox(), cmbComPort,
+                                 cmbSpeed,          cmbDataLeg,        cmbStopBit,        cmbParity,         btnSet,
+                                 btnCancel};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

@@ -38,8 +38,7 @@ void OnRamClearModeChanged(MaintenancePage& page, int p_iPosition) {
 void OnSetupClicked(FmMain& window) {
   FmInterfaceSetup dialog(&window);
   dialog.SetComPortResolver(window.Link().Serial().PortResolver());
-  if (!dialog.InitializeItem(window.m_objInterface, static_cast<int16_t>(window.cmbInterface->currentIndex())))
-    return;
+  if (!dialog.InitializeItem(window.m_objInterface, static_cast<int16_t>(window.cmbInterface->currentIndex()))) return;
   RunModal(dialog);
   if (dialog.m_bCancelFlag) return;
 

@@ -142,7 +142,7 @@ void FmMain::WireHandlers() {
 
 void FmMain::WireOperations() {
   // Every command button but "Setup" runs a printer operation.
-  const OperationContext context{*m_objLink,      m_objItemManager,  m_objInterface, *pageParameter,
+  const OperationContext context{*m_objLink,       m_objItemManager,  m_objInterface, *pageParameter,
                                  *pageMaintenance, *pageExtraSetting, *lblStatus};
   new PrinterOperations(context, *btnGetStatus, this);
 }
@@ -191,9 +191,9 @@ QList<QPushButton*> FmMain::CommandButtons() const {
   const ParameterPage& p = *pageParameter;
   const MaintenancePage& m = *pageMaintenance;
   const ExtraSettingPage& e = *pageExtraSetting;
-  return {btnGetStatus,   btnSetup,         p.btnLoad,          p.btnSave,       p.btnRead,        p.btnSet,
-          m.btnDiagPrint, m.btnTestPrint,   m.btnReflect,       m.btnTrans,      m.btnPaperEnd,    m.btnThresholdCalib,
-          m.btnRamClear,  m.btnHeadCheck,   e.btnLanLoad,       e.btnLanSave,    e.btnLanRead,     e.btnLanSet};
+  return {btnGetStatus,   btnSetup,       p.btnLoad,    p.btnSave,    p.btnRead,     p.btnSet,
+          m.btnDiagPrint, m.btnTestPrint, m.btnReflect, m.btnTrans,   m.btnPaperEnd, m.btnThresholdCalib,
+          m.btnRamClear,  m.btnHeadCheck, e.btnLanLoad, e.btnLanSave, e.btnLanRead,  e.btnLanSet};
 }
 
 void FmMain::ShowStatusText(const QString& p_sText) { lblStatus->setText(p_sText); }

@@ -12,8 +12,7 @@ namespace dz {
 // Sends one command inside a transaction the caller opened with BeginBusy.
 // On failure shows the failure text (when there is one), ends the busy state
 // and returns false; on success leaves the busy state to the caller.
-bool SendCommandText(OperationContext& ctx, const std::string& p_sText, bool& p_bReplyExpected,
-                     int p_iReplySize = 0);
+bool SendCommandText(OperationContext& ctx, const std::string& p_sText, bool& p_bReplyExpected, int p_iReplySize = 0);
 
 // A whole transaction around one command: BeginBusy, send, EndBusy.
 bool RunCommand(OperationContext& ctx, const std::string& p_sText, bool& p_bReplyExpected, int p_iReplySize);

@@ -39,8 +39,7 @@ void DiagPrint(OperationContext& ctx) {
 void RamClear(OperationContext& ctx) {
   bool replyExpected = false;
   const MaintenancePage& page = ctx.maintenancePage;
-  RunCommand(ctx, BuildRamClearCommand(Position(page.cmbRamClear), Position(page.cmbDestination)), replyExpected,
-             0);
+  RunCommand(ctx, BuildRamClearCommand(Position(page.cmbRamClear), Position(page.cmbDestination)), replyExpected, 0);
 }
 
 void ThresholdCalib(OperationContext& ctx) {

@@ -22,8 +22,9 @@ constexpr int kLanReadKind = kReadLan;
 }  // namespace
 
 QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving) {
-  return QStringLiteral("The DHCP host name contains the character \"%1\" (U+%2), which has no single-byte code. "
-                        "Change the host name; nothing was %3.")
+  return QStringLiteral(
+             "The DHCP host name contains the character \"%1\" (U+%2), which has no single-byte code. "
+             "Change the host name; nothing was %3.")
       .arg(p_cCharacter)
       .arg(p_cCharacter.unicode(), 4, 16, QChar('0'))
       .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent"));

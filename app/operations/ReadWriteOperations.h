@@ -12,10 +12,10 @@ namespace dz {
 // and called BeginBusy.
 bool ReadRecord(OperationContext& ctx, int p_iKind);
 
-void ReadParameters(OperationContext& ctx);     // btnRead
-void WriteParameters(OperationContext& ctx);    // btnSet
-void ReadLanSettings(OperationContext& ctx);    // btnLanRead
-void WriteLanSettings(OperationContext& ctx);   // btnLanSet
+void ReadParameters(OperationContext& ctx);    // btnRead
+void WriteParameters(OperationContext& ctx);   // btnSet
+void ReadLanSettings(OperationContext& ctx);   // btnLanRead
+void WriteLanSettings(OperationContext& ctx);  // btnLanSet
 
 // The message for a host name character that has no single-byte code.
 QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving);

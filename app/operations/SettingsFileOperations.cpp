@@ -107,8 +107,10 @@ void SaveLanSettings(OperationContext& ctx) {
   if (path.isEmpty()) return;
   QChar bad;
   if (!UpdateLanSettingItem(ctx.extraPage, ctx.items, &bad)) {
-    if (!bad.isNull()) ShowMessage(HostNameCharacterMessage(bad, true), MsgExclamation, kAppTitle);
-    else ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
+    if (!bad.isNull())
+      ShowMessage(HostNameCharacterMessage(bad, true), MsgExclamation, kAppTitle);
+    else
+      ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }
   const bool written = WriteFileAtomically(path, FileBytes(BuildLanFileLines(ctx.items)));

@@ -29,9 +29,18 @@ struct Row {
   std::vector<Cell> cells;
 };
 const Row kRows[] = {
-    {480, RowCaptionOf("SeIpAddress1"), {{C(SeIpAddress1), 2400, 500}, {C(SeIpAddress2), 2895, 500}, {C(SeIpAddress3), 3405, 500}, {C(SeIpAddress4), 3900, 500}}},
-    {840, RowCaptionOf("SeSubNet1"), {{C(SeSubNet1), 2400, 495}, {C(SeSubNet2), 2895, 495}, {C(SeSubNet3), 3405, 495}, {C(SeSubNet4), 3900, 495}}},
-    {1200, RowCaptionOf("SeGateway1"), {{C(SeGateway1), 2400, 495}, {C(SeGateway2), 2895, 495}, {C(SeGateway3), 3405, 495}, {C(SeGateway4), 3900, 495}}},
+    {480,
+     RowCaptionOf("SeIpAddress1"),
+     {{C(SeIpAddress1), 2400, 500},
+      {C(SeIpAddress2), 2895, 500},
+      {C(SeIpAddress3), 3405, 500},
+      {C(SeIpAddress4), 3900, 500}}},
+    {840,
+     RowCaptionOf("SeSubNet1"),
+     {{C(SeSubNet1), 2400, 495}, {C(SeSubNet2), 2895, 495}, {C(SeSubNet3), 3405, 495}, {C(SeSubNet4), 3900, 495}}},
+    {1200,
+     RowCaptionOf("SeGateway1"),
+     {{C(SeGateway1), 2400, 495}, {C(SeGateway2), 2895, 495}, {C(SeGateway3), 3405, 495}, {C(SeGateway4), 3900, 495}}},
     {1560, RowCaptionOf("cmbPort"), {{C(cmbPort), 2400, 945}, {C(SeSocetPort), 3480, 1815}}},
     {1920, RowCaptionOf("cmbDhcp"), {{C(cmbDhcp), 2400, 945}}},
     {2280, RowCaptionOf("txtDhcpName"), {{C(txtDhcpName), 2400, 3015}}},

@@ -96,18 +96,19 @@ MaintenancePage::MaintenancePage(const QSize& tabControlSize, QWidget* parent) :
       QWidget* control =
           CreateControl(*this, *row.control, frame, {kControlLeft, row.top, row.width, ControlHeight(*row.control)});
       // A control without a row label is named by its frame's caption.
-      if (label) NameRowControls(label, {control});
-      else SetControlName(control, frame->title());
+      if (label)
+        NameRowControls(label, {control});
+      else
+        SetControlName(control, frame->title());
     }
     if (row.send)
-      CreateControl(*this, *row.send, frame, {row.sendLeft, row.top, kSendWidth, kSendHeight},
-                    QStringLiteral("SEND"));
+      CreateControl(*this, *row.send, frame, {row.sendLeft, row.top, kSendWidth, kSendHeight}, QStringLiteral("SEND"));
   }
 
   for (const SensorRow& row : kSensorRows) {
     MakeRowLabel(FrSensorAdjust, row.caption, {kLabelLeft, row.top, kSensorLabelWidth, kRowLabelHeight});
     MakeLabel(FrSensorAdjust, QString(), QString::fromLatin1(row.step),
-                             {kStepLeft, row.top, kStepWidth, kRowLabelHeight}, Qt::AlignLeft | Qt::AlignVCenter);
+              {kStepLeft, row.top, kStepWidth, kRowLabelHeight}, Qt::AlignLeft | Qt::AlignVCenter);
     CreateControl(*this, row.send, FrSensorAdjust, {kSensorSendLeft, row.top, kSendWidth, kSendHeight},
                   QStringLiteral("SEND"));
   }
@@ -118,9 +119,9 @@ MaintenancePage::MaintenancePage(const QSize& tabControlSize, QWidget* parent) :
 }
 
 QList<QWidget*> MaintenancePage::FocusOrder() const {
-  return {cmbDiagPrint, btnDiagPrint, cmbPattern,        SeIssueCount,      cmbPrintSpeed, cmbSensor,
-          cmbPrtType,   cmbType,      SeLabelLen,        btnTestPrint,      btnReflect,    btnTrans,
-          btnPaperEnd,  cmbThresholdCalib, btnThresholdCalib, cmbRamClear,   btnRamClear,   btnHeadCheck};
+  return {cmbDiagPrint, btnDiagPrint,      cmbPattern,        SeIssueCount, cmbPrintSpeed, cmbSensor,
+          cmbPrtType,   cmbType,           SeLabelLen,        btnTestPrint, btnReflect,    btnTrans,
+          btnPaperEnd,  cmbThresholdCalib, btnThresholdCalib, cmbRamClear,  btnRamClear,   btnHeadCheck};
 }
 
 }  // namespace dz

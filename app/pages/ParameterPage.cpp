@@ -38,20 +38,44 @@ struct ParameterRow {
 
 #define C(member) DZ_CONTROL(P, member)
 const ParameterRow kParameterRows[] = {
-    {480, {RowCaptionOf("cmbFontCode"), C(cmbFontCode), kLeftListWidth}, {RowCaptionOf("cmbAutoHdChk"), C(cmbAutoHdChk), kRightListWidth}},
-    {840, {RowCaptionOf("cmbZeroCode"), C(cmbZeroCode), kLeftListWidth}, {RowCaptionOf("cmbAckBusy"), C(cmbAckBusy), kRightListWidth}},
-    {1200, {RowCaptionOf("cmbSpeed"), C(cmbSpeed), kLeftListWidth}, {RowCaptionOf("cmbWebPrinter"), C(cmbWebPrinter), kRightListWidth}},
-    {1560, {RowCaptionOf("cmbDataLeg"), C(cmbDataLeg), kLeftListWidth}, {RowCaptionOf("cmbInputPrime"), C(cmbInputPrime), kRightListWidth}},
-    {1920, {RowCaptionOf("cmbStopBit"), C(cmbStopBit), kLeftListWidth}, {RowCaptionOf("cmbRibbonNearEnd"), C(cmbRibbonNearEnd), kRightListWidth}},
-    {2280, {RowCaptionOf("cmbParity"), C(cmbParity), kLeftListWidth}, {RowCaptionOf("cmbExIoMode"), C(cmbExIoMode), kRightListWidth}},
+    {480,
+     {RowCaptionOf("cmbFontCode"), C(cmbFontCode), kLeftListWidth},
+     {RowCaptionOf("cmbAutoHdChk"), C(cmbAutoHdChk), kRightListWidth}},
+    {840,
+     {RowCaptionOf("cmbZeroCode"), C(cmbZeroCode), kLeftListWidth},
+     {RowCaptionOf("cmbAckBusy"), C(cmbAckBusy), kRightListWidth}},
+    {1200,
+     {RowCaptionOf("cmbSpeed"), C(cmbSpeed), kLeftListWidth},
+     {RowCaptionOf("cmbWebPrinter"), C(cmbWebPrinter), kRightListWidth}},
+    {1560,
+     {RowCaptionOf("cmbDataLeg"), C(cmbDataLeg), kLeftListWidth},
+     {RowCaptionOf("cmbInputPrime"), C(cmbInputPrime), kRightListWidth}},
+    {1920,
+     {RowCaptionOf("cmbStopBit"), C(cmbStopBit), kLeftListWidth},
+     {RowCaptionOf("cmbRibbonNearEnd"), C(cmbRibbonNearEnd), kRightListWidth}},
+    {2280,
+     {RowCaptionOf("cmbParity"), C(cmbParity), kLeftListWidth},
+     {RowCaptionOf("cmbExIoMode"), C(cmbExIoMode), kRightListWidth}},
     // The caption shows one ampersand; it is no access key.
-    {2640, {RowCaptionOf("cmbControl"), C(cmbControl), kLeftListWidth}, {RowCaptionOf("cmbPlugPlay"), C(cmbPlugPlay), kRightListWidth}},
-    {3000, {RowCaptionOf("cmbFowardWait"), C(cmbFowardWait), kLeftListWidth}, {RowCaptionOf("cmbLblRbnEnd"), C(cmbLblRbnEnd), kRightListWidth}},
-    {3360, {RowCaptionOf("SeFowardPosition"), C(SeFowardPosition), 1815}, {RowCaptionOf("cmbPrePeelOff"), C(cmbPrePeelOff), kRightListWidth}},
-    {3720, {RowCaptionOf("cmbCode"), C(cmbCode), kLeftListWidth}, {RowCaptionOf("cmbBackSpeed"), C(cmbBackSpeed), kRightListWidth}},
+    {2640,
+     {RowCaptionOf("cmbControl"), C(cmbControl), kLeftListWidth},
+     {RowCaptionOf("cmbPlugPlay"), C(cmbPlugPlay), kRightListWidth}},
+    {3000,
+     {RowCaptionOf("cmbFowardWait"), C(cmbFowardWait), kLeftListWidth},
+     {RowCaptionOf("cmbLblRbnEnd"), C(cmbLblRbnEnd), kRightListWidth}},
+    {3360,
+     {RowCaptionOf("SeFowardPosition"), C(SeFowardPosition), 1815},
+     {RowCaptionOf("cmbPrePeelOff"), C(cmbPrePeelOff), kRightListWidth}},
+    {3720,
+     {RowCaptionOf("cmbCode"), C(cmbCode), kLeftListWidth},
+     {RowCaptionOf("cmbBackSpeed"), C(cmbBackSpeed), kRightListWidth}},
     {4080, {"", std::nullopt, 0}, {RowCaptionOf("cmbMaxiCodeSpec"), C(cmbMaxiCodeSpec), kRightListWidth}},
-    {4440, {RowCaptionOf("cmbPeelOffStatus"), C(cmbPeelOffStatus), kLeftListWidth}, {RowCaptionOf("cmbKbIF"), C(cmbKbIF), kRightListWidth}},
-    {4800, {RowCaptionOf("cmbFeedKey"), C(cmbFeedKey), kLeftListWidth}, {RowCaptionOf("cmbPeelOffTrq"), C(cmbPeelOffTrq), kRightListWidth}},
+    {4440,
+     {RowCaptionOf("cmbPeelOffStatus"), C(cmbPeelOffStatus), kLeftListWidth},
+     {RowCaptionOf("cmbKbIF"), C(cmbKbIF), kRightListWidth}},
+    {4800,
+     {RowCaptionOf("cmbFeedKey"), C(cmbFeedKey), kLeftListWidth},
+     {RowCaptionOf("cmbPeelOffTrq"), C(cmbPeelOffTrq), kRightListWidth}},
     {5160, {RowCaptionOf("cmbKanji"), C(cmbKanji), kLeftListWidth}, {nullptr, std::nullopt, 0}},
     {5520, {RowCaptionOf("SeEuroCode"), C(SeEuroCode), 1905}, {nullptr, std::nullopt, 0}},
 };
@@ -75,10 +99,11 @@ constexpr int kAdjustmentLabelLeft = 120;
 constexpr int kAdjustmentLabelWidth = 1800;
 constexpr TwipsRect kAdjustmentSpin = {2040, 0, 1335, kSpinHeight};
 const AdjustmentRow kAdjustmentRows[] = {
-    {RowCaptionOf("SeFeedAdj"), C(SeFeedAdj)},       {RowCaptionOf("SeCutAdj"), C(SeCutAdj)},         {RowCaptionOf("SeBackAdj"), C(SeBackAdj)},
-    {RowCaptionOf("SeXAdj"), C(SeXAdj)},             {RowCaptionOf("SeToneAdjT"), C(SeToneAdjT)},   {RowCaptionOf("SeToneAdjD"), C(SeToneAdjD)},
-    {RowCaptionOf("SeRbnAdjFw"), C(SeRbnAdjFw)},   {RowCaptionOf("SeRbnAdjBk"), C(SeRbnAdjBk)},   {RowCaptionOf("SeThresholdR"), C(SeThresholdR)},
-    {RowCaptionOf("SeThresholdT"), C(SeThresholdT)},
+    {RowCaptionOf("SeFeedAdj"), C(SeFeedAdj)},       {RowCaptionOf("SeCutAdj"), C(SeCutAdj)},
+    {RowCaptionOf("SeBackAdj"), C(SeBackAdj)},       {RowCaptionOf("SeXAdj"), C(SeXAdj)},
+    {RowCaptionOf("SeToneAdjT"), C(SeToneAdjT)},     {RowCaptionOf("SeToneAdjD"), C(SeToneAdjD)},
+    {RowCaptionOf("SeRbnAdjFw"), C(SeRbnAdjFw)},     {RowCaptionOf("SeRbnAdjBk"), C(SeRbnAdjBk)},
+    {RowCaptionOf("SeThresholdR"), C(SeThresholdR)}, {RowCaptionOf("SeThresholdT"), C(SeThresholdT)},
 };
 
 // ---- buttons on the page ----
@@ -110,8 +135,7 @@ ParameterPage::ParameterPage(const QSize& tabControlSize, QWidget* parent) : Tab
 }
 
 void ParameterPage::CreateParameterFrame() {
-  FrParameter = MakeFrame(Canvas(), QStringLiteral("FrParameter"), QStringLiteral("Parameter"),
-                          {120, 360, 7425, 6015});
+  FrParameter = MakeFrame(Canvas(), QStringLiteral("FrParameter"), QStringLiteral("Parameter"), {120, 360, 7425, 6015});
   QLabel* codeBoxLabel = nullptr;
   for (const ParameterRow& row : kParameterRows) {
     QLabel* left = nullptr;
@@ -119,17 +143,18 @@ void ParameterPage::CreateParameterFrame() {
     if (row.left.caption)
       left = MakeRowLabel(FrParameter, row.left.caption, {kLeftLabelLeft, row.top, kLeftLabelWidth, kRowLabelHeight});
     if (row.left.control)
-      NameRowControls(left, {CreateControl(*this, *row.left.control, FrParameter,
-                                           {kLeftControlLeft, row.top, row.left.width,
-                                            ControlHeight(*row.left.control)})});
+      NameRowControls(left,
+                      {CreateControl(*this, *row.left.control, FrParameter,
+                                     {kLeftControlLeft, row.top, row.left.width, ControlHeight(*row.left.control)})});
     else if (row.top == kCodeBoxTop)
       codeBoxLabel = left;
     if (row.right.caption)
-      right = MakeRowLabel(FrParameter, row.right.caption, {kRightLabelLeft, row.top, kRightLabelWidth, kRowLabelHeight});
+      right =
+          MakeRowLabel(FrParameter, row.right.caption, {kRightLabelLeft, row.top, kRightLabelWidth, kRowLabelHeight});
     if (row.right.control)
-      NameRowControls(right, {CreateControl(*this, *row.right.control, FrParameter,
-                                            {kRightControlLeft, row.top, row.right.width,
-                                             ControlHeight(*row.right.control)})});
+      NameRowControls(
+          right, {CreateControl(*this, *row.right.control, FrParameter,
+                                {kRightControlLeft, row.top, row.right.width, ControlHeight(*row.right.control)})});
   }
   QList<QWidget*> codeBoxes;
   for (const CodeBox& box : kCodeBoxes)
@@ -140,8 +165,8 @@ void ParameterPage::CreateParameterFrame() {
 }
 
 void ParameterPage::CreateAdjustmentFrame() {
-  FrAdjustment = MakeFrame(Canvas(), QStringLiteral("FrAdjustment"), QStringLiteral("Adjustment"),
-                           {7680, 360, 3525, 4215});
+  FrAdjustment =
+      MakeFrame(Canvas(), QStringLiteral("FrAdjustment"), QStringLiteral("Adjustment"), {7680, 360, 3525, 4215});
   int top = kAdjustmentFirstTop;
   for (const AdjustmentRow& row : kAdjustmentRows) {
     QLabel* label =
@@ -158,13 +183,13 @@ void ParameterPage::CreateButtons() {
 }
 
 QList<QWidget*> ParameterPage::FocusOrder() const {
-  return {cmbFontCode,   cmbZeroCode,      cmbSpeed,        cmbDataLeg,      cmbStopBit,    cmbParity,
-          cmbControl,    cmbFowardWait,    SeFowardPosition, cmbCode,        cmbPeelOffStatus, cmbFeedKey,
-          cmbKanji,      SeEuroCode,       cmbAutoHdChk,    cmbAckBusy,      cmbWebPrinter, cmbInputPrime,
-          cmbRibbonNearEnd, cmbExIoMode,   cmbPlugPlay,     cmbLblRbnEnd,    cmbPrePeelOff, cmbBackSpeed,
-          cmbMaxiCodeSpec, cmbKbIF,        cmbPeelOffTrq,   SeFeedAdj,       SeCutAdj,      SeBackAdj,
-          SeXAdj,        SeToneAdjT,       SeToneAdjD,      SeRbnAdjFw,      SeRbnAdjBk,    SeThresholdR,
-          SeThresholdT,  btnLoad,          btnSave,         btnRead,         btnSet};
+  return {
+      cmbFontCode,   cmbZeroCode,      cmbSpeed,      cmbDataLeg,       cmbStopBit,       cmbParity,     cmbControl,
+      cmbFowardWait, SeFowardPosition, cmbCode,       cmbPeelOffStatus, cmbFeedKey,       cmbKanji,      SeEuroCode,
+      cmbAutoHdChk,  cmbAckBusy,       cmbWebPrinter, cmbInputPrime,    cmbRibbonNearEnd, cmbExIoMode,   cmbPlugPlay,
+      cmbLblRbnEnd,  cmbPrePeelOff,    cmbBackSpeed,  cmbMaxiCodeSpec,  cmbKbIF,          cmbPeelOffTrq, SeFeedAdj,
+      SeCutAdj,      SeBackAdj,        SeXAdj,        SeToneAdjT,       SeToneAdjD,       SeRbnAdjFw,    SeRbnAdjBk,
+      SeThresholdR,  SeThresholdT,     btnLoad,       btnSave,          btnRead,          btnSet};
 }
 
 QList<QWidget*> ParameterPage::CodeBoxes() const { return {SeCode1, SeCode2, SeCode3}; }

@@ -118,8 +118,8 @@ int32_t ToInt32(const QVariant& v) {
 }
 
 int16_t ToInt16(int value) {
-  return static_cast<int16_t>(qBound(int{std::numeric_limits<int16_t>::min()}, value,
-                                     int{std::numeric_limits<int16_t>::max()}));
+  return static_cast<int16_t>(
+      qBound(int{std::numeric_limits<int16_t>::min()}, value, int{std::numeric_limits<int16_t>::max()}));
 }
 
 // What assistive tools see of a spin edit: the box with its name and only
@@ -217,8 +217,7 @@ UCSpinEdit::UCSpinEdit(QWidget* parent) : QWidget(parent), m_iUpDownWidth(kUpDow
   m_pText->installEventFilter(this);
 
   m_pUpDown = new UCUpDown(this);
-  m_pUpDown->setGeometry(TwipsToPixels(kTextWidthTwips), 0, TwipsToPixels(m_iUpDownWidth),
-                         TwipsToPixels(kHeightTwips));
+  m_pUpDown->setGeometry(TwipsToPixels(kTextWidthTwips), 0, TwipsToPixels(m_iUpDownWidth), TwipsToPixels(kHeightTwips));
   connect(m_pUpDown->UpButton(), &QToolButton::clicked, this, [this] { StepByUpDown(true); });
   connect(m_pUpDown->DownButton(), &QToolButton::clicked, this, [this] { StepByUpDown(false); });
 
@@ -369,9 +368,8 @@ void UCSpinEdit::TakeOverText(bool p_bOnlyModified) {
     }
   } else {
     const QLocale locale;
-    const std::optional<double> x =
-        ParseDecimal(typed, locale.decimalPoint(), static_cast<int>(m_dDecimalPoint), locale.negativeSign(),
-                     locale.positiveSign());
+    const std::optional<double> x = ParseDecimal(typed, locale.decimalPoint(), static_cast<int>(m_dDecimalPoint),
+                                                 locale.negativeSign(), locale.positiveSign());
     if (x && !std::isnan(*x)) {
       SetValue(*x);
     } else {

@@ -67,9 +67,7 @@ class Probe : public QObject {
       if (w->objectName() == QLatin1String("FmMain")) return w;
     return nullptr;
   }
-  static void PostClick(QAbstractButton* button) {
-    QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
-  }
+  static void PostClick(QAbstractButton* button) { QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection); }
   // The path of the loaded file whose name is libDiruvov.so, from the
   // process's own memory map.
   static QString LoadedUsbLibrary() {
@@ -102,8 +100,10 @@ class Probe : public QObject {
         if (!modal || modal->objectName() != QLatin1String("FmAbout")) return;
         for (QLabel* label : modal->findChildren<QLabel*>())
           if (label->text().startsWith(QLatin1String("Version"))) Write("about " + label->text());
-        if (auto* ok = modal->findChild<QPushButton*>(QStringLiteral("btnOk"))) PostClick(ok);
-        else static_cast<QDialog*>(modal)->reject();
+        if (auto* ok = modal->findChild<QPushButton*>(QStringLiteral("btnOk")))
+          PostClick(ok);
+        else
+          static_cast<QDialog*>(modal)->reject();
         m_stage = WaitAboutClosed;
         return;
       case WaitAboutClosed:
@@ -127,8 +127,7 @@ class Probe : public QObject {
           return;
         }
         if (modal || !m_statusReturned || !m_getStatus->isEnabled()) return;
-        if (auto* status = main->findChild<QLabel*>(QStringLiteral("lblStatus")))
-          Write("status " + status->text());
+        if (auto* status = main->findChild<QLabel*>(QStringLiteral("lblStatus"))) Write("status " + status->text());
         Write("usblibrary " + LoadedUsbLibrary());
         m_stage = Done;
         m_poll.stop();

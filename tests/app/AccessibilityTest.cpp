@@ -37,13 +37,20 @@ QLabel* LabelFor(QWidget* root, QWidget* control) {
 
 TEST_F(AccessibilityTest, EveryControlIsNamedByItsRowCaption) {
   const std::pair<const char*, const char*> expected[] = {
-      {"cmbFontCode", "FONT CODE"},           {"cmbAutoHdChk", "AUTO HD CHK"},
-      {"cmbPlugPlay", "PLUG & PLAY"},         {"SeFowardPosition", "FOWARD POSITION"},
-      {"SeEuroCode", "EURO CODE"},            {"SeCode1", "CODE 1"},
-      {"SeCode2", "CODE 2"},                  {"SeCode3", "CODE 3"},
-      {"SeIpAddress1", "IP ADDRESS 1"},       {"SeIpAddress4", "IP ADDRESS 4"},
-      {"SeSubNet2", "SUBNET MASK 2"},         {"SeGateway3", "DEFAULT GATEWAY 3"},
-      {"cmbDhcp", "DHCP"},                    {"txtDhcpName", "DHCP HOST NAME"},
+      {"cmbFontCode", "FONT CODE"},
+      {"cmbAutoHdChk", "AUTO HD CHK"},
+      {"cmbPlugPlay", "PLUG & PLAY"},
+      {"SeFowardPosition", "FOWARD POSITION"},
+      {"SeEuroCode", "EURO CODE"},
+      {"SeCode1", "CODE 1"},
+      {"SeCode2", "CODE 2"},
+      {"SeCode3", "CODE 3"},
+      {"SeIpAddress1", "IP ADDRESS 1"},
+      {"SeIpAddress4", "IP ADDRESS 4"},
+      {"SeSubNet2", "SUBNET MASK 2"},
+      {"SeGateway3", "DEFAULT GATEWAY 3"},
+      {"cmbDhcp", "DHCP"},
+      {"txtDhcpName", "DHCP HOST NAME"},
       {"cmbInterface", "Interface"},
   };
   for (const auto& [name, caption] : expected) {
@@ -75,8 +82,8 @@ TEST_F(AccessibilityTest, EveryControlIsNamedByItsRowCaption) {
         !(qobject_cast<QLineEdit*>(control) && control->objectName() == QLatin1String("txtDhcpName"))) {
       continue;
     }
-    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString() << " in "
-                                                      << control->parentWidget()->objectName().toStdString();
+    EXPECT_FALSE(control->accessibleName().isEmpty())
+        << control->objectName().toStdString() << " in " << control->parentWidget()->objectName().toStdString();
   }
 }
 

@@ -41,11 +41,10 @@ class InterfaceSetupTest : public MainWindowFixture {
   std::vector<std::string> InterfaceFields() const {
     const CInterface& i = window->m_objInterface;
     std::vector<std::string> fields;
-    for (const CItem* item :
-         {&i.m_objIpAddress1, &i.m_objIpAddress2, &i.m_objIpAddress3, &i.m_objIpAddress4, &i.m_objGateway1,
-          &i.m_objGateway4, &i.m_objSubnetMask1, &i.m_objSubnetMask4, &i.m_objSocketPortSetting,
-          &i.m_objSocketPortNumber, &i.m_objComPortNumber, &i.m_objCommunicationSpeed, &i.m_objDataLength,
-          &i.m_objStopBit, &i.m_objParity})
+    for (const CItem* item : {&i.m_objIpAddress1, &i.m_objIpAddress2, &i.m_objIpAddress3, &i.m_objIpAddress4,
+                              &i.m_objGateway1, &i.m_objGateway4, &i.m_objSubnetMask1, &i.m_objSubnetMask4,
+                              &i.m_objSocketPortSetting, &i.m_objSocketPortNumber, &i.m_objComPortNumber,
+                              &i.m_objCommunicationSpeed, &i.m_objDataLength, &i.m_objStopBit, &i.m_objParity})
       fields.push_back(item->GetValueString());
     return fields;
   }

@@ -25,9 +25,9 @@ namespace {
 using MainWindowTest = MainWindowFixture;
 
 const char* const kCommandButtons[] = {
-    "btnGetStatus", "btnSetup",     "btnLoad",   "btnSave",     "btnRead",           "btnSet",
-    "btnDiagPrint", "btnTestPrint", "btnReflect", "btnTrans",   "btnPaperEnd",       "btnThresholdCalib",
-    "btnRamClear",  "btnHeadCheck", "btnLanLoad", "btnLanSave", "btnLanRead",        "btnLanSet"};
+    "btnGetStatus", "btnSetup",     "btnLoad",    "btnSave",    "btnRead",     "btnSet",
+    "btnDiagPrint", "btnTestPrint", "btnReflect", "btnTrans",   "btnPaperEnd", "btnThresholdCalib",
+    "btnRamClear",  "btnHeadCheck", "btnLanLoad", "btnLanSave", "btnLanRead",  "btnLanSet"};
 
 TEST_F(MainWindowTest, StartsOnTheParameterPageWithComSelectedAndTheDefaultsShown) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Dazavu Setting Tool"));
@@ -42,11 +42,16 @@ TEST_F(MainWindowTest, StartsOnTheParameterPageWithComSelectedAndTheDefaultsShow
   EXPECT_TRUE(Find<QLabel>("lblStatus")->text().isEmpty());
 
   // Lists showing the catalogue's defaults; every other list its first entry.
-  const std::map<std::string, QString> shown = {
-      {"cmbFontCode", "PC-850"},   {"cmbSpeed", "9600bps"}, {"cmbDataLeg", "8bits"},
-      {"cmbParity", "EVEN"},       {"cmbControl", "XON+READY AUTO"}, {"cmbFowardWait", "ON"},
-      {"cmbBackSpeed", "LOW"},     {"cmbPort", "ON"},      {"cmbDhcp", "OFF"},
-      {"cmbInterface", "COM"}};
+  const std::map<std::string, QString> shown = {{"cmbFontCode", "PC-850"},
+                                                {"cmbSpeed", "9600bps"},
+                                                {"cmbDataLeg", "8bits"},
+                                                {"cmbParity", "EVEN"},
+                                                {"cmbControl", "XON+READY AUTO"},
+                                                {"cmbFowardWait", "ON"},
+                                                {"cmbBackSpeed", "LOW"},
+                                                {"cmbPort", "ON"},
+                                                {"cmbDhcp", "OFF"},
+                                                {"cmbInterface", "COM"}};
   for (QComboBox* list : window->findChildren<QComboBox*>()) {
     const std::string name = list->objectName().toStdString();
     EXPECT_FALSE(list->isEditable()) << name;
@@ -66,14 +71,13 @@ TEST_F(MainWindowTest, StartsOnTheParameterPageWithComSelectedAndTheDefaultsShow
   EXPECT_EQ(List("cmbPrintSpeed")->itemText(1), QStringLiteral("4\"/sec"));
 
   const std::map<std::string, QString> spins = {
-      {"SeCode1", "1B"},         {"SeCode2", "0A"},        {"SeCode3", "00"},       {"SeEuroCode", "B0"},
-      {"SeThresholdR", "1.0"},   {"SeThresholdT", "1.4"},  {"SeFeedAdj", "0.0"},    {"SeFowardPosition", "0.0"},
-      {"SeXAdj", "0.0"},         {"SeToneAdjT", "0"},      {"SeRbnAdjFw", "0"},     {"SeRbnAdjBk", "0"},
-      {"SeIssueCount", "1"},     {"SeLabelLen", "760"},
-      {"SeIpAddress1", "192"},   {"SeIpAddress2", "168"},  {"SeIpAddress3", "10"},  {"SeIpAddress4", "20"},
-      {"SeSubNet1", "255"},      {"SeSubNet2", "255"},     {"SeSubNet3", "255"},    {"SeSubNet4", "0"},
-      {"SeGateway1", "0"},       {"SeGateway2", "0"},      {"SeGateway3", "0"},     {"SeGateway4", "0"},
-      {"SeSocetPort", "8000"}};
+      {"SeCode1", "1B"},       {"SeCode2", "0A"},       {"SeCode3", "00"},       {"SeEuroCode", "B0"},
+      {"SeThresholdR", "1.0"}, {"SeThresholdT", "1.4"}, {"SeFeedAdj", "0.0"},    {"SeFowardPosition", "0.0"},
+      {"SeXAdj", "0.0"},       {"SeToneAdjT", "0"},     {"SeRbnAdjFw", "0"},     {"SeRbnAdjBk", "0"},
+      {"SeIssueCount", "1"},   {"SeLabelLen", "760"},   {"SeIpAddress1", "192"}, {"SeIpAddress2", "168"},
+      {"SeIpAddress3", "10"},  {"SeIpAddress4", "20"},  {"SeSubNet1", "255"},    {"SeSubNet2", "255"},
+      {"SeSubNet3", "255"},    {"SeSubNet4", "0"},      {"SeGateway1", "0"},     {"SeGateway2", "0"},
+      {"SeGateway3", "0"},     {"SeGateway4", "0"},     {"SeSocetPort", "8000"}};
   for (const auto& [name, text] : spins) EXPECT_EQ(SpinText(name.c_str()), text) << name;
   EXPECT_EQ(Find<QLineEdit>("txtDhcpName")->text(), QString());
   EXPECT_EQ(Find<QLineEdit>("txtDhcpName")->maxLength(), 16);
@@ -215,20 +219,24 @@ QString OwnerName(QWidget* widget) {
 
 TEST_F(MainWindowTest, KeyboardFocusFollowsTheWindowOrder) {
   const QStringList expected = {
-      "btnGetStatus", "cmbInterface", "btnSetup", "SSTab1",
-      "cmbFontCode", "cmbZeroCode", "cmbSpeed", "cmbDataLeg", "cmbStopBit", "cmbParity", "cmbControl",
-      "cmbFowardWait", "SeFowardPosition", "cmbCode", "cmbPeelOffStatus", "cmbFeedKey", "cmbKanji", "SeEuroCode",
-      "cmbAutoHdChk", "cmbAckBusy", "cmbWebPrinter", "cmbInputPrime", "cmbRibbonNearEnd", "cmbExIoMode",
-      "cmbPlugPlay", "cmbLblRbnEnd", "cmbPrePeelOff", "cmbBackSpeed", "cmbMaxiCodeSpec", "cmbKbIF", "cmbPeelOffTrq",
-      "SeFeedAdj", "SeCutAdj", "SeBackAdj", "SeXAdj", "SeToneAdjT", "SeToneAdjD", "SeRbnAdjFw", "SeRbnAdjBk",
-      "SeThresholdR", "SeThresholdT", "btnLoad", "btnSave", "btnRead", "btnSet",
-      "SeCode1", "SeCode2", "SeCode3",
-      "cmbDiagPrint", "btnDiagPrint", "cmbPattern", "SeIssueCount", "cmbPrintSpeed", "cmbSensor", "cmbPrtType",
-      "cmbType", "SeLabelLen", "btnTestPrint", "btnReflect", "btnTrans", "btnPaperEnd", "cmbThresholdCalib",
-      "btnThresholdCalib", "cmbRamClear", "btnRamClear", "btnHeadCheck",
-      "SeIpAddress1", "SeIpAddress2", "SeIpAddress3", "SeIpAddress4", "SeSubNet1", "SeSubNet2", "SeSubNet3",
-      "SeSubNet4", "SeGateway1", "SeGateway2", "SeGateway3", "SeGateway4", "cmbPort", "SeSocetPort", "cmbDhcp",
-      "txtDhcpName", "btnLanLoad", "btnLanSave", "btnLanRead", "btnLanSet", "cmbDestination"};
+      "btnGetStatus",  "cmbInterface",      "btnSetup",          "SSTab1",          "cmbFontCode",
+      "cmbZeroCode",   "cmbSpeed",          "cmbDataLeg",        "cmbStopBit",      "cmbParity",
+      "cmbControl",    "cmbFowardWait",     "SeFowardPosition",  "cmbCode",         "cmbPeelOffStatus",
+      "cmbFeedKey",    "cmbKanji",          "SeEuroCode",        "cmbAutoHdChk",    "cmbAckBusy",
+      "cmbWebPrinter", "cmbInputPrime",     "cmbRibbonNearEnd",  "cmbExIoMode",     "cmbPlugPlay",
+      "cmbLblRbnEnd",  "cmbPrePeelOff",     "cmbBackSpeed",      "cmbMaxiCodeSpec", "cmbKbIF",
+      "cmbPeelOffTrq", "SeFeedAdj",         "SeCutAdj",          "SeBackAdj",       "SeXAdj",
+      "SeToneAdjT",    "SeToneAdjD",        "SeRbnAdjFw",        "SeRbnAdjBk",      "SeThresholdR",
+      "SeThresholdT",  "btnLoad",           "btnSave",           "btnRead",         "btnSet",
+      "SeCode1",       "SeCode2",           "SeCode3",           "cmbDiagPrint",    "btnDiagPrint",
+      "cmbPattern",    "SeIssueCount",      "cmbPrintSpeed",     "cmbSensor",       "cmbPrtType",
+      "cmbType",       "SeLabelLen",        "btnTestPrint",      "btnReflect",      "btnTrans",
+      "btnPaperEnd",   "cmbThresholdCalib", "btnThresholdCalib", "cmbRamClear",     "btnRamClear",
+      "btnHeadCheck",  "SeIpAddress1",      "SeIpAddress2",      "SeIpAddress3",    "SeIpAddress4",
+      "SeSubNet1",     "SeSubNet2",         "SeSubNet3",         "SeSubNet4",       "SeGateway1",
+      "SeGateway2",    "SeGateway3",        "SeGateway4",        "cmbPort",         "SeSocetPort",
+      "cmbDhcp",       "txtDhcpName",       "btnLanLoad",        "btnLanSave",      "btnLanRead",
+      "btnLanSet",     "cmbDestination"};
 
   // The chain of widgets that take the focus by Tab, from GET STATUS on.
   QStringList chain;

@@ -31,10 +31,18 @@ std::string AdjustmentFields(CItemManager& items) {
 Bytes ReadReply(CItemManager& printer, int kind) {
   std::vector<CItem*> group;
   switch (kind) {
-    case 0: printer.GetItem_Adjustment(group); break;
-    case 1: printer.GetItem_Parameter(group); break;
-    case 3: printer.GetItem_Lan(group); break;
-    default: printer.GetItem_ParameterExpansion1(group); break;
+    case 0:
+      printer.GetItem_Adjustment(group);
+      break;
+    case 1:
+      printer.GetItem_Parameter(group);
+      break;
+    case 3:
+      printer.GetItem_Lan(group);
+      break;
+    default:
+      printer.GetItem_ParameterExpansion1(group);
+      break;
   }
   std::string text = "{" + std::to_string(kind);
   for (CItem* item : group) text += item->GetValueString();
@@ -147,9 +155,9 @@ TEST_F(PageBindingTest, RibbonMotorMagnitudesAreAlwaysWrittenWithMinus) {
 
 TEST_F(PageBindingTest, ValuesThatNameNoListEntryLeaveTheListEmptyAndTheItemAsItWas) {
   CItemManager& items = window->m_objItemManager;
-  items.m_objZeroStyle.SetValue(std::string("7"));    // two entries only
-  items.m_objKanjiCode.SetValue(std::string("X"));    // not a number
-  items.m_objFontCode.SetValue(std::string("1F"));    // hexadecimal 31, beyond "UTF-8"
+  items.m_objZeroStyle.SetValue(std::string("7"));  // two entries only
+  items.m_objKanjiCode.SetValue(std::string("X"));  // not a number
+  items.m_objFontCode.SetValue(std::string("1F"));  // hexadecimal 31, beyond "UTF-8"
   items.m_objDhcpSetting.SetValue(-1);
   items.m_objControlCode.SetValue(std::string("9"));
   const std::vector<std::string> before = FieldTexts(items);
@@ -217,7 +225,9 @@ TEST_F(PageBindingTest, AHostNameWithoutSingleByteCodesChangesNothing) {
 
   name->setText(QStringLiteral("Dr\u00FCcker"));
   EXPECT_TRUE(window->UpdateLanSettingItem(items, &bad));
-  EXPECT_EQ(ValueToText(items.m_objDhcpClientHost.GetValue()), "Dr\xFC""cker");
+  EXPECT_EQ(ValueToText(items.m_objDhcpClientHost.GetValue()),
+            "Dr\xFC"
+            "cker");
   EXPECT_EQ(items.m_objIpAddress1.GetValueString(), "010");
 }
 

@@ -36,7 +36,8 @@ TEST_F(WindowScreenshots, DISABLED_RenderEveryWindow) {
     ASSERT_TRUE(setup.InitializeItem(window->m_objInterface, static_cast<int16_t>(link)));
     setup.show();
     QTest::qWait(50);
-    Save(setup, folder, link == 0 ? QStringLiteral("4-interface-setup-com.png") : QStringLiteral("5-interface-setup-lan.png"));
+    Save(setup, folder,
+         link == 0 ? QStringLiteral("4-interface-setup-com.png") : QStringLiteral("5-interface-setup-lan.png"));
   }
 
   FmAbout about(window.get());

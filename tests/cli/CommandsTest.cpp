@@ -13,8 +13,7 @@ const QByteArray kStartDt1 =
     "{Z2;1,00210121+0001B0A00000B0000000000100|}\r\n{Z2;2,+000+000+00+000+00+00-00-001014|}\r\n";
 
 QByteArray FileOf(CItemManager& p_objItems, bool p_bLan) {
-  const std::string text =
-      JoinFileLines(p_bLan ? BuildLanFileLines(p_objItems) : BuildParameterFileLines(p_objItems));
+  const std::string text = JoinFileLines(p_bLan ? BuildLanFileLines(p_objItems) : BuildParameterFileLines(p_objItems));
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -64,7 +63,8 @@ TEST_F(CliTest, ReadWritesTheWindowsFilesForOneAndForManyPrinters) {
   EXPECT_EQ(Log(Lan(0)), sent + "{Z5;0|}\n" + sent + "{Z5;1|}\n" + sent + "{Z5;4|}\n" + sent + "{Z5;3|}\n");
 
   QDir(m_objDir.path()).mkdir("out");
-  const CliRun many = Dazavu({"read", "--json", "--lan", Lan(0), "--lan", Lan(1), "--lan", Lan(2), "--out-dir", Path("out")});
+  const CliRun many =
+      Dazavu({"read", "--json", "--lan", Lan(0), "--lan", Lan(1), "--lan", Lan(2), "--out-dir", Path("out")});
   ASSERT_EQ(many.exit, 0) << many.err.constData();
   const QJsonArray printers = many.Json()["printers"].toArray();
   ASSERT_EQ(printers.size(), 3);
@@ -112,11 +112,14 @@ TEST_F(CliTest, WriteSendsTheSetBytesThenVerifyFindsTheDifferences) {
   EXPECT_EQ(same.out, (Lan(0) + "\tsame\n").toUtf8());
   const CliRun differs = Dazavu({"verify", "--lan", Lan(1), Path("w.dt1"), Path("w.dt2")});
   EXPECT_EQ(differs.exit, 3);
-  EXPECT_EQ(differs.Lines(), QStringList({Lan(1) + "\tZERO CODE: NO SLASH -> WITH SLASH",
-                                          Lan(1) + "\tFEED ADJ.: 0.0 -> -1.5",
-                                          Lan(1) + "\tDHCP HOST NAME: \u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF -> HOST"}))
+  EXPECT_EQ(differs.Lines(),
+            QStringList({Lan(1) + "\tZERO CODE: NO SLASH -> WITH SLASH", Lan(1) + "\tFEED ADJ.: 0.0 -> -1.5",
+                         Lan(1) + "\tDHCP HOST NAME: "
+                                  "\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF"
+                                  "\u00FF\u00FF -> HOST"}))
       << differs.out.constData();
-  const QJsonArray rows = Dazavu({"verify", "--json", "--lan", Lan(1), Path("w.dt1")}).Json()["printers"][0]["differences"].toArray();
+  const QJsonArray rows =
+      Dazavu({"verify", "--json", "--lan", Lan(1), Path("w.dt1")}).Json()["printers"][0]["differences"].toArray();
   ASSERT_EQ(rows.size(), 2);
   EXPECT_EQ(rows[1]["caption"].toString(), "FEED ADJ.");
   EXPECT_EQ(rows[1]["item"].toString(), "m_objFeedAdjustment");
@@ -169,7 +172,8 @@ TEST_F(CliTest, ShowAndDiffGiveValuesAsTheWindowShowsThem) {
 
   const CliRun diff = Dazavu({"diff", "lan:" + Lan(0), Path("a.dt1")});
   EXPECT_EQ(diff.exit, 3);
-  EXPECT_EQ(diff.Lines(), QStringList({"FONT CODE: PC-850 -> LATIN9", "CODE 1st: 1B -> 1C", "THRESHOLD<R>: 1.0 -> 1.5"}));
+  EXPECT_EQ(diff.Lines(),
+            QStringList({"FONT CODE: PC-850 -> LATIN9", "CODE 1st: 1B -> 1C", "THRESHOLD<R>: 1.0 -> 1.5"}));
   const QJsonObject json = Dazavu({"diff", "--json", Path("a.dt1"), Path("a.dt1")}).Json();
   EXPECT_TRUE(json["ok"].toBool());
   EXPECT_EQ(json["a"].toString(), Path("a.dt1"));
@@ -185,11 +189,13 @@ TEST_F(CliTest, MaintenanceSendsTheSendButtonsBytes) {
   EXPECT_EQ(head.Json()["printers"][0]["action"].toString(), "head-check");
   EXPECT_EQ(head.Json()["printers"][0]["result"].toString(), "ON LINE");
   EXPECT_EQ(Dazavu({"maintenance", "--lan", Lan(0), "diag-print", "--type", "TRANSFR"}).exit, 0);
-  EXPECT_EQ(Dazavu({"maintenance", "--lan", Lan(0), "test-print", "--pattern", "BARCODE", "--count", "12", "--speed",
-                    "4", "--sensor", "TRANS.", "--cut", "PEEL OFF", "--print-type", "TRANSFR", "--label-length", "1200"})
-                .exit,
+  EXPECT_EQ(
+      Dazavu({"maintenance", "--lan", Lan(0), "test-print", "--pattern", "BARCODE", "--count", "12", "--speed", "4",
+              "--sensor", "TRANS.", "--cut", "PEEL OFF", "--print-type", "TRANSFR", "--label-length", "1200"})
+          .exit,
+      0);
+  EXPECT_EQ(Dazavu({"maintenance", "--lan", Lan(0), "ram-clear", "--mode", "PARAMETER", "--destination", "QP"}).exit,
             0);
-  EXPECT_EQ(Dazavu({"maintenance", "--lan", Lan(0), "ram-clear", "--mode", "PARAMETER", "--destination", "QP"}).exit, 0);
   EXPECT_EQ(Dazavu({"maintenance", "--lan", Lan(0), "threshold-calib", "TRANS."}).exit, 0);
   EXPECT_EQ(Dazavu({"maintenance", "--lan", Lan(0), "sensor-adjust", "paper-end"}).exit, 0);
   EXPECT_EQ(Dazavu({"maintenance", "--lan", Lan(0), "test-print", "--speed", "3"}).exit, 1);
@@ -212,7 +218,8 @@ TEST_F(CliTest, DiscoverListsThePrintersOfARange) {
   const CliRun text = Dazavu({"discover", "127.0.0.0/24", "--port", QString::number(m_iBasePort)});
   EXPECT_EQ(text.exit, 0);
   EXPECT_EQ(text.Lines(), QStringList({"127.0.0.1\tON LINE", "127.0.0.2\tON LINE", "127.0.0.3\tON LINE"}));
-  const QJsonObject json = Dazavu({"discover", "--json", "127.0.0.0/30", "--port", QString::number(m_iBasePort)}).Json();
+  const QJsonObject json =
+      Dazavu({"discover", "--json", "127.0.0.0/30", "--port", QString::number(m_iBasePort)}).Json();
   const QJsonArray printers = json["printers"].toArray();
   ASSERT_EQ(printers.size(), 3);
   EXPECT_EQ(printers[1]["target"].toString(), QStringLiteral("127.0.0.2:%1").arg(m_iBasePort));
@@ -243,7 +250,8 @@ TEST_F(CliTest, SerialThroughAPseudoTerminal) {
   const CliRun status = Dazavu({"status", "--serial", device, "--serial-settings", "9600,N,8,1"});
   EXPECT_EQ(status.exit, 0) << status.err.constData();
   EXPECT_EQ(status.out, (device + "\tON LINE\t00\n").toUtf8());
-  const CliRun read = Dazavu({"read", "--serial", device, "--serial-settings", "9600,N,8,1", "--params", Path("s.dt1")});
+  const CliRun read =
+      Dazavu({"read", "--serial", device, "--serial-settings", "9600,N,8,1", "--params", Path("s.dt1")});
   EXPECT_EQ(read.exit, 0) << read.err.constData();
   EXPECT_EQ(ReadAll(Path("s.dt1")), kStartDt1);
 }

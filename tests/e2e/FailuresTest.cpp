@@ -44,9 +44,8 @@ TEST_F(FailuresTest, RefusedConnectionAndClosedSerialPort) {
 
 TEST_F(FailuresTest, UsbOpenErrorsShowTheirTexts) {
   UseLink(dz::kLinkUsb);
-  const std::pair<int32_t, const char*> cases[] = {{-1, "USB Device not ready !!"},
-                                                   {-2, "USB DeviceID receive error"},
-                                                   {-3, "USB DeviceID mismatch error"}};
+  const std::pair<int32_t, const char*> cases[] = {
+      {-1, "USB Device not ready !!"}, {-2, "USB DeviceID receive error"}, {-3, "USB DeviceID mismatch error"}};
   for (const auto& [result, text] : cases) {
     usb.SetOpenResult(result);
     shown.clear();

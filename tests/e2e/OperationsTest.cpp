@@ -18,14 +18,15 @@ TEST_P(EveryLink, GetStatusShowsThePrinterStatus) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QStringLiteral("ON LINE"); }, 3000));
   EXPECT_EQ(ReceivedOn(GetParam()), std::vector<std::string>{"{WS|}"});
 
-  for (const auto& [code, text] : {std::pair<const char*, const char*>{"55", "  Save Mode"}, {"03", ""},
-                                   {"17", "Thermal head Error"}, {"40", ""}}) {
+  for (const auto& [code, text] : {std::pair<const char*, const char*>{"55", "  Save Mode"},
+                                   {"03", ""},
+                                   {"17", "Thermal head Error"},
+                                   {"40", ""}}) {
     SetPrinterStatus(code);
     window->lblStatus->setText(QStringLiteral("old"));
     Click(window->btnGetStatus);
     // The label is cleared when the request goes out, then shows the reply's text.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QString::fromLatin1(text); }, 3000))
-        << code;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QString::fromLatin1(text); }, 3000)) << code;
   }
   EXPECT_TRUE(AllButtonsEnabled());
   EXPECT_TRUE(shown.empty());
@@ -102,7 +103,15 @@ TEST_P(EveryLink, MaintenanceButtonsSendTheirCommands) {
   };
   const std::vector<Case> cases = {
       {page.btnDiagPrint, [&] { page.cmbDiagPrint->setCurrentIndex(1); }, {"{Z11|}"}},
-      {page.btnTestPrint, [&] { page.cmbPattern->setCurrentIndex(5); }, {"{Z3;6" "0760" "0730" "1057" "0001" "0000" "|}"}},
+      {page.btnTestPrint,
+       [&] { page.cmbPattern->setCurrentIndex(5); },
+       {"{Z3;6"
+        "0760"
+        "0730"
+        "1057"
+        "0001"
+        "0000"
+        "|}"}},
       {page.btnReflect, [] {}, {"{Z6;0|}"}},
       {page.btnTrans, [] {}, {"{Z6;1|}"}},
       {page.btnPaperEnd, [] {}, {"{Z6;01|}", "{Z6;11|}"}},
@@ -128,8 +137,8 @@ TEST_P(EveryLink, HeadCheckShowsItsResultInItsOwnLabel) {
   SetPrinterStatus("15");
   window->lblStatus->setText(QStringLiteral("old"));
   Click(Maintenance().btnHeadCheck);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return Maintenance().lblHeadCheck->text() == QStringLiteral("Head Open Error"); }, 3000));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return Maintenance().lblHeadCheck->text() == QStringLiteral("Head Open Error"); }, 3000));
   EXPECT_EQ(window->lblStatus->text(), QString());
   if (link == 2) {
     // Over USB: the check, five seconds for the printer, then a status request.

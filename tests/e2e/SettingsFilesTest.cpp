@@ -64,9 +64,8 @@ TEST_F(SettingsFilesTest, SaveWritesTheTwoRecordsWithTheExtensionRule) {
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_TRUE(dialogs[0].save);
   EXPECT_EQ(dialogs[0].record.lpstrTitle, QStringLiteral("Save File"));
-  EXPECT_EQ(dialogs[0].record.lpstrFilter,
-            QStringLiteral("dt1 files(*.dt1)") + QChar(0) + "*.dt1" + QChar(0) + "All files(*.*)" + QChar(0) +
-                "*.*" + QChar(0) + QChar(0));
+  EXPECT_EQ(dialogs[0].record.lpstrFilter, QStringLiteral("dt1 files(*.dt1)") + QChar(0) + "*.dt1" + QChar(0) +
+                                               "All files(*.*)" + QChar(0) + "*.*" + QChar(0) + QChar(0));
   EXPECT_EQ(dialogs[0].record.lpstrInitialDir, QCoreApplication::applicationDirPath());
 
   Answer(Path("abc.DT1"));  // compared case-sensitively
@@ -130,8 +129,8 @@ TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
   Click(Parameter().btnLoad);
   Answer(Path("l.dt2"));
   Click(Extra().btnLanLoad);
-  EXPECT_EQ(Texts(), (QStringList{"Normal termination", "Normal termination", "Normal termination",
-                                  "Normal termination"}));
+  EXPECT_EQ(Texts(),
+            (QStringList{"Normal termination", "Normal termination", "Normal termination", "Normal termination"}));
   EXPECT_EQ(Snapshot(items), saved);
   EXPECT_EQ(Parameter().cmbFontCode->currentText(), QStringLiteral("LATIN9"));
   EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), QStringLiteral("-1.5"));
@@ -146,11 +145,13 @@ TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
   const std::string before = Snapshot(items);
   const QString fontBefore = Parameter().cmbFontCode->currentText();
   // A good Adjustment line followed by a line of 42 characters.
-  WriteFile(Path("bad.dt1"), "{Z2;2,-015+100-05+005-02+07-07-151530|}\r\n{Z2;1,00210121+0001B0A00000B000000000010|}\r\n");
+  WriteFile(Path("bad.dt1"),
+            "{Z2;2,-015+100-05+005-02+07-07-151530|}\r\n{Z2;1,00210121+0001B0A00000B000000000010|}\r\n");
   WriteFile(Path("bad.dt2"), "{IP;2,010,001,001,001|}\r\n\r\n");
   WriteFile(Path("huge.dt1"), QByteArray(3 << 20, '{'));
   for (const auto& [name, button] : {std::pair<const char*, QPushButton*>{"bad.dt1", Parameter().btnLoad},
-                                     {"bad.dt2", Extra().btnLanLoad}, {"huge.dt1", Parameter().btnLoad},
+                                     {"bad.dt2", Extra().btnLanLoad},
+                                     {"huge.dt1", Parameter().btnLoad},
                                      {"missing.dt1", Parameter().btnLoad}}) {
     shown.clear();
     Answer(Path(name));

@@ -60,7 +60,8 @@ class WindowFixture : public ::testing::Test {
     window->Link().Usb().SetLibraryPath(QString::fromUtf8(kDiruvovSimLibraryPath));
     window->Link().Usb().SetReplyWaitSeconds(0.5);
     const QString slave = pty.SlavePath();
-    window->Link().Serial().SetPortResolver([slave](int com) { return com == 1 ? slave : QStringLiteral("/nonexistent"); });
+    window->Link().Serial().SetPortResolver(
+        [slave](int com) { return com == 1 ? slave : QStringLiteral("/nonexistent"); });
   }
   void TearDown() override {
     window.reset();
@@ -93,9 +94,7 @@ class WindowFixture : public ::testing::Test {
     for (const auto& c : model.CommandLog()) out.emplace_back(c.begin(), c.end());
     return out;
   }
-  std::vector<std::string> ReceivedOn(int link) {
-    return link == 2 ? usb.Commands() : Received();
-  }
+  std::vector<std::string> ReceivedOn(int link) { return link == 2 ? usb.Commands() : Received(); }
   void ClearReceived(int link) {
     if (link == 2) {
       usb.Reset();

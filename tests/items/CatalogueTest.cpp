@@ -35,11 +35,16 @@ TEST(CatalogueTest, GroupSizesAndRecordWidths) {
     int width;
   };
   const Expect expected[] = {
-      {&CItemManager::GetItem_Adjustment, 14, 23},      {&CItemManager::GetItem_Parameter, 14, 21},
-      {&CItemManager::GetItem_Sensor, 4, 8},            {&CItemManager::GetItem_Lan, 18, 92},
-      {&CItemManager::GetItem_ParameterExpansion1, 23, 27}, {&CItemManager::SetItem_Parameter, 30, 35},
-      {&CItemManager::SetItem_Adjustment, 18, 31},      {&CItemManager::SetItem_ExtraIpAddress, 4, 12},
-      {&CItemManager::SetItem_ExtraGateway, 4, 12},     {&CItemManager::SetItem_ExtraSubnet, 4, 12},
+      {&CItemManager::GetItem_Adjustment, 14, 23},
+      {&CItemManager::GetItem_Parameter, 14, 21},
+      {&CItemManager::GetItem_Sensor, 4, 8},
+      {&CItemManager::GetItem_Lan, 18, 92},
+      {&CItemManager::GetItem_ParameterExpansion1, 23, 27},
+      {&CItemManager::SetItem_Parameter, 30, 35},
+      {&CItemManager::SetItem_Adjustment, 18, 31},
+      {&CItemManager::SetItem_ExtraIpAddress, 4, 12},
+      {&CItemManager::SetItem_ExtraGateway, 4, 12},
+      {&CItemManager::SetItem_ExtraSubnet, 4, 12},
   };
   for (const Expect& e : expected) {
     g.assign(7, nullptr);  // an array that already holds entries is replaced

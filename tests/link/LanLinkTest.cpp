@@ -126,8 +126,8 @@ TEST_F(LanLinkTest, SplitRepliesAreJoinedAndBrokenRepliesChangeNothing) {
     return s;
   };
   model.SetField("FeedAdjustment", "456");
-  for (dzsim::Misbehaviour mode : {dzsim::Misbehaviour::Short, dzsim::Misbehaviour::Garbage,
-                                   dzsim::Misbehaviour::Silence}) {
+  for (dzsim::Misbehaviour mode :
+       {dzsim::Misbehaviour::Short, dzsim::Misbehaviour::Garbage, dzsim::Misbehaviour::Silence}) {
     model.SetMode(mode);
     const std::string before = snapshot(items);
     host.lockHistory.clear();
@@ -284,8 +284,8 @@ TEST_F(LanLinkTest, AReplyMissingOnlyItsLastFramingBytesIsDecodedWhenItsWaitEnds
 }
 
 TEST(LanErrorMessageTest, Layout) {
-  EXPECT_EQ(LanTransport::BuildErrorMessage(10061, QStringLiteral("Connection is forcefully rejected"), 0,
-                                            QString(), QString(), 0, false),
+  EXPECT_EQ(LanTransport::BuildErrorMessage(10061, QStringLiteral("Connection is forcefully rejected"), 0, QString(),
+                                            QString(), 0, false),
             QStringLiteral("Number=10061  Connection is forcefully rejected\r\nScode=0\r\nSource=\r\n"
                            "HelpFile=\r\nHelpContext=0\r\nCancelDisplay=False"));
 }

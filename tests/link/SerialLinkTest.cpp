@@ -128,8 +128,10 @@ TEST_F(SerialLinkTest, StatusAndRecordRepliesAreRouted) {
   // A LAN record over the serial line: its host name fill bytes 0xFF arrive as data.
   link.State().m_iReplyRecord = kReadLan;
   link.State().m_bReplyExpected = true;
-  const std::string fields = "1010001001005000000000000255255255000109100" "1" + std::string(32, 'A') + "PRN" +
-                             std::string(13, '\xFF');
+  const std::string fields =
+      "1010001001005000000000000255255255000109100"
+      "1" +
+      std::string(32, 'A') + "PRN" + std::string(13, '\xFF');
   ASSERT_EQ(fields.size(), 92u);
   Reply(B("{3" + fields + "|}"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !link.State().m_bReplyExpected; }, 2000));
@@ -207,7 +209,9 @@ TEST_F(SerialLinkTest, AReplyCutByTheNextCommandIsNotStoredForIt) {
   EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "000");
 
   // The record that does answer the kind 1 read is stored.
-  Reply(B("{1-050+0001120130140" "01A|}"));
+  Reply(
+      B("{1-050+0001120130140"
+        "01A|}"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !link.State().m_bReplyExpected; }, 2000));
   EXPECT_EQ(items.m_objXCoordinateAdjustment.GetValueString(), "050");
 }
@@ -219,7 +223,10 @@ TEST_F(SerialLinkTest, AStatusReplyCutByTheNextCommandIsStillShown) {
   // out: its result must still reach the head-check label.
   link.State().m_iReplyRecord = kReadStatus;
   link.State().m_bHeadCheckMode = true;
-  const Bytes headCheck = B("\x01" "014" "000000000");
+  const Bytes headCheck =
+      B("\x01"
+        "014"
+        "000000000");
   ASSERT_TRUE(link.SendCommand(B("{HD001,A|}"), error, 13, true));
   Reply(Bytes(headCheck.begin(), headCheck.begin() + 5));
   ASSERT_TRUE(QTest::qWaitFor([&] { return link.State().m_byReceiveBuffer.size() == 5; }, 2000));
@@ -228,7 +235,10 @@ TEST_F(SerialLinkTest, AStatusReplyCutByTheNextCommandIsStillShown) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.headCheck == QStringLiteral("NO RIBBON"); }, 2000));
   EXPECT_FALSE(link.State().m_bHeadCheckMode);
   // GET STATUS's own reply goes to the status label.
-  Reply(B("\x01" "000" "000000000"));
+  Reply(
+      B("\x01"
+        "000"
+        "000000000"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.status == QStringLiteral("ON LINE"); }, 2000));
   EXPECT_EQ(host.headCheck, QStringLiteral("NO RIBBON"));
 }

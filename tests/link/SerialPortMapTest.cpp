@@ -87,11 +87,11 @@ TEST_F(SerialPortMapTest, RealPortsInStableOrderPhantomUartsLeftOut) {
   Tty("ttyACM0", "pci0/usb1/1-4/1-4:1.0");
   UsbDevice("1-4", "USB Modem");
   Uart("ttyS0", "pnp0/00:01", "4", true);
-  Uart("ttyS1", "platform/serial8250", "0", true);   // phantom: no UART
+  Uart("ttyS1", "platform/serial8250", "0", true);    // phantom: no UART
   Uart("ttyS2", "platform/serial8250b", "4", false);  // no driver bound
   Uart("ttyS10", "pnp0/00:02", "4", true);
-  Tty("tty0", "");                                    // a console, not a serial port
-  Tty("ttyS3", "");                                   // no device at all
+  Tty("tty0", "");   // a console, not a serial port
+  Tty("ttyS3", "");  // no device at all
   File("sys/devices/pci0/usb1/1-9/product", "unplugged");
   File("dev/pts/3");
   Link("sim/ttyDZSIM0", Path("dev/pts/3"));

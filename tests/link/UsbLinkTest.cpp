@@ -82,9 +82,8 @@ TEST_F(UsbLinkTest, CommandWithoutReplyMakesOneReadPassAndNoBeep) {
 }
 
 TEST_F(UsbLinkTest, OpenFailuresGiveTheirTextsAndSendNothing) {
-  const std::pair<int32_t, const char*> cases[] = {{-1, "USB Device not ready !!"},
-                                                   {-2, "USB DeviceID receive error"},
-                                                   {-3, "USB DeviceID mismatch error"}};
+  const std::pair<int32_t, const char*> cases[] = {
+      {-1, "USB Device not ready !!"}, {-2, "USB DeviceID receive error"}, {-3, "USB DeviceID mismatch error"}};
   for (const auto& [result, text] : cases) {
     sim.Reset();
     sim.SetOpenResult(result);

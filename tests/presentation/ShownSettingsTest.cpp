@@ -58,8 +58,9 @@ TEST(ShownSettingsTest, DefaultsShowAsTheWindowAfterStartUp) {
 
 TEST(ShownSettingsTest, LoadedFileShowsListsTenthsHexAndSignsAsTheBoxes) {
   CItemManager items;
-  ASSERT_TRUE(LoadParameterFile(items, "{Z2;1,C0521021-0501B0A00110B1111111111111|}\r\n"
-                                       "{Z2;2,-015+100-05+005-02+07-07-151530|}\r\n"));
+  ASSERT_TRUE(LoadParameterFile(items,
+                                "{Z2;1,C0521021-0501B0A00110B1111111111111|}\r\n"
+                                "{Z2;2,-015+100-05+005-02+07-07-151530|}\r\n"));
   EXPECT_EQ(ShownValueOf(items, Row("cmbFontCode")), "LATIN9");
   EXPECT_EQ(FieldTextOf(items, Row("cmbFontCode")), "C");
   EXPECT_EQ(ShownValueOf(items, Row("SeFeedAdj")), "-1.5");

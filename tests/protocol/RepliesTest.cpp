@@ -20,9 +20,14 @@ TEST(StatusTest, MessagesAndReceivedMark) {
     const char* code;
     const char* message;
   };
-  const Row rows[] = {{"00", "ON LINE"},       {"01", "Head Open (ON LINE)"}, {"06", "Command Error"},
-                      {"22", "Thermistor Connector omission"}, {"30", "The stacked form is full."},
-                      {"41", "ON LINE"},       {"54", "Flash Memory Empty"},  {"55", "  Save Mode"}};
+  const Row rows[] = {{"00", "ON LINE"},
+                      {"01", "Head Open (ON LINE)"},
+                      {"06", "Command Error"},
+                      {"22", "Thermistor Connector omission"},
+                      {"30", "The stacked form is full."},
+                      {"41", "ON LINE"},
+                      {"54", "Flash Memory Empty"},
+                      {"55", "  Save Mode"}};
   for (const Row& row : rows) {
     std::string message;
     int received = 0;
@@ -149,7 +154,8 @@ TEST(ReplyTest, ExtractItemTextTakesOnlyExistingBytes) {
   CItem item;
   item.m_iLength = 3;
   const Bytes data = {'{', '0', 'A', 0xFF, 'C', 'D'};
-  EXPECT_EQ(ExtractItemText(item, data, 2), std::string("A\xFF" "C"));
+  EXPECT_EQ(ExtractItemText(item, data, 2), std::string("A\xFF"
+                                                        "C"));
   EXPECT_EQ(ExtractItemText(item, data, 4), "CD");
   EXPECT_EQ(ExtractItemText(item, data, 6), "");
   EXPECT_EQ(ExtractItemText(item, data, 1000), "");

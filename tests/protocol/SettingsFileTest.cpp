@@ -62,7 +62,7 @@ TEST(SettingsFileTest, RejectedParameterFileChangesNothing) {
       kAdjustmentLine + "\r\n" + kParameterLine.substr(0, 42) + "\r\n",  // 42 characters
       kAdjustmentLine + "\r\n\r\n" + kParameterLine + "\r\n",            // an empty line
       kAdjustmentLine + "\r\n{Z2;3,+000|}\r\n",                          // unknown record
-      kAdjustmentLine + "\r\n{Z5;2,-015+100-05+005-02+07-07-151530|}",  // wrong code
+      kAdjustmentLine + "\r\n{Z5;2,-015+100-05+005-02+07-07-151530|}",   // wrong code
       kAdjustmentLine + "\r\n{Z2",                                       // cut short
       "\r\n",
       kAdjustmentLine + "\n" + kParameterLine + "\r" + "garbage",
@@ -114,20 +114,23 @@ TEST(SettingsFileTest, LanFileLineRules) {
   EXPECT_EQ(items.m_objDhcpClientId.GetValueString(), id);
   EXPECT_EQ(items.m_objIpAddress1.GetValueString(), "192");
   // Fill characters are removed wherever they stand.
-  ASSERT_TRUE(LoadLanFile(items, "{IH;1," + id + ",A\xFF" "B" + std::string(13, '\xFF') + "|}"));
+  ASSERT_TRUE(LoadLanFile(items, "{IH;1," + id +
+                                     ",A\xFF"
+                                     "B" +
+                                     std::string(13, '\xFF') + "|}"));
   EXPECT_EQ(items.m_objDhcpClientHost.GetValueString(), "AB");
 }
 
 TEST(SettingsFileTest, RejectedLanFileChangesNothing) {
   const std::string good = "{IP;2,010,001,001,001|}\r\n";
   const std::vector<std::string> bad = {
-      good + "{IP;2,010,001,001,01|}\r\n",    // 22 characters
-      good + "{IP;X,010,001,001,001|}\r\n",   // fifth character not a digit
-      good + "{IP;\r\n",                      // no fifth character
-      good + "{IS;1,8000|}\r\n",              // 12 characters
-      good + "{IH;1,short|}\r\n",             // DHCP line of another length
-      good + "{Z2;1,00|}\r\n",                // not a LAN command
-      good + "\r\n",                          // empty line
+      good + "{IP;2,010,001,001,01|}\r\n",   // 22 characters
+      good + "{IP;X,010,001,001,001|}\r\n",  // fifth character not a digit
+      good + "{IP;\r\n",                     // no fifth character
+      good + "{IS;1,8000|}\r\n",             // 12 characters
+      good + "{IH;1,short|}\r\n",            // DHCP line of another length
+      good + "{Z2;1,00|}\r\n",               // not a LAN command
+      good + "\r\n",                         // empty line
   };
   for (const std::string& file : bad) {
     CItemManager items;
@@ -172,13 +175,11 @@ TEST(SettingsFileTest, LineWidthsOnlyTakeWholeClosedLines) {
   // A 40-character DHCP line followed by a socket port line stays two lines.
   const std::string dhcp40 = "{IH;1," + std::string(32, 'F') + "|}";
   const std::string port = "{IS;1,09100|}";
-  EXPECT_EQ(SplitFileLines(dhcp40 + "\r\n" + port + "\r\n", LanLineWidths),
-            (std::vector<std::string>{dhcp40, port}));
+  EXPECT_EQ(SplitFileLines(dhcp40 + "\r\n" + port + "\r\n", LanLineWidths), (std::vector<std::string>{dhcp40, port}));
   EXPECT_EQ(SplitFileLines(dhcp40 + "\n" + port + "\n", LanLineWidths), (std::vector<std::string>{dhcp40, port}));
   // A line broken before its width, with no closing "|}" at that width,
   // stays broken (and fails the load).
-  EXPECT_EQ(SplitFileLines("{IS;1,\r\n09100|}\r\n", LanLineWidths),
-            (std::vector<std::string>{"{IS;1,", "09100|}"}));
+  EXPECT_EQ(SplitFileLines("{IS;1,\r\n09100|}\r\n", LanLineWidths), (std::vector<std::string>{"{IS;1,", "09100|}"}));
   CItemManager items;
   EXPECT_FALSE(LoadLanFile(items, "{IS;1,\r\n09100|}\r\n"));
   // An empty line is still a line of its own.

@@ -37,8 +37,8 @@ struct SimUsb {
     Command = reinterpret_cast<int32_t (*)(int32_t, uint8_t*, int32_t)>(library.resolve("DiruvovSim_Command"));
     SendCount = reinterpret_cast<int32_t (*)()>(library.resolve("DiruvovSim_SendCount"));
     CallLog = reinterpret_cast<int32_t (*)(char*, int32_t)>(library.resolve("DiruvovSim_CallLog"));
-    return Reset && SetOpenResult && SetFailSend && SetFailAll && SetStatusCode && SetMode && SetField &&
-           GetField && CommandCount && Command && SendCount && CallLog;
+    return Reset && SetOpenResult && SetFailSend && SetFailAll && SetStatusCode && SetMode && SetField && GetField &&
+           CommandCount && Command && SendCount && CallLog;
   }
 
   // Every command the simulated printer received, as text.

@@ -27,11 +27,11 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  define VEVEVOR_CALL __stdcall
-#  define VEVEVOR_API /* exported by name and ordinal through Vevevor.def */
+#define VEVEVOR_CALL __stdcall
+#define VEVEVOR_API /* exported by name and ordinal through Vevevor.def */
 #else
-#  define VEVEVOR_CALL
-#  define VEVEVOR_API __attribute__((visibility("default")))
+#define VEVEVOR_CALL
+#define VEVEVOR_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus
@@ -56,7 +56,7 @@ VEVEVOR_API int32_t VEVEVOR_CALL DeviceTimeoutSet(int32_t handle);
  * only part of it was taken.  Returns 0 when the write failed, when the port
  * took nothing within the time-out, or for a bad argument (count < 0, no
  * data); the handle is then closed. */
-VEVEVOR_API int32_t VEVEVOR_CALL DeviceWrite(int32_t handle, const uint8_t *data, int32_t count);
+VEVEVOR_API int32_t VEVEVOR_CALL DeviceWrite(int32_t handle, const uint8_t* data, int32_t count);
 
 #ifdef __cplusplus
 }
