@@ -13,7 +13,7 @@ PACKAGES=(
   libusb-1.0-0-dev
   fonts-liberation2 fontconfig
   xvfb xauth socat
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   umockdev libumockdev-dev
   mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   imagemagick

@@ -26,6 +26,10 @@ run_stage() {
 debug_tests() { ./scripts/build.sh debug && ctest --preset debug -j "$(nproc)"; }
 asan_tests() { ./scripts/build.sh asan && ctest --preset asan -j "$(nproc)"; }
 
+# Every C and C++ file the repository holds is formatted with .clang-format.
+format_check() { git ls-files '*.c' '*.h' '*.cpp' | xargs clang-format --dry-run --Werror; }
+
+run_stage "code format" format_check
 run_stage "debug build + tests" debug_tests
 run_stage "asan build + tests" asan_tests
 run_stage "fuzz ${fuzz_seconds}s per harness" ./scripts/fuzz.sh "$fuzz_seconds"
