@@ -91,18 +91,18 @@ std::string ValueToText(const Value& value) {
   return std::string();
 }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 int64_t ReadHexText(const std::string& text) {
   uint32_t number = 0;
   for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9')
-      digit = c - '0';
-    else if (c >= 'A' && c <= 'F')
-      digit = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f')
-      digit = c - 'a' + 10;
-    else
-      break;
+    const int digit = HexDigitValue(c);
+    if (digit < 0) break;
     number = (number << 4) | static_cast<uint32_t>(digit);
   }
   return number;

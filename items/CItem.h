@@ -27,6 +27,8 @@ std::string ValueToText(const Value& value);
 // up to the first other character, as a 32-bit unsigned quantity (FFFF gives
 // 65535, more than eight digits keep the low 32 bits); no digit gives 0.
 int64_t ReadHexText(const std::string& text);
+// The value of one hexadecimal digit (either case), -1 for any other character.
+int HexDigitValue(char c);
 
 class CItem {
  public:

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <algorithm>
 
+#include "CItem.h"
 #include "ChoiceListData.h"
 #include "SpinSetupData.h"
 
@@ -157,15 +158,8 @@ bool ParseShownNumber(const std::string& p_sText, int p_iDecimals, bool p_bHex, 
   if (p_bHex) {
     long long number = 0;
     for (char c : p_sText) {
-      int digit;
-      if (c >= '0' && c <= '9')
-        digit = c - '0';
-      else if (c >= 'A' && c <= 'F')
-        digit = c - 'A' + 10;
-      else if (c >= 'a' && c <= 'f')
-        digit = c - 'a' + 10;
-      else
-        return false;
+      const int digit = HexDigitValue(c);
+      if (digit < 0) return false;
       number = number * 16 + digit;
     }
     p_iSteps = number;

@@ -17,6 +17,7 @@
 #include "RecordingHost.h"
 #include "Replies.h"
 #include "SerialSettings.h"
+#include "PtyPair.h"
 #include "SerialTransport.h"
 
 namespace {
@@ -26,24 +27,13 @@ Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
 class SerialLinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char name[256] = {};
-    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-    termios raw{};
-    tcgetattr(slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(slave, TCSANOW, &raw);
-    slaveName = QString::fromLatin1(name);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    ASSERT_TRUE(pty.Open());
     // Pseudo-terminals take neither parity nor 7 data bits.
     iface.m_objParity.SetValue(int32_t{0});
     iface.SetActiveInterface(dz::kLinkCom);
     link.Serial().SetPortResolver([this](int com) { return com == 1 ? slaveName : QStringLiteral("/dev/null-none"); });
   }
-  void TearDown() override {
-    link.CloseInterface(dz::kLinkCom);
-    if (slave >= 0) ::close(slave);
-    if (master >= 0) ::close(master);
-  }
+  void TearDown() override { link.CloseInterface(dz::kLinkCom); }
 
   // Everything the tool wrote to the line so far.
   Bytes Drain() {
@@ -59,9 +49,10 @@ class SerialLinkTest : public ::testing::Test {
   }
   void Reply(const Bytes& bytes) { ASSERT_EQ(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
 
-  int master = -1;
-  int slave = -1;
-  QString slaveName;
+  PtyPair pty;
+  int& master = pty.master;
+  int& slave = pty.slave;
+  QString& slaveName = pty.slaveName;
   CItemManager items;
   CInterface iface;
   RecordingHost host;
