@@ -17,27 +17,6 @@ description:
   - Never changes anything on the printer.
   - 'Runs on the control node (use C(connection: local)) and calls the
     C(dazavu) command-line tool with C(--json).'
-options:
-  host:
-    description:
-      - Address or name of the printer's LAN interface.
-    type: str
-    required: true
-  port:
-    description:
-      - TCP port of the printer's LAN interface.
-    type: int
-    default: 8000
-  cli:
-    description:
-      - The C(dazavu) executable, a path or a name looked up on PATH.
-    type: str
-    default: dazavu
-  timeout:
-    description:
-      - Seconds to wait for each reply of the printer.
-    type: float
-    default: 2
 attributes:
   check_mode:
     description: Runs the same in check mode; it never changes anything.
@@ -45,10 +24,10 @@ attributes:
   diff_mode:
     description: Nothing to show; the module changes nothing.
     support: none
-notes:
-  - Needs the C(dazavu) tool of the Dazavu Setting Tool on the control node.
 seealso:
   - module: dazavu.printer.settings
+extends_documentation_fragment:
+  - dazavu.printer.printer
 author:
   - Dazavu Setting Tool team
 '''

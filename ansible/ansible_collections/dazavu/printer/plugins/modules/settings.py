@@ -23,16 +23,6 @@ description:
   - A printer that does not answer fails that host with the tool's error
     text; the other hosts go on.
 options:
-  host:
-    description:
-      - Address or name of the printer's LAN interface.
-    type: str
-    required: true
-  port:
-    description:
-      - TCP port of the printer's LAN interface.
-    type: int
-    default: 8000
   params_file:
     description:
       - Parameter settings file (C(.dt1)) the printer shall hold, as the
@@ -45,16 +35,6 @@ options:
       - Writing it changes the printer's network settings; a new address
         takes effect as the printer applies it.
     type: path
-  cli:
-    description:
-      - The C(dazavu) executable, a path or a name looked up on PATH.
-    type: str
-    default: dazavu
-  timeout:
-    description:
-      - Seconds to wait for each reply of the printer.
-    type: float
-    default: 2
 attributes:
   check_mode:
     description: Reports what would change and writes nothing.
@@ -65,10 +45,11 @@ attributes:
       carry; before is the printer, after the files.
     support: full
 notes:
-  - Needs the C(dazavu) tool of the Dazavu Setting Tool on the control node.
   - Printers are reached over LAN only.
 seealso:
   - module: dazavu.printer.info
+extends_documentation_fragment:
+  - dazavu.printer.printer
 author:
   - Dazavu Setting Tool team
 '''
