@@ -117,11 +117,17 @@ const std::vector<ShownSetting>& LanSettings() {
 }
 #undef ITEM
 
-const char* RowCaptionOf(const char* p_sControl) {
+const ShownSetting* FindShownSetting(const char* p_sControl) {
+  if (!p_sControl || !*p_sControl) return nullptr;  // hidden settings have no control
   for (const auto* table : {&ParameterSettings(), &LanSettings()})
     for (const ShownSetting& row : *table)
-      if (std::strcmp(row.control, p_sControl) == 0) return row.rowCaption ? row.rowCaption : "";
-  return "";
+      if (std::strcmp(row.control, p_sControl) == 0) return &row;
+  return nullptr;
+}
+
+const char* RowCaptionOf(const char* p_sControl) {
+  const ShownSetting* row = FindShownSetting(p_sControl);
+  return row && row->rowCaption ? row->rowCaption : "";
 }
 
 std::string FieldTextOf(const CItemManager& p_objItems, const ShownSetting& p_objRow) {

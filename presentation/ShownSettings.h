@@ -41,6 +41,10 @@ const std::vector<ShownSetting>& ParameterSettings();
 // in the binding order of the page.
 const std::vector<ShownSetting>& LanSettings();
 
+// The setting a control of that object name shows; nullptr when it shows
+// none (buttons, the maintenance page's controls).
+const ShownSetting* FindShownSetting(const char* p_sControl);
+
 // The row caption of a control's label on its page; "" when the control has
 // no row of its own. The pages' layout tables use it.
 const char* RowCaptionOf(const char* p_sControl);

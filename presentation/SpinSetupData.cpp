@@ -12,7 +12,14 @@ const std::vector<SpinSetupData>& ParameterSpinSetupData() {
       {"SeXAdj", 0, 995, -995, 5, 5, 1, false},         {"SeToneAdjT", 0, 10, -10, 1, 5, 0, false},
       {"SeToneAdjD", 0, 10, -10, 1, 5, 0, false},       {"SeRbnAdjFw", 0, 0, -15, 1, 3, 0, false},
       {"SeRbnAdjBk", 0, 0, -15, 1, 3, 0, false},        {"SeThresholdR", 10, 40, 0, 1, 4, 1, false},
-      {"SeThresholdT", 14, 40, 0, 1, 4, 1, false},      {"SeIssueCount", 1, 5000, 1, 1, 0, 0, false},
+      {"SeThresholdT", 14, 40, 0, 1, 4, 1, false},
+  };
+  return table;
+}
+
+const std::vector<SpinSetupData>& TestPrintSpinSetupData() {
+  static const std::vector<SpinSetupData> table = {
+      {"SeIssueCount", 1, 5000, 1, 1, 0, 0, false},
       {"SeLabelLen", 760, 9999, 100, 1, 4, 0, false},
   };
   return table;
@@ -32,7 +39,7 @@ const std::vector<SpinSetupData>& LanSpinSetupData() {
 }
 
 const SpinSetupData* FindSpinSetup(const std::string& p_sName) {
-  for (const auto* table : {&ParameterSpinSetupData(), &LanSpinSetupData()})
+  for (const auto* table : {&ParameterSpinSetupData(), &TestPrintSpinSetupData(), &LanSpinSetupData()})
     for (const SpinSetupData& row : *table)
       if (p_sName == row.name) return &row;
   return nullptr;

@@ -17,12 +17,13 @@ struct SpinSetupData {
   bool hex;      // two-digit hexadecimal display
 };
 
-// The spin edits of the page "Parameter Setting" and of the test print, in
-// the order they are set up.
+// The spin edits of the page "Parameter Setting".
 const std::vector<SpinSetupData>& ParameterSpinSetupData();
+// The two spin edits of the frame "TEST PRINT" of the page "Maintenance Mode".
+const std::vector<SpinSetupData>& TestPrintSpinSetupData();
 // The twelve address boxes and the socket port box of the page "Extra Setting".
 const std::vector<SpinSetupData>& LanSpinSetupData();
-// The spin edit of that object name among both tables; nullptr when none.
+// The spin edit of that object name among the tables above; nullptr when none.
 const SpinSetupData* FindSpinSetup(const std::string& p_sName);
 
 }  // namespace dz

@@ -1,9 +1,7 @@
 #pragma once
 // Copies between the catalogue and the frame "LAN" of the page "Extra
-// Setting", in the order of one binding table.
-//
-// Lists without a selection are skipped by an update, as on the parameter
-// page. The host name is single-byte text: shown as Latin-1 (fill characters
+// Setting", in the order of the frame's rows, as bindings/SettingBinding.h
+// describes for each kind of control. The host name is single-byte text: shown as Latin-1 (fill characters
 // of code 255 from a read included) and stored as Latin-1.
 #include <QChar>
 

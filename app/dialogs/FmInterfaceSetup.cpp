@@ -13,7 +13,7 @@
 #include "common/AppIcon.h"
 #include "common/PageBuilder.h"
 #include "common/Twips.h"
-#include "pages/ChoiceLists.h"
+#include "common/ChoiceLists.h"
 #include "widgets/UCSpinEdit.h"
 
 namespace dz {

@@ -24,11 +24,10 @@
 #include "dialogs/RunModal.h"
 #include "main/ControlHandlers.h"
 #include "main/TabControl.h"
-#include "pages/ChoiceLists.h"
+#include "common/ChoiceLists.h"
 #include "pages/ExtraSettingPage.h"
 #include "pages/MaintenancePage.h"
 #include "pages/ParameterPage.h"
-#include "pages/SpinEditDefaults.h"
 #include "widgets/UCSpinEdit.h"
 
 namespace dz {
@@ -122,8 +121,8 @@ void FmMain::CreateMenu() {
 
 void FmMain::SetFocusOrder() {
   QList<QWidget*> order = {btnGetStatus, cmbInterface, btnSetup, SSTab1};
-  order << pageParameter->FocusOrder() << pageParameter->CodeBoxes() << pageMaintenance->FocusOrder()
-        << pageExtraSetting->FocusOrder() << pageMaintenance->cmbDestination;
+  for (const TabPage* page : Pages()) order << page->Controls().FocusOrder();
+  for (const TabPage* page : Pages()) order << page->Controls().FocusAfterWindow();
   // A spin edit takes the focus through its text box, so the order is set
   // on the text box.
   for (QWidget*& widget : order)
@@ -160,16 +159,21 @@ void FmMain::StartUp() {
 
   for (UCSpinEdit* box : {pageParameter->SeCode1, pageParameter->SeCode2, pageParameter->SeCode3})
     box->EditWidth(TwipsRectOf(box).width());
-  InitializeSpinEdits(*SSTab1, ParameterSpinEdits());
   for (UCSpinEdit* box : pageExtraSetting->AddressBoxes()) box->EditWidth(TwipsRectOf(box).width());
-  InitializeSpinEdits(*SSTab1, LanSpinEdits());
+  for (const TabPage* page : Pages()) page->Controls().SetUpSpinEdits();
 
   if (!InitializeComboBoxItems()) return;
   SSTab1->setCurrentIndex(0);
   if (RefreshParameterSettingItem(m_objItemManager, false)) RefreshLanSettingItem(m_objItemManager, false);
 }
 
-bool FmMain::InitializeComboBoxItems() { return FillChoiceLists(*SSTab1, MainWindowChoiceLists()); }
+bool FmMain::InitializeComboBoxItems() {
+  bool filled = true;
+  for (const TabPage* page : Pages()) filled = page->Controls().FillLists() && filled;
+  return filled;
+}
+
+QList<TabPage*> FmMain::Pages() const { return {pageParameter, pageMaintenance, pageExtraSetting}; }
 
 bool FmMain::RefreshParameterSettingItem(CItemManager& p_objItems, bool p_bDefaultValue) {
   return dz::RefreshParameterSettingItem(*pageParameter, p_objItems, p_bDefaultValue);

@@ -31,6 +31,7 @@ namespace dz {
 class ParameterPage;
 class MaintenancePage;
 class ExtraSettingPage;
+class TabPage;
 
 class FmMain : public QMainWindow, public ILinkHost {
   Q_OBJECT
@@ -93,6 +94,8 @@ class FmMain : public QMainWindow, public ILinkHost {
   void CreateTabControl(QWidget* client);
   void CreateMenu();
   void SetFocusOrder();
+  // The three pages in tab order.
+  QList<TabPage*> Pages() const;
   void WireHandlers();
   // Connects the printer operations to GET STATUS, READ, SET, the SEND
   // buttons, LOAD and SAVE.

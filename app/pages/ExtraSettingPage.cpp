@@ -23,27 +23,24 @@ struct Cell {
   int left;
   int width;
 };
+// A row: its top and its controls; the label shows the first control's row
+// caption.
 struct Row {
   int top;
-  const char* caption;
   std::vector<Cell> cells;
 };
 const Row kRows[] = {
     {480,
-     RowCaptionOf("SeIpAddress1"),
      {{C(SeIpAddress1), 2400, 500},
       {C(SeIpAddress2), 2895, 500},
       {C(SeIpAddress3), 3405, 500},
       {C(SeIpAddress4), 3900, 500}}},
-    {840,
-     RowCaptionOf("SeSubNet1"),
-     {{C(SeSubNet1), 2400, 495}, {C(SeSubNet2), 2895, 495}, {C(SeSubNet3), 3405, 495}, {C(SeSubNet4), 3900, 495}}},
+    {840, {{C(SeSubNet1), 2400, 495}, {C(SeSubNet2), 2895, 495}, {C(SeSubNet3), 3405, 495}, {C(SeSubNet4), 3900, 495}}},
     {1200,
-     RowCaptionOf("SeGateway1"),
      {{C(SeGateway1), 2400, 495}, {C(SeGateway2), 2895, 495}, {C(SeGateway3), 3405, 495}, {C(SeGateway4), 3900, 495}}},
-    {1560, RowCaptionOf("cmbPort"), {{C(cmbPort), 2400, 945}, {C(SeSocetPort), 3480, 1815}}},
-    {1920, RowCaptionOf("cmbDhcp"), {{C(cmbDhcp), 2400, 945}}},
-    {2280, RowCaptionOf("txtDhcpName"), {{C(txtDhcpName), 2400, 3015}}},
+    {1560, {{C(cmbPort), 2400, 945}, {C(SeSocetPort), 3480, 1815}}},
+    {1920, {{C(cmbDhcp), 2400, 945}}},
+    {2280, {{C(txtDhcpName), 2400, 3015}}},
 };
 
 struct ButtonRow {
@@ -64,29 +61,23 @@ const ButtonRow kButtons[] = {
 ExtraSettingPage::ExtraSettingPage(const QSize& tabControlSize, QWidget* parent) : TabPage(tabControlSize, parent) {
   FrLan = MakeFrame(Canvas(), QStringLiteral("FrLan"), QStringLiteral("LAN"), {120, 480, 5535, 4200});
   for (const Row& row : kRows) {
-    QLabel* label = MakeRowLabel(FrLan, row.caption, {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight});
+    QLabel* label = MakeRowLabel(FrLan, RowCaptionOf(row.cells.front().control.name),
+                                 {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight});
     QList<QWidget*> controls;
     for (const Cell& cell : row.cells) {
       const int height = std::holds_alternative<QComboBox * P::*>(cell.control.slot) ? kListHeight : kSpinHeight;
-      controls << CreateControl(*this, cell.control, FrLan, {cell.left, row.top, cell.width, height});
+      controls << AddControl(*this, cell.control, FrLan, {cell.left, row.top, cell.width, height});
     }
     NameRowControls(label, controls);
   }
   txtDhcpName->setMaxLength(kHostNameLength);
   for (const ButtonRow& button : kButtons)
-    CreateControl(*this, button.control, FrLan, button.rect, QString::fromLatin1(button.caption));
+    AddControl(*this, button.control, FrLan, button.rect, QString::fromLatin1(button.caption));
 }
 
 QList<UCSpinEdit*> ExtraSettingPage::AddressBoxes() const {
   return {SeIpAddress1, SeIpAddress2, SeIpAddress3, SeIpAddress4, SeSubNet1,  SeSubNet2,
           SeSubNet3,    SeSubNet4,    SeGateway1,   SeGateway2,   SeGateway3, SeGateway4};
-}
-
-QList<QWidget*> ExtraSettingPage::FocusOrder() const {
-  QList<QWidget*> order;
-  for (UCSpinEdit* box : AddressBoxes()) order << box;
-  order << cmbPort << SeSocetPort << cmbDhcp << txtDhcpName << btnLanLoad << btnLanSave << btnLanRead << btnLanSet;
-  return order;
 }
 
 }  // namespace dz

@@ -48,8 +48,6 @@ class ExtraSettingPage : public TabPage {
 
   // The twelve address boxes: IP address 1-4, subnet mask 1-4, gateway 1-4.
   QList<UCSpinEdit*> AddressBoxes() const;
-  // Keyboard focus order of the page's controls.
-  QList<QWidget*> FocusOrder() const;
 };
 
 }  // namespace dz

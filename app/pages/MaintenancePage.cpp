@@ -34,7 +34,9 @@ const Frame kFrames[] = {
 };
 
 // A row inside a frame: an optional label at 120, a list or spin edit at
-// 2160 with its width, an optional "SEND" button at its left.
+// 2160 with its width, an optional "SEND" button at its left. The frames'
+// rows are created frame by frame in the order of kFrames, which is the
+// order of the keyboard focus.
 struct Row {
   QGroupBox* P::*frame;
   int top;
@@ -43,6 +45,7 @@ struct Row {
   int width;
   std::optional<NamedControl<P>> send;
   int sendLeft;
+  FocusPlace focus = FocusPlace::InRows;  // of the list or spin edit
 };
 const Row kRows[] = {
     {&P::FmDiagPrint, 480, "PRT TYPE", C(cmbDiagPrint), 1900, C(btnDiagPrint), 4200},
@@ -55,7 +58,8 @@ const Row kRows[] = {
     {&P::FrTestPrint, 2640, "LABEL LEN", C(SeLabelLen), 1905, C(btnTestPrint), 4215},
     {&P::FrThresholdCalib, 480, "SENSOR", C(cmbThresholdCalib), 1500, C(btnThresholdCalib), 3840},
     {&P::FrRamClear, 480, "MODE", C(cmbRamClear), 1500, C(btnRamClear), 3840},
-    {&P::FrRamClear, 840, nullptr, C(cmbDestination), 1500, std::nullopt, 0},
+    // The destination takes the focus after every page's rows.
+    {&P::FrRamClear, 840, nullptr, C(cmbDestination), 1500, std::nullopt, 0, FocusPlace::AfterWindow},
     {&P::FrHeadCheck, 480, nullptr, std::nullopt, 0, C(btnHeadCheck), 120},
 };
 
@@ -85,16 +89,14 @@ int ControlHeight(const NamedControl<P>& control) {
 }  // namespace
 
 MaintenancePage::MaintenancePage(const QSize& tabControlSize, QWidget* parent) : TabPage(tabControlSize, parent) {
-  for (const Frame& frame : kFrames)
-    CreateControl(*this, frame.control, Canvas(), frame.rect, QString::fromLatin1(frame.caption));
-
-  for (const Row& row : kRows) {
+  const auto createRow = [this](const Row& row) {
     QGroupBox* frame = this->*row.frame;
     QLabel* label =
         row.caption ? MakeRowLabel(frame, row.caption, {kLabelLeft, row.top, kLabelWidth, kRowLabelHeight}) : nullptr;
     if (row.control) {
       QWidget* control =
-          CreateControl(*this, *row.control, frame, {kControlLeft, row.top, row.width, ControlHeight(*row.control)});
+          AddControl(*this, *row.control, frame, {kControlLeft, row.top, row.width, ControlHeight(*row.control)},
+                     QString(), row.focus);
       // A control without a row label is named by its frame's caption.
       if (label)
         NameRowControls(label, {control});
@@ -102,26 +104,29 @@ MaintenancePage::MaintenancePage(const QSize& tabControlSize, QWidget* parent) :
         SetControlName(control, frame->title());
     }
     if (row.send)
-      CreateControl(*this, *row.send, frame, {row.sendLeft, row.top, kSendWidth, kSendHeight}, QStringLiteral("SEND"));
-  }
-
-  for (const SensorRow& row : kSensorRows) {
+      AddControl(*this, *row.send, frame, {row.sendLeft, row.top, kSendWidth, kSendHeight}, QStringLiteral("SEND"));
+  };
+  const auto createSensorRow = [this](const SensorRow& row) {
     MakeRowLabel(FrSensorAdjust, row.caption, {kLabelLeft, row.top, kSensorLabelWidth, kRowLabelHeight});
     MakeLabel(FrSensorAdjust, QString(), QString::fromLatin1(row.step),
               {kStepLeft, row.top, kStepWidth, kRowLabelHeight}, Qt::AlignLeft | Qt::AlignVCenter);
-    CreateControl(*this, row.send, FrSensorAdjust, {kSensorSendLeft, row.top, kSendWidth, kSendHeight},
-                  QStringLiteral("SEND"));
+    AddControl(*this, row.send, FrSensorAdjust, {kSensorSendLeft, row.top, kSendWidth, kSendHeight},
+               QStringLiteral("SEND"));
+  };
+
+  for (const Frame& frame : kFrames)
+    CreateControl(*this, frame.control, Canvas(), frame.rect, QString::fromLatin1(frame.caption));
+  for (const Frame& frame : kFrames) {
+    const auto box = std::get<QGroupBox * P::*>(frame.control.slot);
+    for (const Row& row : kRows)
+      if (row.frame == box) createRow(row);
+    if (box == &P::FrSensorAdjust)
+      for (const SensorRow& row : kSensorRows) createSensorRow(row);
   }
 
   // Result text of the head check, right-aligned, empty until a check ran.
   lblHeadCheck = MakeLabel(FrHeadCheck, QStringLiteral("lblHeadCheck"), QString(), {1920, 480, 3105, 300},
                            Qt::AlignRight | Qt::AlignVCenter);
-}
-
-QList<QWidget*> MaintenancePage::FocusOrder() const {
-  return {cmbDiagPrint, btnDiagPrint,      cmbPattern,        SeIssueCount, cmbPrintSpeed, cmbSensor,
-          cmbPrtType,   cmbType,           SeLabelLen,        btnTestPrint, btnReflect,    btnTrans,
-          btnPaperEnd,  cmbThresholdCalib, btnThresholdCalib, cmbRamClear,  btnRamClear,   btnHeadCheck};
 }
 
 }  // namespace dz

@@ -2,7 +2,8 @@
 // The page "Maintenance Mode": the frames DIAG PRINT, TEST PRINT, SENSOR
 // ADJUST, THRESHOLD CALIB, RAM CLEAR and HEAD CHECK with their lists, spin
 // edits and "SEND" buttons. Controls are public members named as the
-// controls, with the same object names.
+// controls, with the same object names. The keyboard focus goes frame by
+// frame; the RAM-clear destination comes last of the whole window.
 #include "pages/TabPage.h"
 
 class QComboBox;
@@ -51,10 +52,6 @@ class MaintenancePage : public TabPage {
   QGroupBox* FrHeadCheck = nullptr;
   QPushButton* btnHeadCheck = nullptr;
   QLabel* lblHeadCheck = nullptr;
-
-  // Keyboard focus order of the page's controls, without cmbDestination
-  // (which comes last of the whole window).
-  QList<QWidget*> FocusOrder() const;
 };
 
 }  // namespace dz

@@ -2,7 +2,9 @@
 // The page "Parameter Setting": the frame "Parameter" with its two columns of
 // lists and spin edits, the frame "Adjustment" with ten signed spin edits, and
 // the buttons LOAD, SAVE, READ and SET. Every control is a public member
-// named as the control, and carries that name as its object name.
+// named as the control, and carries that name as its object name. Rows are
+// laid out column by column, which is also the order of the keyboard focus
+// and of the binding; the three code boxes take the focus after the buttons.
 #include "pages/TabPage.h"
 
 class QComboBox;
@@ -69,11 +71,6 @@ class ParameterPage : public TabPage {
   QPushButton* btnSave = nullptr;
   QPushButton* btnRead = nullptr;
   QPushButton* btnSet = nullptr;
-
-  // Keyboard focus order of the page's controls, first to last, without the
-  // three code boxes (they follow the buttons, see CodeBoxes).
-  QList<QWidget*> FocusOrder() const;
-  QList<QWidget*> CodeBoxes() const;
 
  private:
   void CreateParameterFrame();

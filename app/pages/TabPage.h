@@ -6,6 +6,9 @@
 // page clips what lies under the tab row.
 #include <QWidget>
 
+#include "common/PageBuilder.h"
+#include "pages/PageControls.h"
+
 namespace dz {
 
 class TabPage : public QWidget {
@@ -18,7 +21,17 @@ class TabPage : public QWidget {
   // Parent for the page's frames and buttons.
   QWidget* Canvas() const { return m_pCanvas; }
 
+  // The controls the page created from its layout rows, in row order.
+  const PageControls& Controls() const { return m_objControls; }
+
  protected:
+  // Creates a control of a layout row (see CreateControl) and records it.
+  template <class Page>
+  QWidget* AddControl(Page& page, const NamedControl<Page>& control, QWidget* parent, const TwipsRect& rect,
+                      const QString& caption = QString(), FocusPlace focus = FocusPlace::InRows) {
+    return m_objControls.Add(CreateControl(page, control, parent, rect, caption), focus);
+  }
+
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -26,6 +39,7 @@ class TabPage : public QWidget {
  private:
   void AlignCanvas();
   QWidget* m_pCanvas;
+  PageControls m_objControls;
 };
 
 }  // namespace dz

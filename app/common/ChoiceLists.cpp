@@ -1,4 +1,4 @@
-#include "pages/ChoiceLists.h"
+#include "common/ChoiceLists.h"
 
 #include <QComboBox>
 #include <QWidget>
@@ -14,31 +14,28 @@ ChoiceList ToChoiceList(const ChoiceListData& p_objData) {
     entries << QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size()));
   return {p_objData.name, entries, p_objData.selectFirst};
 }
-}  // namespace
 
-const std::vector<ChoiceList>& MainWindowChoiceLists() {
-  static const std::vector<ChoiceList> lists = [] {
-    std::vector<ChoiceList> result;
-    for (const ChoiceListData& data : MainWindowChoiceListData()) result.push_back(ToChoiceList(data));
-    return result;
-  }();
-  return lists;
+void Fill(QComboBox& combo, const ChoiceList& list) {
+  combo.clear();
+  // Adding to an empty list selects its first entry by itself (a selection
+  // change); a list that starts with no selection is cleared again.
+  combo.addItems(list.entries);
+  combo.setCurrentIndex(list.selectFirst ? 0 : -1);
 }
+}  // namespace
 
 const ChoiceList& InterfaceChoiceList() {
   static const ChoiceList list = ToChoiceList(InterfaceChoiceListData());
   return list;
 }
 
+void FillChoiceList(QComboBox& p_objList, const ChoiceListData& p_objData) { Fill(p_objList, ToChoiceList(p_objData)); }
+
 bool FillChoiceLists(QWidget& root, const std::vector<ChoiceList>& lists) {
   for (const ChoiceList& list : lists) {
     auto* combo = root.findChild<QComboBox*>(QString::fromLatin1(list.name));
     if (!combo) return false;
-    combo->clear();
-    // Adding to an empty list selects its first entry by itself (a selection
-    // change); a list that starts with no selection is cleared again.
-    combo->addItems(list.entries);
-    combo->setCurrentIndex(list.selectFirst ? 0 : -1);
+    Fill(*combo, list);
   }
   return true;
 }
