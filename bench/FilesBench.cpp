@@ -8,7 +8,7 @@
 
 #include "CItemManager.h"
 #include "SettingsFile.h"
-#include "operations/SettingsFileOperations.h"
+#include "SettingsFileStore.h"
 
 namespace {
 

@@ -1,14 +1,7 @@
 #include "SettingsSources.h"
 
-#include <QFile>
-#include <QSaveFile>
-
 #include "SettingsFile.h"
-
-namespace {
-// A settings file holds a few hundred bytes; anything far larger is not one.
-constexpr qint64 kLargestSettingsFile = 1 << 20;
-}  // namespace
+#include "SettingsFileStore.h"
 
 FileKind KindOfFile(const QString& p_sPath) {
   return p_sPath.endsWith(QLatin1String(".dt2"), Qt::CaseInsensitive) ? FileKind::Lan : FileKind::Parameter;
@@ -19,17 +12,11 @@ const std::vector<dz::ShownSetting>& RowsOf(FileKind p_eKind) {
 }
 
 bool LoadSettingsFile(const QString& p_sPath, CItemManager& p_objItems, QString& p_sError) {
-  QFile file(p_sPath);
-  if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestSettingsFile) {
+  std::string content;
+  if (!dz::ReadSettingsFile(p_sPath, content)) {
     p_sError = QStringLiteral("%1: cannot be read").arg(p_sPath);
     return false;
   }
-  const QByteArray bytes = file.read(kLargestSettingsFile + 1);
-  if (bytes.size() > kLargestSettingsFile || file.error() != QFileDevice::NoError) {
-    p_sError = QStringLiteral("%1: cannot be read").arg(p_sPath);
-    return false;
-  }
-  const std::string content(bytes.constData(), static_cast<size_t>(bytes.size()));
   const bool loaded =
       KindOfFile(p_sPath) == FileKind::Lan ? LoadLanFile(p_objItems, content) : LoadParameterFile(p_objItems, content);
   if (!loaded) {
@@ -42,17 +29,8 @@ bool LoadSettingsFile(const QString& p_sPath, CItemManager& p_objItems, QString&
 }
 
 bool SaveSettingsFile(const QString& p_sPath, FileKind p_eKind, CItemManager& p_objItems) {
-  const std::string text =
-      JoinFileLines(p_eKind == FileKind::Lan ? BuildLanFileLines(p_objItems) : BuildParameterFileLines(p_objItems));
-  const QByteArray content(text.data(), static_cast<qsizetype>(text.size()));
-  QSaveFile file(p_sPath);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  // A short write or a failed flush must not reach commit.
-  if (file.write(content) != content.size() || !file.flush()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return dz::WriteSettingsFile(
+      p_sPath, p_eKind == FileKind::Lan ? BuildLanFileLines(p_objItems) : BuildParameterFileLines(p_objItems));
 }
 
 std::vector<Difference> CompareSettings(const CItemManager& p_objA, const CItemManager& p_objB,

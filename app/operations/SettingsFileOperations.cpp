@@ -1,11 +1,10 @@
 #include "SettingsFileOperations.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
 
 #include "CItemManager.h"
 #include "SettingsFile.h"
+#include "SettingsFileStore.h"
 #include "bindings/LanBinding.h"
 #include "bindings/ParameterBinding.h"
 #include "common/MCommon.h"
@@ -15,9 +14,6 @@
 namespace dz {
 
 namespace {
-
-// A settings file holds a few hundred bytes; anything far larger is not one.
-constexpr qint64 kLargestSettingsFile = 1 << 20;
 
 const QString kNormal = QStringLiteral("Normal termination");
 const QString kAbnormal = QStringLiteral("Abnormal termination");
@@ -57,39 +53,7 @@ QString AskLoadPath(const FileKind& p_objKind) {
   return MCommon::ShowOpenFileDialog(record);
 }
 
-QByteArray FileBytes(const std::vector<std::string>& p_objLines) {
-  const std::string text = JoinFileLines(p_objLines);
-  return QByteArray(text.data(), static_cast<int>(text.size()));
-}
-
-// The whole file, or nothing when it cannot be read or is far too large.
-bool ReadWholeFile(const QString& p_sPath, std::string& p_sContent) {
-  QFile file(p_sPath);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  if (file.size() > kLargestSettingsFile) return false;
-  const QByteArray bytes = file.read(kLargestSettingsFile + 1);
-  if (bytes.size() > kLargestSettingsFile || file.error() != QFileDevice::NoError) return false;
-  p_sContent.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-  return true;
-}
-
 }  // namespace
-
-bool WriteFileAtomically(const QString& p_sPath, const QByteArray& p_byContent) {
-  QSaveFile file(p_sPath);
-  // A folder where the user may write the file but not create new ones (a
-  // writable file in a read-only folder) has no room for the temporary file:
-  // there the file is written in place. Everywhere else it is replaced whole.
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  // A short write or a failed flush (disk full, file size limit) must not
-  // reach commit, which can report success and leave a truncated file.
-  if (file.write(p_byContent) != p_byContent.size() || !file.flush()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
-}
 
 void SaveParameterSettings(OperationContext& ctx) {
   const QString path = AskSavePath(kParameterFile);
@@ -98,7 +62,7 @@ void SaveParameterSettings(OperationContext& ctx) {
     ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }
-  const bool written = WriteFileAtomically(path, FileBytes(BuildParameterFileLines(ctx.items)));
+  const bool written = WriteSettingsFile(path, BuildParameterFileLines(ctx.items));
   ShowMessage(written ? kNormal : kAbnormal, MsgOkOnly, kAppTitle);
 }
 
@@ -113,7 +77,7 @@ void SaveLanSettings(OperationContext& ctx) {
       ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }
-  const bool written = WriteFileAtomically(path, FileBytes(BuildLanFileLines(ctx.items)));
+  const bool written = WriteSettingsFile(path, BuildLanFileLines(ctx.items));
   ShowMessage(written ? kNormal : kAbnormal, MsgOkOnly, kAppTitle);
 }
 
@@ -121,7 +85,7 @@ void LoadParameterSettings(OperationContext& ctx) {
   const QString path = AskLoadPath(kParameterFile);
   if (path.isEmpty()) return;
   std::string content;
-  if (!ReadWholeFile(path, content) || !LoadParameterFile(ctx.items, content)) {
+  if (!ReadSettingsFile(path, content) || !LoadParameterFile(ctx.items, content)) {
     ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }
@@ -137,7 +101,7 @@ void LoadLanSettings(OperationContext& ctx) {
   const QString path = AskLoadPath(kLanFile);
   if (path.isEmpty()) return;
   std::string content;
-  if (!ReadWholeFile(path, content) || !LoadLanFile(ctx.items, content)) {
+  if (!ReadSettingsFile(path, content) || !LoadLanFile(ctx.items, content)) {
     ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "OperationContext.h"
+#include "SettingsFileStore.h"
 
 namespace dz {
 
@@ -18,6 +19,4 @@ void LoadLanSettings(OperationContext& ctx);        // btnLanLoad
 // failed write leaves the old file as it was. In a folder where no new file
 // can be created, an existing writable file is written in place instead.
 // False on any failure.
-bool WriteFileAtomically(const QString& p_sPath, const QByteArray& p_byContent);
-
 }  // namespace dz
