@@ -84,7 +84,7 @@ constexpr FieldSpec kFields[kFieldCount] = {
     {"LabelendRibbonend", 1, "0"},
     {"PreStrip", 1, "0"},
     {"BackFeedSpeed", 1, "1"},
-    {"MaxiCodeSpecification", 1, "0"},
+    {"MaxiCodeSpec", 1, "0"},
     {"StripMotorTorque", 1, "0"},
     {"KeyboardIF", 1, "0"},
 };
@@ -135,7 +135,7 @@ const std::vector<const char*> kReadRecords[kReadRecordCount] = {
      "LabelendRibbonend",
      "PreStrip",
      "BackFeedSpeed",
-     "MaxiCodeSpecification",
+     "MaxiCodeSpec",
      "StripMotorTorque",
      "KeyboardIF"},
 };
@@ -171,7 +171,7 @@ const std::vector<const char*> kParameterWrite = {"FontCode",
                                                   "LabelendRibbonend",
                                                   "PreStrip",
                                                   "BackFeedSpeed",
-                                                  "MaxiCodeSpecification",
+                                                  "MaxiCodeSpec",
                                                   "StripMotorTorque"};  // 35 characters
 
 const std::vector<const char*> kAdjustmentWrite = {
