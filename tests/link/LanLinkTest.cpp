@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include "ByteString.h"
 #include "LinkIds.h"
 #include "ReadKind.h"
 #include "CInterface.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using dz::test::B;
 
 class LanLinkTest : public ::testing::Test {
  protected:

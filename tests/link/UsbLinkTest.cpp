@@ -3,6 +3,7 @@
 
 #include <QTimer>
 
+#include "ByteString.h"
 #include "LinkIds.h"
 #include "ReadKind.h"
 #include "CInterface.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using dz::test::B;
 
 class UsbLinkTest : public ::testing::Test {
  protected:
