@@ -76,7 +76,7 @@ struct LinkUnderTest {
     kind = p_iKind;
     link.State().m_iReplyRecord = static_cast<int16_t>(kind);
     inGroup = Membership(items, ReadGroup(items, kind));
-    fields = Snapshot(items);
+    fields = ItemSnapshot(items);
     notified = true;
   }
 
@@ -93,7 +93,7 @@ struct LinkUnderTest {
   void CheckStep(const char* what, bool last = false) {
     if (!notified && !last) return;
     notified = false;
-    const std::vector<std::string> now = Snapshot(items);
+    const std::vector<std::string> now = ItemSnapshot(items);
     CheckOnlyChanged(fields, now, inGroup, what);
     if (now != fields) {
       const int width = GetRecordWidth(kind);
@@ -103,7 +103,7 @@ struct LinkUnderTest {
       CItemManager expected;
       bool flag = true;
       StoreRecordReply(expected, kind, Bytes(frame.begin(), frame.end()), flag);
-      FUZZ_CHECK(Snapshot(expected) == now, "%s: items differ from the record in the buffer", what);
+      FUZZ_CHECK(ItemSnapshot(expected) == now, "%s: items differ from the record in the buffer", what);
     }
     fields = now;
     for (const QStringList* shown : {&host.statusHistory, &host.headCheckHistory}) {

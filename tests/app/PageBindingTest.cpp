@@ -5,6 +5,7 @@
 #include <QTabWidget>
 
 #include "Commands.h"
+#include "ItemSnapshot.h"
 #include "MainWindowFixture.h"
 #include "Replies.h"
 #include "bindings/ParameterBinding.h"
@@ -13,12 +14,6 @@ namespace dz::test {
 namespace {
 
 using PageBindingTest = MainWindowFixture;
-
-std::vector<std::string> FieldTexts(CItemManager& items) {
-  std::vector<std::string> texts;
-  for (CItem* item : items.AllItems()) texts.push_back(item->GetValueString());
-  return texts;
-}
 
 // The fields of an Adjustment write record ("{Z2;2," fields "|}").
 std::string AdjustmentFields(CItemManager& items) {
@@ -70,9 +65,9 @@ void RefreshAndUpdate(FmMain& window) {
 
 TEST_F(PageBindingTest, RefreshThenUpdateKeepsEveryFieldForDefaultsAndForReadValues) {
   CItemManager& items = window->m_objItemManager;
-  const std::vector<std::string> defaults = FieldTexts(items);
+  const std::vector<std::string> defaults = ItemSnapshot(items);
   RefreshAndUpdate(*window);
-  EXPECT_EQ(FieldTexts(items), defaults);
+  EXPECT_EQ(ItemSnapshot(items), defaults);
 
   // Values as a read stores them: texts cut out of the printer's records.
   CItemManager printer;
@@ -97,10 +92,10 @@ TEST_F(PageBindingTest, RefreshThenUpdateKeepsEveryFieldForDefaultsAndForReadVal
   bool expected = true;
   for (int kind : {0, 1, 3, 4}) ASSERT_TRUE(StoreRecordReply(items, kind, ReadReply(printer, kind), expected));
   ASSERT_EQ(items.m_objFeedAdjustment.GetValueString(), "012");
-  const std::vector<std::string> read = FieldTexts(items);
+  const std::vector<std::string> read = ItemSnapshot(items);
 
   RefreshAndUpdate(*window);
-  EXPECT_EQ(FieldTexts(items), read);
+  EXPECT_EQ(ItemSnapshot(items), read);
   EXPECT_EQ(List("cmbFontCode")->currentText(), QStringLiteral("PC-852"));
   EXPECT_EQ(List("cmbKbIF")->currentText(), QStringLiteral("KB80"));
   EXPECT_EQ(SpinText("SeFeedAdj"), QStringLiteral("-1.2"));
@@ -160,13 +155,13 @@ TEST_F(PageBindingTest, ValuesThatNameNoListEntryLeaveTheListEmptyAndTheItemAsIt
   items.m_objFontCode.SetValue(std::string("1F"));  // hexadecimal 31, beyond "UTF-8"
   items.m_objDhcpSetting.SetValue(-1);
   items.m_objControlCode.SetValue(std::string("9"));
-  const std::vector<std::string> before = FieldTexts(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
 
   RefreshAndUpdate(*window);
   for (const char* name : {"cmbZeroCode", "cmbKanji", "cmbFontCode", "cmbDhcp", "cmbCode"})
     EXPECT_EQ(List(name)->currentIndex(), -1) << name;
   for (const char* name : {"SeCode1", "SeCode2", "SeCode3"}) EXPECT_FALSE(Box(Spin(name))->isEnabled()) << name;
-  EXPECT_EQ(FieldTexts(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 
   // Picking an entry afterwards stores it as usual.
   Pick(List("cmbKanji"), QStringLiteral("TYPE2"));
@@ -216,12 +211,12 @@ TEST_F(PageBindingTest, AHostNameWithoutSingleByteCodesChangesNothing) {
   QLineEdit* name = Find<QLineEdit>("txtDhcpName");
   QTest::mouseClick(name, Qt::LeftButton);
   TypeCharacters(name, QStringLiteral("Dr\u00FCcker\u20AC"));  // ü has a code, € has none
-  const std::vector<std::string> before = FieldTexts(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
 
   QChar bad;
   EXPECT_FALSE(window->UpdateLanSettingItem(items, &bad));
   EXPECT_EQ(bad, QChar(0x20AC));
-  EXPECT_EQ(FieldTexts(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 
   name->setText(QStringLiteral("Dr\u00FCcker"));
   EXPECT_TRUE(window->UpdateLanSettingItem(items, &bad));

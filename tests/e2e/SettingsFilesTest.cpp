@@ -13,6 +13,7 @@
 
 #include "LinkIds.h"
 #include "CItemManager.h"
+#include "ItemSnapshot.h"
 #include "WindowFixture.h"
 #include "operations/SettingsFileOperations.h"
 #include "widgets/UCSpinEdit.h"
@@ -28,11 +29,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
 }
-std::string Snapshot(CItemManager& items) {
-  std::string all;
-  for (CItem* item : items.AllItems()) all += item->GetValueString() + "|";
-  return all;
-}
+using dz::test::ItemSnapshot;
 
 const QByteArray kDefaultDt1 =
     "{Z2;1,00210121+0001B0A00000B0000000000100|}\r\n{Z2;2,+000+000+00+000+00+00-00-001014|}\r\n";
@@ -118,7 +115,7 @@ TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
   Answer(Path("l"));
   Click(Extra().btnLanSave);
   EXPECT_EQ(ReadFile(Path("l.dt2")).split('\n').size(), 6);
-  const std::string saved = Snapshot(items);
+  const std::vector<std::string> saved = ItemSnapshot(items);
 
   // Everything back to the defaults, then load both files.
   CItemManager defaults;
@@ -131,7 +128,7 @@ TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
   Click(Extra().btnLanLoad);
   EXPECT_EQ(Texts(),
             (QStringList{"Normal termination", "Normal termination", "Normal termination", "Normal termination"}));
-  EXPECT_EQ(Snapshot(items), saved);
+  EXPECT_EQ(ItemSnapshot(items), saved);
   EXPECT_EQ(Parameter().cmbFontCode->currentText(), QStringLiteral("LATIN9"));
   EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), QStringLiteral("-1.5"));
   EXPECT_EQ(Extra().txtDhcpName->text(), QStringLiteral("LABELS"));
@@ -142,7 +139,7 @@ TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
 
 TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
   CItemManager& items = window->m_objItemManager;
-  const std::string before = Snapshot(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
   const QString fontBefore = Parameter().cmbFontCode->currentText();
   // A good Adjustment line followed by a line of 42 characters.
   WriteFile(Path("bad.dt1"),
@@ -158,7 +155,7 @@ TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
     Click(button);
     EXPECT_EQ(Texts(), QStringList{"Abnormal termination"}) << name;
   }
-  EXPECT_EQ(Snapshot(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
   EXPECT_EQ(Parameter().cmbFontCode->currentText(), fontBefore);
 
   // An empty file loads nothing and is a normal end.
@@ -194,7 +191,7 @@ TEST_F(SettingsFilesTest, ASaveThatRunsOutOfRoomKeepsTheOldFile) {
 
 TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   CItemManager& items = window->m_objItemManager;
-  const std::string before = Snapshot(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
   Extra().SeIpAddress1->SetValue(11);
   Extra().txtDhcpName->setText(QStringLiteral("PR\u20ACN"));  // the euro sign has no Latin-1 code
   Answer(Path("lan"));
@@ -202,7 +199,7 @@ TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
   EXPECT_FALSE(QFile::exists(Path("lan.dt2")));
-  EXPECT_EQ(Snapshot(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 
   UseLink(dz::kLinkLan);
   shown.clear();
@@ -211,7 +208,7 @@ TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
   QTest::qWait(100);
   EXPECT_TRUE(Received().empty());
-  EXPECT_EQ(Snapshot(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 }
 
 // A writable file in a folder where the user may not create files is written
