@@ -14,7 +14,7 @@
 #include <set>
 
 #include "LinkDispatcher.h"
-#include "MainWindowFixture.h"
+#include "WindowFixture.h"
 #include "common/PageBuilder.h"
 #include "common/Twips.h"
 #include "dialogs/FmAbout.h"
@@ -22,7 +22,7 @@
 namespace dz::test {
 namespace {
 
-using MainWindowTest = MainWindowFixture;
+using MainWindowTest = WindowFixture;
 
 const char* const kCommandButtons[] = {
     "btnGetStatus", "btnSetup",     "btnLoad",    "btnSave",    "btnRead",     "btnSet",

@@ -6,14 +6,14 @@
 
 #include "Commands.h"
 #include "ItemSnapshot.h"
-#include "MainWindowFixture.h"
+#include "WindowFixture.h"
 #include "Replies.h"
 #include "bindings/ParameterBinding.h"
 
 namespace dz::test {
 namespace {
 
-using PageBindingTest = MainWindowFixture;
+using PageBindingTest = WindowFixture;
 
 // The fields of an Adjustment write record ("{Z2;2," fields "|}").
 std::string AdjustmentFields(CItemManager& items) {

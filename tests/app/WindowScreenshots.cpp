@@ -5,14 +5,14 @@
 #include <QDir>
 #include <QTabWidget>
 
-#include "MainWindowFixture.h"
+#include "WindowFixture.h"
 #include "dialogs/FmAbout.h"
 #include "dialogs/FmInterfaceSetup.h"
 
 namespace dz::test {
 namespace {
 
-using WindowScreenshots = MainWindowFixture;
+using WindowScreenshots = WindowFixture;
 
 void Save(QWidget& widget, const QString& folder, const QString& file) {
   const QString path = QDir(folder).filePath(file);

@@ -1,5 +1,5 @@
 // Every command button against the simulated printer, on all three links.
-#include "WindowFixture.h"
+#include "PrinterWindowFixture.h"
 
 #include "CItemManager.h"
 #include "Commands.h"
@@ -29,7 +29,7 @@ TEST_P(EveryLink, GetStatusShowsThePrinterStatus) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QString::fromLatin1(text); }, 3000)) << code;
   }
   EXPECT_TRUE(AllButtonsEnabled());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_P(EveryLink, ReadShowsThePrinterValuesAndSetRoundTripsThroughThePrinter) {
@@ -128,7 +128,7 @@ TEST_P(EveryLink, MaintenanceButtonsSendTheirCommands) {
     EXPECT_EQ(ReceivedOn(link), c.commands) << c.button->objectName().toStdString();
     EXPECT_TRUE(AllButtonsEnabled());
   }
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_P(EveryLink, HeadCheckShowsItsResultInItsOwnLabel) {

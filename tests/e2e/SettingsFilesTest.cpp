@@ -14,7 +14,7 @@
 #include "LinkIds.h"
 #include "CItemManager.h"
 #include "ItemSnapshot.h"
-#include "WindowFixture.h"
+#include "PrinterWindowFixture.h"
 #include "operations/SettingsFileOperations.h"
 #include "widgets/UCSpinEdit.h"
 
@@ -34,13 +34,13 @@ using dz::test::ItemSnapshot;
 const QByteArray kDefaultDt1 =
     "{Z2;1,00210121+0001B0A00000B0000000000100|}\r\n{Z2;2,+000+000+00+000+00+00-00-001014|}\r\n";
 
-class SettingsFilesTest : public WindowFixture {
+class SettingsFilesTest : public PrinterWindowFixture {
  protected:
   QString Path(const QString& name) { return dir.filePath(name); }
   void Answer(const QString& path, int filter = 1) { answers.push_back({true, path, filter}); }
   QStringList Texts() {
     QStringList out;
-    for (const Shown& s : shown) out << s.text;
+    for (const dz::test::RecordedMessage& s : messages) out << s.text;
     return out;
   }
   QTemporaryDir dir;
@@ -52,10 +52,10 @@ TEST_F(SettingsFilesTest, SaveWritesTheTwoRecordsWithTheExtensionRule) {
   Answer(Path("abc"));
   Click(Parameter().btnSave);
   EXPECT_EQ(ReadFile(Path("abc.dt1")), kDefaultDt1);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, QStringLiteral("Normal termination"));
-  EXPECT_EQ(shown[0].style, 0);
-  EXPECT_EQ(shown[0].title, QStringLiteral("Dazavu Setting Tool"));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, QStringLiteral("Normal termination"));
+  EXPECT_EQ(messages[0].style, 0);
+  EXPECT_EQ(messages[0].title, QStringLiteral("Dazavu Setting Tool"));
 
   // The dialog is set up as the program's own file type first.
   ASSERT_EQ(dialogs.size(), 1u);
@@ -76,10 +76,10 @@ TEST_F(SettingsFilesTest, SaveWritesTheTwoRecordsWithTheExtensionRule) {
   EXPECT_TRUE(QFile::exists(Path("spaced.dt1")));
 
   // Cancel does nothing at all.
-  shown.clear();
+  messages.clear();
   answers.push_back({false, QString(), 1});
   Click(Parameter().btnSave);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SettingsFilesTest, OverwriteQuestion) {
@@ -88,15 +88,15 @@ TEST_F(SettingsFilesTest, OverwriteQuestion) {
   Answer(Path("old.dt1"));
   Click(Parameter().btnSave);
   EXPECT_EQ(ReadFile(Path("old.dt1")), QByteArray("old content"));
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, QStringLiteral("The file already exists. Do you overwrite?"));
-  EXPECT_EQ(shown[0].style, 4);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, QStringLiteral("The file already exists. Do you overwrite?"));
+  EXPECT_EQ(messages[0].style, 4);
 
   overwriteAnswer = dz::AnswerYes;
   Answer(Path("old.dt1"));
   Click(Parameter().btnSave);
   EXPECT_EQ(ReadFile(Path("old.dt1")), kDefaultDt1);
-  EXPECT_EQ(shown.back().text, QStringLiteral("Normal termination"));
+  EXPECT_EQ(messages.back().text, QStringLiteral("Normal termination"));
 }
 
 TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
@@ -150,7 +150,7 @@ TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
                                      {"bad.dt2", Extra().btnLanLoad},
                                      {"huge.dt1", Parameter().btnLoad},
                                      {"missing.dt1", Parameter().btnLoad}}) {
-    shown.clear();
+    messages.clear();
     Answer(Path(name));
     Click(button);
     EXPECT_EQ(Texts(), QStringList{"Abnormal termination"}) << name;
@@ -160,7 +160,7 @@ TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
 
   // An empty file loads nothing and is a normal end.
   WriteFile(Path("empty.dt2"), "");
-  shown.clear();
+  messages.clear();
   Answer(Path("empty.dt2"));
   Click(Extra().btnLanLoad);
   EXPECT_EQ(Texts(), QStringList{"Normal termination"});
@@ -196,16 +196,16 @@ TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   Extra().txtDhcpName->setText(QStringLiteral("PR\u20ACN"));  // the euro sign has no Latin-1 code
   Answer(Path("lan"));
   Click(Extra().btnLanSave);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\u20AC")));
   EXPECT_FALSE(QFile::exists(Path("lan.dt2")));
   EXPECT_EQ(ItemSnapshot(items), before);
 
   UseLink(dz::kLinkLan);
-  shown.clear();
+  messages.clear();
   Click(Extra().btnLanSet);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\u20AC")));
   QTest::qWait(100);
   EXPECT_TRUE(Received().empty());
   EXPECT_EQ(ItemSnapshot(items), before);
