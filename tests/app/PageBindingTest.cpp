@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "ItemSnapshot.h"
+#include "PrinterModel.h"
 #include "WindowFixture.h"
 #include "Replies.h"
 #include "bindings/ParameterBinding.h"
@@ -21,28 +22,11 @@ std::string AdjustmentFields(CItemManager& items) {
   return command.substr(6, command.size() - 8);
 }
 
-// A read reply of one kind as the printer sends it: "{", the kind, then the
-// fields of the printer's own catalogue.
-Bytes ReadReply(CItemManager& printer, int kind) {
-  std::vector<CItem*> group;
-  switch (kind) {
-    case 0:
-      printer.GetItem_Adjustment(group);
-      break;
-    case 1:
-      printer.GetItem_Parameter(group);
-      break;
-    case 3:
-      printer.GetItem_Lan(group);
-      break;
-    default:
-      printer.GetItem_ParameterExpansion1(group);
-      break;
-  }
-  std::string text = "{" + std::to_string(kind);
-  for (CItem* item : group) text += item->GetValueString();
-  text += "|}";
-  return Bytes(text.begin(), text.end());
+// The reply of the simulated printer to a read of one kind: "{", the kind,
+// then the fields as the printer stores them.
+Bytes ReadReply(dzsim::PrinterModel& printer, int kind) {
+  const std::vector<Bytes> replies = printer.Feed("{Z5;" + std::to_string(kind) + "|}");
+  return replies.size() == 1 ? replies[0] : Bytes();
 }
 
 // Key presses carrying any characters, as a keyboard layout delivers them
@@ -69,26 +53,30 @@ TEST_F(PageBindingTest, RefreshThenUpdateKeepsEveryFieldForDefaultsAndForReadVal
   RefreshAndUpdate(*window);
   EXPECT_EQ(ItemSnapshot(items), defaults);
 
-  // Values as a read stores them: texts cut out of the printer's records.
-  CItemManager printer;
-  printer.m_objFeedDirection.SetValue(std::string("-"));
-  printer.m_objFeedAdjustment.SetValue(12);
-  printer.m_objBackFeedAdjustment.SetValue(95);
-  printer.m_objXCoordinateDirection.SetValue(std::string("-"));
-  printer.m_objXCoordinateAdjustment.SetValue(995);
-  printer.m_objToneDirection_T.SetValue(std::string("-"));
-  printer.m_objToneAdjustment_T.SetValue(7);
-  printer.m_objRibbonMotorAdjustment_F.SetValue(12);
-  printer.m_objThresholdAdjustment_R.SetValue(25);
-  printer.m_objFontCode.SetValue(std::string("2"));  // printer numbering: "PC-852"
-  printer.m_objControlCode.SetValue(3);
-  printer.m_objControlCode1st.SetValue(std::string("7E"));
-  printer.m_objEuroCode.SetValue(std::string("80"));
-  printer.m_objKeyboardIF.SetValue(3);
-  printer.m_objIpAddress4.SetValue(5);
-  printer.m_objSocketPortNumber.SetValue(9100);
-  printer.m_objDhcpSetting.SetValue(1);
-  printer.m_objDhcpClientHost.SetValue(std::string("PRN") + std::string(13, '\xFF'));
+  // Values as a read stores them: the records of a printer that holds these
+  // fields (field texts as the printer keeps them).
+  dzsim::PrinterModel printer;
+  for (const auto& [name, value] : std::vector<std::pair<const char*, std::string>>{
+           {"FeedDirection", "-"},
+           {"FeedAdjustment", "012"},
+           {"BackFeedAdjustment", "95"},
+           {"XCoordinateDirection", "-"},
+           {"XCoordinateAdjustment", "995"},
+           {"ToneDirection_T", "-"},
+           {"ToneAdjustment_T", "07"},
+           {"RibbonMotorAdjustment_F", "12"},
+           {"ThresholdAdjustment_R", "25"},
+           {"FontCode", "2"},  // printer numbering: "PC-852"
+           {"ControlCode", "3"},
+           {"ControlCode1st", "7E"},
+           {"EuroCode", "80"},
+           {"KeyboardIF", "3"},
+           {"IpAddress4", "005"},
+           {"SocketPortNumber", "09100"},
+           {"DhcpSetting", "1"},
+           {"DhcpClientHost", std::string("PRN") + std::string(13, '\xFF')},
+       })
+    ASSERT_TRUE(printer.SetField(name, value)) << name;
   bool expected = true;
   for (int kind : {0, 1, 3, 4}) ASSERT_TRUE(StoreRecordReply(items, kind, ReadReply(printer, kind), expected));
   ASSERT_EQ(items.m_objFeedAdjustment.GetValueString(), "012");
