@@ -76,7 +76,7 @@ TEST_F(InterfaceSetupTest, OpensWithTheCurrentSettingsAndCancelChangesAndOpensNo
     EXPECT_TRUE(setup.m_bCancelFlag);
   });
   EXPECT_EQ(InterfaceFields(), before);
-  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), 0);
+  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), kLinkCom);
   EXPECT_TRUE(messages.empty());
 }
 

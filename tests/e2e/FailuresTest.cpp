@@ -19,7 +19,7 @@ TEST_F(FailuresTest, RefusedConnectionAndClosedSerialPort) {
   probe.close();
   window->m_objInterface.SetIpAddress(127, 0, 0, 1);
   window->m_objInterface.m_objSocketPortNumber.SetValue(int32_t{closed});
-  window->cmbInterface->setCurrentIndex(1);
+  window->cmbInterface->setCurrentIndex(dz::kLinkLan);
   EXPECT_FALSE(window->Link().OpenInterface(dz::kLinkLan));
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages[0].text, QStringLiteral("'LAN' Open Error !!"));
@@ -34,7 +34,7 @@ TEST_F(FailuresTest, RefusedConnectionAndClosedSerialPort) {
   EXPECT_TRUE(AllButtonsEnabled());
 
   // "COM" selected but never opened: sends fail without a message.
-  window->cmbInterface->setCurrentIndex(0);
+  window->cmbInterface->setCurrentIndex(dz::kLinkCom);
   messages.clear();
   Click(Parameter().btnRead);
   Click(window->btnGetStatus);
@@ -97,7 +97,7 @@ TEST_F(FailuresTest, ClosingTheWindowDuringARead) {
 
 TEST_F(FailuresTest, ANewUserPicksLanEntersTheAddressAndGetsTheStatus) {
   window->m_objInterface.m_objSocketPortNumber.SetValue(int32_t{tcp.Port()});
-  window->cmbInterface->setCurrentIndex(1);
+  window->cmbInterface->setCurrentIndex(dz::kLinkLan);
   dz::SetDialogRunner([](QDialog& dialog) {
     auto& setup = dynamic_cast<dz::FmInterfaceSetup&>(dialog);
     setup.show();
@@ -225,10 +225,8 @@ TEST_P(StreamLinkFailures, LineDribblingOneByteEvery100ms) {
   EXPECT_TRUE(messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(FailuresTest, StreamLinkFailures, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return std::string(info.param == 0 ? "Serial" : "Lan");
-                         });
+INSTANTIATE_TEST_SUITE_P(FailuresTest, StreamLinkFailures, ::testing::Values(dz::kLinkCom, dz::kLinkLan),
+                         [](const ::testing::TestParamInfo<int>& info) { return LinkTestName(info.param); });
 
 TEST_F(FailuresTest, ClearToSendDroppingAndReturningDuringARead) {
   UseLink(dz::kLinkCom);
@@ -281,7 +279,7 @@ TEST_P(ReplyFaults, ReadEndsWithWholeRecordsOrNone) {
 
 std::vector<ReplyFault> AllReplyFaults() {
   std::vector<ReplyFault> faults;
-  for (int link : {0, 1, 2})
+  for (int link : {dz::kLinkCom, dz::kLinkLan, dz::kLinkUsb})
     for (auto mode : {dzsim::Misbehaviour::Garbage, dzsim::Misbehaviour::Split, dzsim::Misbehaviour::Short,
                       dzsim::Misbehaviour::Huge, dzsim::Misbehaviour::Delay})
       faults.push_back({link, mode});
@@ -289,8 +287,7 @@ std::vector<ReplyFault> AllReplyFaults() {
 }
 
 std::string ReplyFaultName(const ::testing::TestParamInfo<ReplyFault>& info) {
-  const char* links[] = {"Serial", "Lan", "Usb"};
-  return std::string(links[info.param.link]) + "_" + dzsim::MisbehaviourName(info.param.mode);
+  return LinkTestName(info.param.link) + "_" + dzsim::MisbehaviourName(info.param.mode);
 }
 
 INSTANTIATE_TEST_SUITE_P(FailuresTest, ReplyFaults, ::testing::ValuesIn(AllReplyFaults()), ReplyFaultName);

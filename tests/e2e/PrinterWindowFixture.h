@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <deque>
 #include <memory>
+#include <string>
 
 #include "CInterface.h"
 #include "LinkDispatcher.h"
@@ -112,6 +113,19 @@ class PrinterWindowFixture : public dz::test::WindowFixture {
   std::deque<MCommon::FileDialogAnswer> answers;
   int overwriteAnswer = dz::AnswerYes;
 };
+
+// A link's part of a parameterised test's name.
+inline std::string LinkTestName(int link) {
+  switch (link) {
+    case dz::kLinkCom:
+      return "Serial";
+    case dz::kLinkLan:
+      return "Lan";
+    case dz::kLinkUsb:
+      return "Usb";
+  }
+  return "Link" + std::to_string(link);
+}
 
 // Runs a test body once per link: COM (pseudo-terminal), LAN, USB.
 class EveryLink : public PrinterWindowFixture, public ::testing::WithParamInterface<int> {};

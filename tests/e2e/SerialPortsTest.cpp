@@ -61,7 +61,7 @@ TEST_F(SimulatorComEntry, PickedInSetupItAnswersGetStatusAndRead) {
   EXPECT_TRUE(messages.empty());
 
   // Stopping the simulator takes its entry away again.
-  window->Link().CloseInterface(0);
+  window->Link().CloseInterface(dz::kLinkCom);
   pty.Close();
   EXPECT_FALSE(QFileInfo(folder + QStringLiteral("/ttyDZSIM0")).isSymLink());
   EXPECT_FALSE(ResolveComPort(1, roots));

@@ -185,11 +185,12 @@ TEST(DispatcherTest, UnknownLinkSendsNothingAndReportsSuccess) {
   CInterface iface;
   RecordingHost host;
   LinkDispatcher link(items, iface, host);
-  iface.SetActiveInterface(3);
+  const int noSuchLink = dz::kLinkUsb + 1;
+  iface.SetActiveInterface(noSuchLink);
   QString error;
   EXPECT_TRUE(link.SendCommand(B("{WS|}"), error, 13, true));
-  EXPECT_FALSE(link.OpenInterface(3));
-  EXPECT_FALSE(link.CloseInterface(3));
+  EXPECT_FALSE(link.OpenInterface(noSuchLink));
+  EXPECT_FALSE(link.CloseInterface(noSuchLink));
   EXPECT_TRUE(link.State().m_bReplyExpected);
 }
 
