@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CItemManager.h"
+#include "ItemSnapshot.h"
 
 #define FUZZ_CHECK(cond, ...)                                                            \
   do {                                                                                   \
@@ -21,12 +22,7 @@
 
 namespace fuzz {
 
-// Every item's record field text, in catalogue order.
-inline std::vector<std::string> Snapshot(CItemManager& items) {
-  std::vector<std::string> fields;
-  for (CItem* item : items.AllItems()) fields.push_back(item->GetValueString());
-  return fields;
-}
+using dz::test::ItemSnapshot;
 
 // Positions (catalogue order) of a group's items.
 inline std::vector<bool> Membership(CItemManager& items, const std::vector<CItem*>& group) {

@@ -41,9 +41,9 @@ std::vector<CItem*> LanFileItems(CItemManager& items) {
 void CheckLoader(const char* name, Loader load, LineBuilder build, std::vector<CItem*> (*fileItems)(CItemManager&),
                  const std::string& file) {
   CItemManager items;
-  const std::vector<std::string> before = fuzz::Snapshot(items);
+  const std::vector<std::string> before = fuzz::ItemSnapshot(items);
   const bool loaded = load(items, file);
-  const std::vector<std::string> after = fuzz::Snapshot(items);
+  const std::vector<std::string> after = fuzz::ItemSnapshot(items);
 
   if (!loaded) {
     fuzz::CheckOnlyChanged(before, after, fuzz::NoneAllowed(), name);
@@ -56,7 +56,7 @@ void CheckLoader(const char* name, Loader load, LineBuilder build, std::vector<C
   const std::string saved = JoinFileLines(build(items));
   CItemManager reloaded;
   FUZZ_CHECK(load(reloaded, saved), "%s: the saved file is refused:\n%s", name, saved.c_str());
-  const std::vector<std::string> again = fuzz::Snapshot(reloaded);
+  const std::vector<std::string> again = fuzz::ItemSnapshot(reloaded);
   for (size_t i = 0; i < after.size(); ++i)
     FUZZ_CHECK(again[i] == after[i], "%s: item %zu saved as \"%s\" reloads as \"%s\"", name, i, after[i].c_str(),
                again[i].c_str());

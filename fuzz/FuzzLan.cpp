@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     link.State().m_bReplyExpected = (control & 1) != 0;
     link.State().m_bReadInProgress = (control & 2) != 0;
     const bool expected = link.State().m_bReplyExpected;
-    const std::vector<std::string> before = fuzz::Snapshot(t.items);
+    const std::vector<std::string> before = fuzz::ItemSnapshot(t.items);
 
     link.Lan().ReceiveLanData(frame);
 
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                  "buffer of %zu bytes for a reply of %zu", link.State().m_byReceiveBuffer.size(), limit);
     }
     // Bytes that arrive while nothing was asked for change nothing.
-    if (!expected) fuzz::CheckOnlyChanged(before, fuzz::Snapshot(t.items), fuzz::NoneAllowed(), "unasked bytes");
+    if (!expected) fuzz::CheckOnlyChanged(before, fuzz::ItemSnapshot(t.items), fuzz::NoneAllowed(), "unasked bytes");
     t.CheckStep("LAN frame");
   }
   return 0;

@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Bytes frame(data + 1, data + size);
 
   CItemManager items;
-  const std::vector<std::string> before = fuzz::Snapshot(items);
+  const std::vector<std::string> before = fuzz::ItemSnapshot(items);
   const std::vector<CItem*> group = fuzz::ReadGroup(items, kind);
   const std::vector<bool> inGroup = fuzz::Membership(items, group);
 
   bool expected = true;
   const bool stored = StoreRecordReply(items, kind, frame, expected);
-  const std::vector<std::string> after = fuzz::Snapshot(items);
+  const std::vector<std::string> after = fuzz::ItemSnapshot(items);
 
   if (kind < 0 || kind > 4) {
     FUZZ_CHECK(!stored && expected, "kind %d has no record but was accepted", kind);

@@ -10,7 +10,7 @@
 #include "FuzzCheck.h"
 #include "LanTransport.h"
 #include "LinkDispatcher.h"
-#include "NullHost.h"
+#include "RecordingHost.h"
 #include "Replies.h"
 
 namespace fuzz {
@@ -46,7 +46,7 @@ inline const QSet<QString>& StatusTexts() {
 struct LinkUnderTest {
   CItemManager items;
   CInterface settings;
-  NullHost host;
+  RecordingHost host;
   LinkDispatcher link{items, settings, host};
   std::vector<bool> inGroup;
   std::vector<std::string> fields;  // item texts before the current step
@@ -72,11 +72,11 @@ struct LinkUnderTest {
     link.State().m_bReplyReceived = 0;
     link.State().m_bStatusReplyActive = 0;
     link.State().m_bParameterReplyActive = 0;
-    host = NullHost();
+    host = RecordingHost();
     kind = p_iKind;
     link.State().m_iReplyRecord = static_cast<int16_t>(kind);
     inGroup = Membership(items, ReadGroup(items, kind));
-    fields = Snapshot(items);
+    fields = ItemSnapshot(items);
     notified = true;
   }
 
@@ -93,7 +93,7 @@ struct LinkUnderTest {
   void CheckStep(const char* what, bool last = false) {
     if (!notified && !last) return;
     notified = false;
-    const std::vector<std::string> now = Snapshot(items);
+    const std::vector<std::string> now = ItemSnapshot(items);
     CheckOnlyChanged(fields, now, inGroup, what);
     if (now != fields) {
       const int width = GetRecordWidth(kind);
@@ -103,12 +103,16 @@ struct LinkUnderTest {
       CItemManager expected;
       bool flag = true;
       StoreRecordReply(expected, kind, Bytes(frame.begin(), frame.end()), flag);
-      FUZZ_CHECK(Snapshot(expected) == now, "%s: items differ from the record in the buffer", what);
+      FUZZ_CHECK(ItemSnapshot(expected) == now, "%s: items differ from the record in the buffer", what);
     }
     fields = now;
-    for (const QString& text : host.shown)
-      FUZZ_CHECK(StatusTexts().contains(text), "%s: shown \"%s\" is no status text", what, text.toLatin1().constData());
-    host.shown.clear();
+    for (const QStringList* shown : {&host.statusHistory, &host.headCheckHistory}) {
+      for (const QString& text : *shown)
+        FUZZ_CHECK(StatusTexts().contains(text), "%s: shown \"%s\" is no status text", what,
+                   text.toLatin1().constData());
+    }
+    host.statusHistory.clear();
+    host.headCheckHistory.clear();
     CheckItemsFormat(items);
   }
 };

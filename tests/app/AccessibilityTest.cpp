@@ -5,13 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "MainWindowFixture.h"
+#include "WindowFixture.h"
 #include "dialogs/FmInterfaceSetup.h"
 
 namespace dz::test {
 namespace {
 
-using AccessibilityTest = MainWindowFixture;
+using AccessibilityTest = WindowFixture;
 
 QString AccessibleName(QObject* object) {
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);

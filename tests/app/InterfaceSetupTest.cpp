@@ -6,7 +6,7 @@
 #include <QTcpServer>
 
 #include "LinkDispatcher.h"
-#include "MainWindowFixture.h"
+#include "WindowFixture.h"
 #include "SerialTransport.h"
 #include "dialogs/FmInterfaceSetup.h"
 #include "common/PageBuilder.h"
@@ -14,10 +14,10 @@
 namespace dz::test {
 namespace {
 
-class InterfaceSetupTest : public MainWindowFixture {
+class InterfaceSetupTest : public WindowFixture {
  protected:
   void SetUp() override {
-    MainWindowFixture::SetUp();
+    WindowFixture::SetUp();
     // COM1 is a device that does not exist here.
     window->Link().Serial().SetPortResolver([](int) { return QStringLiteral("/nonexistent/dz-tty"); });
   }
@@ -76,7 +76,7 @@ TEST_F(InterfaceSetupTest, OpensWithTheCurrentSettingsAndCancelChangesAndOpensNo
     EXPECT_TRUE(setup.m_bCancelFlag);
   });
   EXPECT_EQ(InterfaceFields(), before);
-  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), 0);
+  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), kLinkCom);
   EXPECT_TRUE(messages.empty());
 }
 

@@ -14,7 +14,7 @@
 #include <set>
 
 #include "LinkDispatcher.h"
-#include "MainWindowFixture.h"
+#include "WindowFixture.h"
 #include "common/PageBuilder.h"
 #include "common/Twips.h"
 #include "dialogs/FmAbout.h"
@@ -22,7 +22,7 @@
 namespace dz::test {
 namespace {
 
-using MainWindowTest = MainWindowFixture;
+using MainWindowTest = WindowFixture;
 
 const char* const kCommandButtons[] = {
     "btnGetStatus", "btnSetup",     "btnLoad",    "btnSave",    "btnRead",     "btnSet",
@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, StartsOnTheParameterPageWithComSelectedAndTheDefaultsShow
   EXPECT_FALSE(Find<QGroupBox>("FrLan")->isVisible());
 
   EXPECT_EQ(List("cmbInterface")->currentText(), QStringLiteral("COM"));
-  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), 0);
+  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), kLinkCom);
   EXPECT_TRUE(Find<QPushButton>("btnSetup")->isEnabled());
   EXPECT_TRUE(Find<QLabel>("lblStatus")->text().isEmpty());
 
@@ -294,16 +294,16 @@ TEST_F(MainWindowTest, TheLockDisablesExactlyTheCommandButtons) {
 TEST_F(MainWindowTest, UsbDisablesOnlySetupAndTheListSetsTheActiveLink) {
   QComboBox* links = List("cmbInterface");
   Pick(links, QStringLiteral("USB"));
-  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), 2);
+  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), kLinkUsb);
   for (QPushButton* button : window->findChildren<QPushButton*>())
     EXPECT_EQ(button->isEnabled(), button->objectName() != QStringLiteral("btnSetup"))
         << button->objectName().toStdString();
 
   Pick(links, QStringLiteral("LAN"));
-  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), 1);
+  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), kLinkLan);
   EXPECT_TRUE(Find<QPushButton>("btnSetup")->isEnabled());
   Pick(links, QStringLiteral("COM"));
-  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), 0);
+  EXPECT_EQ(window->m_objInterface.GetActiveInterface(), kLinkCom);
   EXPECT_TRUE(messages.empty());  // choosing a link opens nothing
 }
 

@@ -5,20 +5,16 @@
 #include <QTabWidget>
 
 #include "Commands.h"
-#include "MainWindowFixture.h"
+#include "ItemSnapshot.h"
+#include "PrinterModel.h"
+#include "WindowFixture.h"
 #include "Replies.h"
 #include "bindings/ParameterBinding.h"
 
 namespace dz::test {
 namespace {
 
-using PageBindingTest = MainWindowFixture;
-
-std::vector<std::string> FieldTexts(CItemManager& items) {
-  std::vector<std::string> texts;
-  for (CItem* item : items.AllItems()) texts.push_back(item->GetValueString());
-  return texts;
-}
+using PageBindingTest = WindowFixture;
 
 // The fields of an Adjustment write record ("{Z2;2," fields "|}").
 std::string AdjustmentFields(CItemManager& items) {
@@ -26,28 +22,11 @@ std::string AdjustmentFields(CItemManager& items) {
   return command.substr(6, command.size() - 8);
 }
 
-// A read reply of one kind as the printer sends it: "{", the kind, then the
-// fields of the printer's own catalogue.
-Bytes ReadReply(CItemManager& printer, int kind) {
-  std::vector<CItem*> group;
-  switch (kind) {
-    case 0:
-      printer.GetItem_Adjustment(group);
-      break;
-    case 1:
-      printer.GetItem_Parameter(group);
-      break;
-    case 3:
-      printer.GetItem_Lan(group);
-      break;
-    default:
-      printer.GetItem_ParameterExpansion1(group);
-      break;
-  }
-  std::string text = "{" + std::to_string(kind);
-  for (CItem* item : group) text += item->GetValueString();
-  text += "|}";
-  return Bytes(text.begin(), text.end());
+// The reply of the simulated printer to a read of one kind: "{", the kind,
+// then the fields as the printer stores them.
+Bytes ReadReply(dzsim::PrinterModel& printer, int kind) {
+  const std::vector<Bytes> replies = printer.Feed("{Z5;" + std::to_string(kind) + "|}");
+  return replies.size() == 1 ? replies[0] : Bytes();
 }
 
 // Key presses carrying any characters, as a keyboard layout delivers them
@@ -70,37 +49,41 @@ void RefreshAndUpdate(FmMain& window) {
 
 TEST_F(PageBindingTest, RefreshThenUpdateKeepsEveryFieldForDefaultsAndForReadValues) {
   CItemManager& items = window->m_objItemManager;
-  const std::vector<std::string> defaults = FieldTexts(items);
+  const std::vector<std::string> defaults = ItemSnapshot(items);
   RefreshAndUpdate(*window);
-  EXPECT_EQ(FieldTexts(items), defaults);
+  EXPECT_EQ(ItemSnapshot(items), defaults);
 
-  // Values as a read stores them: texts cut out of the printer's records.
-  CItemManager printer;
-  printer.m_objFeedDirection.SetValue(std::string("-"));
-  printer.m_objFeedAdjustment.SetValue(12);
-  printer.m_objBackFeedAdjustment.SetValue(95);
-  printer.m_objXCoordinateDirection.SetValue(std::string("-"));
-  printer.m_objXCoordinateAdjustment.SetValue(995);
-  printer.m_objToneDirection_T.SetValue(std::string("-"));
-  printer.m_objToneAdjustment_T.SetValue(7);
-  printer.m_objRibbonMotorAdjustment_F.SetValue(12);
-  printer.m_objThresholdAdjustment_R.SetValue(25);
-  printer.m_objFontCode.SetValue(std::string("2"));  // printer numbering: "PC-852"
-  printer.m_objControlCode.SetValue(3);
-  printer.m_objControlCode1st.SetValue(std::string("7E"));
-  printer.m_objEuroCode.SetValue(std::string("80"));
-  printer.m_objKeyboardIF.SetValue(3);
-  printer.m_objIpAddress4.SetValue(5);
-  printer.m_objSocketPortNumber.SetValue(9100);
-  printer.m_objDhcpSetting.SetValue(1);
-  printer.m_objDhcpClientHost.SetValue(std::string("PRN") + std::string(13, '\xFF'));
+  // Values as a read stores them: the records of a printer that holds these
+  // fields (field texts as the printer keeps them).
+  dzsim::PrinterModel printer;
+  for (const auto& [name, value] : std::vector<std::pair<const char*, std::string>>{
+           {"FeedDirection", "-"},
+           {"FeedAdjustment", "012"},
+           {"BackFeedAdjustment", "95"},
+           {"XCoordinateDirection", "-"},
+           {"XCoordinateAdjustment", "995"},
+           {"ToneDirection_T", "-"},
+           {"ToneAdjustment_T", "07"},
+           {"RibbonMotorAdjustment_F", "12"},
+           {"ThresholdAdjustment_R", "25"},
+           {"FontCode", "2"},  // printer numbering: "PC-852"
+           {"ControlCode", "3"},
+           {"ControlCode1st", "7E"},
+           {"EuroCode", "80"},
+           {"KeyboardIF", "3"},
+           {"IpAddress4", "005"},
+           {"SocketPortNumber", "09100"},
+           {"DhcpSetting", "1"},
+           {"DhcpClientHost", std::string("PRN") + std::string(13, '\xFF')},
+       })
+    ASSERT_TRUE(printer.SetField(name, value)) << name;
   bool expected = true;
   for (int kind : {0, 1, 3, 4}) ASSERT_TRUE(StoreRecordReply(items, kind, ReadReply(printer, kind), expected));
   ASSERT_EQ(items.m_objFeedAdjustment.GetValueString(), "012");
-  const std::vector<std::string> read = FieldTexts(items);
+  const std::vector<std::string> read = ItemSnapshot(items);
 
   RefreshAndUpdate(*window);
-  EXPECT_EQ(FieldTexts(items), read);
+  EXPECT_EQ(ItemSnapshot(items), read);
   EXPECT_EQ(List("cmbFontCode")->currentText(), QStringLiteral("PC-852"));
   EXPECT_EQ(List("cmbKbIF")->currentText(), QStringLiteral("KB80"));
   EXPECT_EQ(SpinText("SeFeedAdj"), QStringLiteral("-1.2"));
@@ -160,13 +143,13 @@ TEST_F(PageBindingTest, ValuesThatNameNoListEntryLeaveTheListEmptyAndTheItemAsIt
   items.m_objFontCode.SetValue(std::string("1F"));  // hexadecimal 31, beyond "UTF-8"
   items.m_objDhcpSetting.SetValue(-1);
   items.m_objControlCode.SetValue(std::string("9"));
-  const std::vector<std::string> before = FieldTexts(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
 
   RefreshAndUpdate(*window);
   for (const char* name : {"cmbZeroCode", "cmbKanji", "cmbFontCode", "cmbDhcp", "cmbCode"})
     EXPECT_EQ(List(name)->currentIndex(), -1) << name;
   for (const char* name : {"SeCode1", "SeCode2", "SeCode3"}) EXPECT_FALSE(Box(Spin(name))->isEnabled()) << name;
-  EXPECT_EQ(FieldTexts(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 
   // Picking an entry afterwards stores it as usual.
   Pick(List("cmbKanji"), QStringLiteral("TYPE2"));
@@ -216,12 +199,12 @@ TEST_F(PageBindingTest, AHostNameWithoutSingleByteCodesChangesNothing) {
   QLineEdit* name = Find<QLineEdit>("txtDhcpName");
   QTest::mouseClick(name, Qt::LeftButton);
   TypeCharacters(name, QStringLiteral("Dr\u00FCcker\u20AC"));  // ü has a code, € has none
-  const std::vector<std::string> before = FieldTexts(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
 
   QChar bad;
   EXPECT_FALSE(window->UpdateLanSettingItem(items, &bad));
   EXPECT_EQ(bad, QChar(0x20AC));
-  EXPECT_EQ(FieldTexts(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 
   name->setText(QStringLiteral("Dr\u00FCcker"));
   EXPECT_TRUE(window->UpdateLanSettingItem(items, &bad));

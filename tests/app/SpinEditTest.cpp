@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 
+#include "MessageRecorder.h"
 #include "common/MessageBox.h"
 #include "common/Twips.h"
 #include "widgets/UCSpinEdit.h"
@@ -20,19 +21,9 @@
 namespace dz {
 namespace {
 
-struct Shown {
-  QString text;
-  int style;
-  QString title;
-};
-
 class SpinEditTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetMessageAnswerer([this](const QString& text, int style, const QString& title) {
-      messages.push_back({text, style, title});
-      return static_cast<int>(AnswerOk);
-    });
     window = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window.get());
     spin = new UCSpinEdit;
@@ -47,7 +38,6 @@ class SpinEditTest : public ::testing::Test {
 
   void TearDown() override {
     window.reset();
-    SetMessageAnswerer({});
     QLocale::setDefault(QLocale::c());
   }
 
@@ -80,10 +70,11 @@ class SpinEditTest : public ::testing::Test {
   QString Text() const { return Box()->text(); }
   int Value() const { return spin->GetValue().toInt(); }
 
+  dz::test::MessageRecorder recorder;
+  std::vector<dz::test::RecordedMessage>& messages = recorder.messages;
   std::unique_ptr<QWidget> window;
   UCSpinEdit* spin = nullptr;
   QLineEdit* other = nullptr;
-  std::vector<Shown> messages;
 };
 
 TEST_F(SpinEditTest, LayoutAtCreationAndWidthProperties) {

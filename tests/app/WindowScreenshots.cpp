@@ -5,14 +5,14 @@
 #include <QDir>
 #include <QTabWidget>
 
-#include "MainWindowFixture.h"
+#include "WindowFixture.h"
 #include "dialogs/FmAbout.h"
 #include "dialogs/FmInterfaceSetup.h"
 
 namespace dz::test {
 namespace {
 
-using WindowScreenshots = MainWindowFixture;
+using WindowScreenshots = WindowFixture;
 
 void Save(QWidget& widget, const QString& folder, const QString& file) {
   const QString path = QDir(folder).filePath(file);
@@ -31,13 +31,13 @@ TEST_F(WindowScreenshots, DISABLED_RenderEveryWindow) {
     Save(*window, folder, QString::fromLatin1(files[page]));
   }
 
-  for (int link : {0, 1}) {
+  for (int link : {kLinkCom, kLinkLan}) {
     FmInterfaceSetup setup(window.get());
     ASSERT_TRUE(setup.InitializeItem(window->m_objInterface, static_cast<int16_t>(link)));
     setup.show();
     QTest::qWait(50);
     Save(setup, folder,
-         link == 0 ? QStringLiteral("4-interface-setup-com.png") : QStringLiteral("5-interface-setup-lan.png"));
+         link == kLinkCom ? QStringLiteral("4-interface-setup-com.png") : QStringLiteral("5-interface-setup-lan.png"));
   }
 
   FmAbout about(window.get());

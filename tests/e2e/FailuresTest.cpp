@@ -5,12 +5,12 @@
 #include "LinkIds.h"
 #include "ReadKind.h"
 #include "CItemManager.h"
-#include "WindowFixture.h"
+#include "PrinterWindowFixture.h"
 #include "dialogs/FmInterfaceSetup.h"
 #include "dialogs/RunModal.h"
 #include "widgets/UCSpinEdit.h"
 
-using FailuresTest = WindowFixture;
+using FailuresTest = PrinterWindowFixture;
 
 TEST_F(FailuresTest, RefusedConnectionAndClosedSerialPort) {
   QTcpServer probe;
@@ -19,26 +19,26 @@ TEST_F(FailuresTest, RefusedConnectionAndClosedSerialPort) {
   probe.close();
   window->m_objInterface.SetIpAddress(127, 0, 0, 1);
   window->m_objInterface.m_objSocketPortNumber.SetValue(int32_t{closed});
-  window->cmbInterface->setCurrentIndex(1);
+  window->cmbInterface->setCurrentIndex(dz::kLinkLan);
   EXPECT_FALSE(window->Link().OpenInterface(dz::kLinkLan));
-  ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(shown[0].text, QStringLiteral("'LAN' Open Error !!"));
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages[0].text, QStringLiteral("'LAN' Open Error !!"));
   EXPECT_TRUE(AllButtonsEnabled());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() >= 2; }, 3000));  // the retry's details
+  ASSERT_TRUE(QTest::qWaitFor([&] { return messages.size() >= 2; }, 3000));  // the retry's details
 
-  shown.clear();
+  messages.clear();
   Click(window->btnGetStatus);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, QStringLiteral("'LAN' Send Error !!"));
-  EXPECT_EQ(shown[0].style, 48);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, QStringLiteral("'LAN' Send Error !!"));
+  EXPECT_EQ(messages[0].style, 48);
   EXPECT_TRUE(AllButtonsEnabled());
 
   // "COM" selected but never opened: sends fail without a message.
-  window->cmbInterface->setCurrentIndex(0);
-  shown.clear();
+  window->cmbInterface->setCurrentIndex(dz::kLinkCom);
+  messages.clear();
   Click(Parameter().btnRead);
   Click(window->btnGetStatus);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
   EXPECT_TRUE(AllButtonsEnabled());
 }
 
@@ -48,19 +48,19 @@ TEST_F(FailuresTest, UsbOpenErrorsShowTheirTexts) {
       {-1, "USB Device not ready !!"}, {-2, "USB DeviceID receive error"}, {-3, "USB DeviceID mismatch error"}};
   for (const auto& [result, text] : cases) {
     usb.SetOpenResult(result);
-    shown.clear();
+    messages.clear();
     Click(window->btnGetStatus);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, QString::fromLatin1(text));
-    EXPECT_EQ(shown[0].style, 48);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QString::fromLatin1(text));
+    EXPECT_EQ(messages[0].style, 48);
     EXPECT_TRUE(AllButtonsEnabled());
   }
   // A library that fails every call: every button ends with the buttons enabled.
   usb.SetOpenResult(0);
   usb.SetFailAll(1);
-  shown.clear();
+  messages.clear();
   Click(Parameter().btnRead);
-  EXPECT_EQ(shown.size(), 1u);
+  EXPECT_EQ(messages.size(), 1u);
   EXPECT_TRUE(AllButtonsEnabled());
 }
 
@@ -72,7 +72,7 @@ TEST_F(FailuresTest, SilentPrinterLeavesTheValuesAndFreesTheButtons) {
   EXPECT_EQ(Received().size(), 3u);
   EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), before);
   EXPECT_TRUE(AllButtonsEnabled());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(FailuresTest, ReadClickedTwiceRunsOnce) {
@@ -92,12 +92,12 @@ TEST_F(FailuresTest, ClosingTheWindowDuringARead) {
   // The read gave up its waits instead of running its three seconds.
   EXPECT_LT(timer.elapsed(), 2500);
   EXPECT_FALSE(window->isVisible());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(FailuresTest, ANewUserPicksLanEntersTheAddressAndGetsTheStatus) {
   window->m_objInterface.m_objSocketPortNumber.SetValue(int32_t{tcp.Port()});
-  window->cmbInterface->setCurrentIndex(1);
+  window->cmbInterface->setCurrentIndex(dz::kLinkLan);
   dz::SetDialogRunner([](QDialog& dialog) {
     auto& setup = dynamic_cast<dz::FmInterfaceSetup&>(dialog);
     setup.show();
@@ -111,7 +111,7 @@ TEST_F(FailuresTest, ANewUserPicksLanEntersTheAddressAndGetsTheStatus) {
   EXPECT_EQ(window->m_objInterface.GetIpAddress(), "127.0.0.1");
   Click(window->btnGetStatus);
   ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QStringLiteral("ON LINE"); }, 3000));
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 namespace {
@@ -127,7 +127,7 @@ std::string GroupText(CItemManager& items, int kind) {
 
 // The window against a misbehaving printer: the three read records' item
 // groups before, after, and as a clean read gives them.
-class MisbehavingPrinter : public WindowFixture {
+class MisbehavingPrinter : public PrinterWindowFixture {
  protected:
   static constexpr int kReadKinds[] = {0, 1, 4};
   void SetPrinterValuesApartFromDefaults() {
@@ -181,7 +181,7 @@ TEST_P(StreamLinkFailures, APrinterThatNeverReadsEndsLikeSilence) {
   EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), feed);
   EXPECT_EQ(window->lblStatus->text(), QString());
   EXPECT_TRUE(AllButtonsEnabled());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_P(StreamLinkFailures, DroppedInTheMiddleOfAMultiRecordRead) {
@@ -195,10 +195,10 @@ TEST_P(StreamLinkFailures, DroppedInTheMiddleOfAMultiRecordRead) {
   // Over LAN the next read command finds the connection gone; a serial line
   // cannot be dropped, the rest of the reply just never comes.
   if (GetParam() == dz::kLinkLan) {
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, QStringLiteral("'LAN' Send Error !!"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("'LAN' Send Error !!"));
   } else {
-    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(messages.empty());
   }
   ExpectWholeRecordsOrNothing(before, during, CleanRead());
 }
@@ -222,13 +222,11 @@ TEST_P(StreamLinkFailures, LineDribblingOneByteEvery100ms) {
   QTest::qWait(7000);
   const auto after = Groups();
   ExpectWholeRecordsOrNothing(before, after, CleanRead());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(FailuresTest, StreamLinkFailures, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return std::string(info.param == 0 ? "Serial" : "Lan");
-                         });
+INSTANTIATE_TEST_SUITE_P(FailuresTest, StreamLinkFailures, ::testing::Values(dz::kLinkCom, dz::kLinkLan),
+                         [](const ::testing::TestParamInfo<int>& info) { return LinkTestName(info.param); });
 
 TEST_F(FailuresTest, ClearToSendDroppingAndReturningDuringARead) {
   UseLink(dz::kLinkCom);
@@ -248,7 +246,7 @@ TEST_F(FailuresTest, ClearToSendDroppingAndReturningDuringARead) {
   EXPECT_EQ(seen, (QStringList{QStringLiteral("OFF LINE"), QStringLiteral("ON LINE")}));
   EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), QStringLiteral("1.5"));
   EXPECT_TRUE(AllButtonsEnabled());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 // Misshapen and mistimed replies on every link.
@@ -270,7 +268,7 @@ TEST_P(ReplyFaults, ReadEndsWithWholeRecordsOrNone) {
   EXPECT_EQ(ReceivedOn(link), (std::vector<std::string>{"{Z5;0|}", "{Z5;1|}", "{Z5;4|}"}));
   QTest::qWait(300);  // anything still on its way
   const auto after = Groups();
-  EXPECT_TRUE(shown.empty());  // a reply that is not a record is passed over, as silence is
+  EXPECT_TRUE(messages.empty());  // a reply that is not a record is passed over, as silence is
   const auto clean = CleanRead(link);
   ExpectWholeRecordsOrNothing(before, after, clean);
   // A reply that arrives whole, if late or in pieces, is taken.
@@ -281,7 +279,7 @@ TEST_P(ReplyFaults, ReadEndsWithWholeRecordsOrNone) {
 
 std::vector<ReplyFault> AllReplyFaults() {
   std::vector<ReplyFault> faults;
-  for (int link : {0, 1, 2})
+  for (int link : {dz::kLinkCom, dz::kLinkLan, dz::kLinkUsb})
     for (auto mode : {dzsim::Misbehaviour::Garbage, dzsim::Misbehaviour::Split, dzsim::Misbehaviour::Short,
                       dzsim::Misbehaviour::Huge, dzsim::Misbehaviour::Delay})
       faults.push_back({link, mode});
@@ -289,8 +287,7 @@ std::vector<ReplyFault> AllReplyFaults() {
 }
 
 std::string ReplyFaultName(const ::testing::TestParamInfo<ReplyFault>& info) {
-  const char* links[] = {"Serial", "Lan", "Usb"};
-  return std::string(links[info.param.link]) + "_" + dzsim::MisbehaviourName(info.param.mode);
+  return LinkTestName(info.param.link) + "_" + dzsim::MisbehaviourName(info.param.mode);
 }
 
 INSTANTIATE_TEST_SUITE_P(FailuresTest, ReplyFaults, ::testing::ValuesIn(AllReplyFaults()), ReplyFaultName);

@@ -1,15 +1,12 @@
 // Every command button against the simulated printer, on all three links.
-#include "WindowFixture.h"
+#include "PrinterWindowFixture.h"
 
 #include "CItemManager.h"
 #include "Commands.h"
 #include "widgets/UCSpinEdit.h"
 
 namespace {
-std::string LinkName(const ::testing::TestParamInfo<int>& info) {
-  const char* names[] = {"Serial", "Lan", "Usb"};
-  return names[info.param];
-}
+std::string LinkName(const ::testing::TestParamInfo<int>& info) { return LinkTestName(info.param); }
 }  // namespace
 
 TEST_P(EveryLink, GetStatusShowsThePrinterStatus) {
@@ -29,7 +26,7 @@ TEST_P(EveryLink, GetStatusShowsThePrinterStatus) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblStatus->text() == QString::fromLatin1(text); }, 3000)) << code;
   }
   EXPECT_TRUE(AllButtonsEnabled());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_P(EveryLink, ReadShowsThePrinterValuesAndSetRoundTripsThroughThePrinter) {
@@ -128,7 +125,7 @@ TEST_P(EveryLink, MaintenanceButtonsSendTheirCommands) {
     EXPECT_EQ(ReceivedOn(link), c.commands) << c.button->objectName().toStdString();
     EXPECT_TRUE(AllButtonsEnabled());
   }
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_P(EveryLink, HeadCheckShowsItsResultInItsOwnLabel) {
@@ -140,7 +137,7 @@ TEST_P(EveryLink, HeadCheckShowsItsResultInItsOwnLabel) {
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return Maintenance().lblHeadCheck->text() == QStringLiteral("Head Open Error"); }, 3000));
   EXPECT_EQ(window->lblStatus->text(), QString());
-  if (link == 2) {
+  if (link == dz::kLinkUsb) {
     // Over USB: the check, five seconds for the printer, then a status request.
     EXPECT_EQ(ReceivedOn(link), (std::vector<std::string>{"{HD001,A|}", "{WS|}"}));
   } else {
@@ -149,4 +146,4 @@ TEST_P(EveryLink, HeadCheckShowsItsResultInItsOwnLabel) {
   EXPECT_TRUE(AllButtonsEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, EveryLink, ::testing::Values(0, 1, 2), LinkName);
+INSTANTIATE_TEST_SUITE_P(Links, EveryLink, ::testing::Values(dz::kLinkCom, dz::kLinkLan, dz::kLinkUsb), LinkName);

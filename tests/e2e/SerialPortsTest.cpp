@@ -5,12 +5,12 @@
 #include <QTemporaryDir>
 
 #include "SerialPortMap.h"
-#include "WindowFixture.h"
+#include "PrinterWindowFixture.h"
 #include "dialogs/FmInterfaceSetup.h"
 #include "dialogs/RunModal.h"
 #include "widgets/UCSpinEdit.h"
 
-class SimulatorComEntry : public WindowFixture {};
+class SimulatorComEntry : public PrinterWindowFixture {};
 
 TEST_F(SimulatorComEntry, PickedInSetupItAnswersGetStatusAndRead) {
   QTemporaryDir machine;
@@ -58,10 +58,10 @@ TEST_F(SimulatorComEntry, PickedInSetupItAnswersGetStatusAndRead) {
   EXPECT_EQ(Received(), (std::vector<std::string>{"{WS|}", "{Z5;0|}", "{Z5;1|}", "{Z5;4|}"}));
   EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), QStringLiteral("-1.5"));
   EXPECT_EQ(Parameter().SeCode1->TextBox()->text(), QStringLiteral("1C"));
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 
   // Stopping the simulator takes its entry away again.
-  window->Link().CloseInterface(0);
+  window->Link().CloseInterface(dz::kLinkCom);
   pty.Close();
   EXPECT_FALSE(QFileInfo(folder + QStringLiteral("/ttyDZSIM0")).isSymLink());
   EXPECT_FALSE(ResolveComPort(1, roots));

@@ -13,7 +13,8 @@
 
 #include "LinkIds.h"
 #include "CItemManager.h"
-#include "WindowFixture.h"
+#include "ItemSnapshot.h"
+#include "PrinterWindowFixture.h"
 #include "operations/SettingsFileOperations.h"
 #include "widgets/UCSpinEdit.h"
 
@@ -28,22 +29,18 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
 }
-std::string Snapshot(CItemManager& items) {
-  std::string all;
-  for (CItem* item : items.AllItems()) all += item->GetValueString() + "|";
-  return all;
-}
+using dz::test::ItemSnapshot;
 
 const QByteArray kDefaultDt1 =
     "{Z2;1,00210121+0001B0A00000B0000000000100|}\r\n{Z2;2,+000+000+00+000+00+00-00-001014|}\r\n";
 
-class SettingsFilesTest : public WindowFixture {
+class SettingsFilesTest : public PrinterWindowFixture {
  protected:
   QString Path(const QString& name) { return dir.filePath(name); }
   void Answer(const QString& path, int filter = 1) { answers.push_back({true, path, filter}); }
   QStringList Texts() {
     QStringList out;
-    for (const Shown& s : shown) out << s.text;
+    for (const dz::test::RecordedMessage& s : messages) out << s.text;
     return out;
   }
   QTemporaryDir dir;
@@ -55,10 +52,10 @@ TEST_F(SettingsFilesTest, SaveWritesTheTwoRecordsWithTheExtensionRule) {
   Answer(Path("abc"));
   Click(Parameter().btnSave);
   EXPECT_EQ(ReadFile(Path("abc.dt1")), kDefaultDt1);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, QStringLiteral("Normal termination"));
-  EXPECT_EQ(shown[0].style, 0);
-  EXPECT_EQ(shown[0].title, QStringLiteral("Dazavu Setting Tool"));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, QStringLiteral("Normal termination"));
+  EXPECT_EQ(messages[0].style, 0);
+  EXPECT_EQ(messages[0].title, QStringLiteral("Dazavu Setting Tool"));
 
   // The dialog is set up as the program's own file type first.
   ASSERT_EQ(dialogs.size(), 1u);
@@ -79,10 +76,10 @@ TEST_F(SettingsFilesTest, SaveWritesTheTwoRecordsWithTheExtensionRule) {
   EXPECT_TRUE(QFile::exists(Path("spaced.dt1")));
 
   // Cancel does nothing at all.
-  shown.clear();
+  messages.clear();
   answers.push_back({false, QString(), 1});
   Click(Parameter().btnSave);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SettingsFilesTest, OverwriteQuestion) {
@@ -91,15 +88,15 @@ TEST_F(SettingsFilesTest, OverwriteQuestion) {
   Answer(Path("old.dt1"));
   Click(Parameter().btnSave);
   EXPECT_EQ(ReadFile(Path("old.dt1")), QByteArray("old content"));
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text, QStringLiteral("The file already exists. Do you overwrite?"));
-  EXPECT_EQ(shown[0].style, 4);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, QStringLiteral("The file already exists. Do you overwrite?"));
+  EXPECT_EQ(messages[0].style, 4);
 
   overwriteAnswer = dz::AnswerYes;
   Answer(Path("old.dt1"));
   Click(Parameter().btnSave);
   EXPECT_EQ(ReadFile(Path("old.dt1")), kDefaultDt1);
-  EXPECT_EQ(shown.back().text, QStringLiteral("Normal termination"));
+  EXPECT_EQ(messages.back().text, QStringLiteral("Normal termination"));
 }
 
 TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
@@ -118,7 +115,7 @@ TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
   Answer(Path("l"));
   Click(Extra().btnLanSave);
   EXPECT_EQ(ReadFile(Path("l.dt2")).split('\n').size(), 6);
-  const std::string saved = Snapshot(items);
+  const std::vector<std::string> saved = ItemSnapshot(items);
 
   // Everything back to the defaults, then load both files.
   CItemManager defaults;
@@ -131,7 +128,7 @@ TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
   Click(Extra().btnLanLoad);
   EXPECT_EQ(Texts(),
             (QStringList{"Normal termination", "Normal termination", "Normal termination", "Normal termination"}));
-  EXPECT_EQ(Snapshot(items), saved);
+  EXPECT_EQ(ItemSnapshot(items), saved);
   EXPECT_EQ(Parameter().cmbFontCode->currentText(), QStringLiteral("LATIN9"));
   EXPECT_EQ(Parameter().SeFeedAdj->TextBox()->text(), QStringLiteral("-1.5"));
   EXPECT_EQ(Extra().txtDhcpName->text(), QStringLiteral("LABELS"));
@@ -142,7 +139,7 @@ TEST_F(SettingsFilesTest, SavedFilesLoadBackEveryItem) {
 
 TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
   CItemManager& items = window->m_objItemManager;
-  const std::string before = Snapshot(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
   const QString fontBefore = Parameter().cmbFontCode->currentText();
   // A good Adjustment line followed by a line of 42 characters.
   WriteFile(Path("bad.dt1"),
@@ -153,17 +150,17 @@ TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
                                      {"bad.dt2", Extra().btnLanLoad},
                                      {"huge.dt1", Parameter().btnLoad},
                                      {"missing.dt1", Parameter().btnLoad}}) {
-    shown.clear();
+    messages.clear();
     Answer(Path(name));
     Click(button);
     EXPECT_EQ(Texts(), QStringList{"Abnormal termination"}) << name;
   }
-  EXPECT_EQ(Snapshot(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
   EXPECT_EQ(Parameter().cmbFontCode->currentText(), fontBefore);
 
   // An empty file loads nothing and is a normal end.
   WriteFile(Path("empty.dt2"), "");
-  shown.clear();
+  messages.clear();
   Answer(Path("empty.dt2"));
   Click(Extra().btnLanLoad);
   EXPECT_EQ(Texts(), QStringList{"Normal termination"});
@@ -194,24 +191,24 @@ TEST_F(SettingsFilesTest, ASaveThatRunsOutOfRoomKeepsTheOldFile) {
 
 TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   CItemManager& items = window->m_objItemManager;
-  const std::string before = Snapshot(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
   Extra().SeIpAddress1->SetValue(11);
   Extra().txtDhcpName->setText(QStringLiteral("PR\u20ACN"));  // the euro sign has no Latin-1 code
   Answer(Path("lan"));
   Click(Extra().btnLanSave);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\u20AC")));
   EXPECT_FALSE(QFile::exists(Path("lan.dt2")));
-  EXPECT_EQ(Snapshot(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 
   UseLink(dz::kLinkLan);
-  shown.clear();
+  messages.clear();
   Click(Extra().btnLanSet);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\u20AC")));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\u20AC")));
   QTest::qWait(100);
   EXPECT_TRUE(Received().empty());
-  EXPECT_EQ(Snapshot(items), before);
+  EXPECT_EQ(ItemSnapshot(items), before);
 }
 
 // A writable file in a folder where the user may not create files is written

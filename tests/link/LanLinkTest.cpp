@@ -5,10 +5,12 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include "ByteString.h"
 #include "LinkIds.h"
 #include "ReadKind.h"
 #include "CInterface.h"
 #include "CItemManager.h"
+#include "ItemSnapshot.h"
 #include "LanTransport.h"
 #include "LinkDispatcher.h"
 #include "PrinterModel.h"
@@ -19,7 +21,7 @@
 
 namespace {
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using dz::test::B;
 
 class LanLinkTest : public ::testing::Test {
  protected:
@@ -120,20 +122,15 @@ TEST_F(LanLinkTest, SplitRepliesAreJoinedAndBrokenRepliesChangeNothing) {
   EXPECT_EQ(items.m_objFeedAdjustment.GetValueString(), "321");
 
   CItemManager fresh;
-  const auto snapshot = [](CItemManager& m) {
-    std::string s;
-    for (CItem* item : m.AllItems()) s += item->GetValueString() + "|";
-    return s;
-  };
   model.SetField("FeedAdjustment", "456");
   for (dzsim::Misbehaviour mode :
        {dzsim::Misbehaviour::Short, dzsim::Misbehaviour::Garbage, dzsim::Misbehaviour::Silence}) {
     model.SetMode(mode);
-    const std::string before = snapshot(items);
+    const std::vector<std::string> before = dz::test::ItemSnapshot(items);
     host.lockHistory.clear();
     ASSERT_TRUE(Send("{Z5;0|}", 54, true));
     QTest::qWait(300);
-    EXPECT_EQ(snapshot(items), before) << dzsim::MisbehaviourName(mode);
+    EXPECT_EQ(dz::test::ItemSnapshot(items), before) << dzsim::MisbehaviourName(mode);
   }
   // A reply of 1 MiB: the complete record at its head is stored, the rest
   // is dropped, and the link goes on working.

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "ByteString.h"
 #include "LinkIds.h"
 #include "ReadKind.h"
 #include "CInterface.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using dz::test::B;
 
 class SerialLinkTest : public ::testing::Test {
  protected:

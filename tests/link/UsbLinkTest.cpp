@@ -3,6 +3,7 @@
 
 #include <QTimer>
 
+#include "ByteString.h"
 #include "LinkIds.h"
 #include "ReadKind.h"
 #include "CInterface.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using dz::test::B;
 
 class UsbLinkTest : public ::testing::Test {
  protected:
@@ -184,11 +185,12 @@ TEST(DispatcherTest, UnknownLinkSendsNothingAndReportsSuccess) {
   CInterface iface;
   RecordingHost host;
   LinkDispatcher link(items, iface, host);
-  iface.SetActiveInterface(3);
+  const int noSuchLink = dz::kLinkUsb + 1;
+  iface.SetActiveInterface(noSuchLink);
   QString error;
   EXPECT_TRUE(link.SendCommand(B("{WS|}"), error, 13, true));
-  EXPECT_FALSE(link.OpenInterface(3));
-  EXPECT_FALSE(link.CloseInterface(3));
+  EXPECT_FALSE(link.OpenInterface(noSuchLink));
+  EXPECT_FALSE(link.CloseInterface(noSuchLink));
   EXPECT_TRUE(link.State().m_bReplyExpected);
 }
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "ByteString.h"
 #include "CItemManager.h"
 #include "Replies.h"
 
 namespace {
-Bytes Frame(const std::string& fields) {
-  const std::string text = "{0" + fields + "|}";
-  return Bytes(text.begin(), text.end());
-}
+using dz::test::B;
+
+Bytes Frame(const std::string& fields) { return B("{0" + fields + "|}"); }
 std::string Fields(const std::vector<CItem*>& group) {
   std::string text;
   for (const CItem* item : group) text += item->GetValueString();

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "CItemManager.h"
+#include "ItemSnapshot.h"
 #include "SettingsFile.h"
 
 namespace {
-std::string Snapshot(CItemManager& items) {
-  std::string all;
-  for (CItem* item : items.AllItems()) all += item->GetValueString() + "|";
-  return all;
-}
+using dz::test::ItemSnapshot;
 const std::string kParameterLine = "{Z2;1,C0521021-0501B0A00110B1111111111111|}";
 const std::string kAdjustmentLine = "{Z2;2,-015+100-05+005-02+07-07-151530|}";
 }  // namespace
@@ -42,7 +39,7 @@ TEST(SettingsFileTest, ParameterFileRoundTrip) {
 
 TEST(SettingsFileTest, ParameterFileLineRules) {
   CItemManager items;
-  const std::string before = Snapshot(items);
+  const std::vector<std::string> before = ItemSnapshot(items);
   // Only the second line: the Parameter items keep their values.
   ASSERT_TRUE(LoadParameterFile(items, kAdjustmentLine + "\r\n"));
   EXPECT_EQ(items.m_objFontCode.GetValueString(), "0");
@@ -54,7 +51,7 @@ TEST(SettingsFileTest, ParameterFileLineRules) {
   // An empty file loads nothing and is fine.
   CItemManager empty;
   EXPECT_TRUE(LoadParameterFile(empty, ""));
-  EXPECT_EQ(Snapshot(empty), before);
+  EXPECT_EQ(ItemSnapshot(empty), before);
 }
 
 TEST(SettingsFileTest, RejectedParameterFileChangesNothing) {
@@ -69,9 +66,9 @@ TEST(SettingsFileTest, RejectedParameterFileChangesNothing) {
   };
   for (const std::string& file : bad) {
     CItemManager items;
-    const std::string before = Snapshot(items);
+    const std::vector<std::string> before = ItemSnapshot(items);
     EXPECT_FALSE(LoadParameterFile(items, file)) << file;
-    EXPECT_EQ(Snapshot(items), before) << file;
+    EXPECT_EQ(ItemSnapshot(items), before) << file;
   }
 }
 
@@ -134,9 +131,9 @@ TEST(SettingsFileTest, RejectedLanFileChangesNothing) {
   };
   for (const std::string& file : bad) {
     CItemManager items;
-    const std::string before = Snapshot(items);
+    const std::vector<std::string> before = ItemSnapshot(items);
     EXPECT_FALSE(LoadLanFile(items, file)) << file;
-    EXPECT_EQ(Snapshot(items), before) << file;
+    EXPECT_EQ(ItemSnapshot(items), before) << file;
   }
 }
 

@@ -1,4 +1,5 @@
 // The simulated printer's own state machine, byte for byte.
+#include "ByteString.h"
 #include "PrinterModel.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ using dzsim::PrinterModel;
 
 namespace {
 
-Bytes B(const std::string& text) { return Bytes(text.begin(), text.end()); }
+using dz::test::B;
 
 std::string S(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 

@@ -9,7 +9,8 @@
 #include "CItemManager.h"
 #include "LinkDispatcher.h"
 #include "SerialTransport.h"
-#include "link/RecordingHost.h"
+#include "LinkIds.h"
+#include "RecordingHost.h"
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
@@ -20,14 +21,14 @@ int main(int argc, char* argv[]) {
   RecordingHost host;
   LinkDispatcher link{items, iface, host};
   iface.m_objParity.SetValue(int32_t{0});  // a pseudo-terminal takes no parity
-  iface.SetActiveInterface(0);
+  iface.SetActiveInterface(dz::kLinkCom);
   link.Serial().SetPortResolver([device](int) { return device; });
-  std::printf("%s\n", link.OpenInterface(0) ? "open" : "closed");
-  for (const ShownMessage& m : host.messages) {
+  std::printf("%s\n", link.OpenInterface(dz::kLinkCom) ? "open" : "closed");
+  for (const dz::test::RecordedMessage& m : host.messages) {
     QString text = m.text;
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     std::printf("%d|%s|%s\n", m.style, m.title.toUtf8().constData(), text.toUtf8().constData());
   }
-  link.CloseInterface(0);
+  link.CloseInterface(dz::kLinkCom);
   return 0;
 }

@@ -1,10 +1,13 @@
+// The link's interface settings: defaults, the serial settings text, the
+// address texts.
 #include <gtest/gtest.h>
 
 #include "CInterface.h"
+#include "LinkIds.h"
 
 TEST(InterfaceTest, Defaults) {
   CInterface link;
-  EXPECT_EQ(link.GetActiveInterface(), 2);
+  EXPECT_EQ(link.GetActiveInterface(), dz::kLinkUsb);
   EXPECT_EQ(link.GetComPortNumber(), 1);
   EXPECT_EQ(link.GetSerialInfo(), "9600,E,8,1");
   EXPECT_EQ(link.GetIpAddress(), "192.168.10.20");

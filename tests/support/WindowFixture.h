@@ -1,22 +1,32 @@
 #pragma once
-// A main window on the offscreen platform for GUI tests: message boxes and
-// modal dialogs are answered by the test, controls are found by object name
-// and driven with mouse and key events.
+// The real main window on the offscreen platform, for the window tests and
+// the end-to-end tests: message boxes are answered and recorded, modal
+// dialogs are driven by the test, controls are found by object name and
+// driven with mouse and key events.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <memory>
 #include <ostream>
 #include <vector>
 
+#include "MessageRecorder.h"
+#include "RecordedMessage.h"
 #include "common/MessageBox.h"
 #include "dialogs/RunModal.h"
 #include "main/FmMain.h"
+#include "pages/ExtraSettingPage.h"
+#include "pages/MaintenancePage.h"
+#include "pages/ParameterPage.h"
 #include "widgets/UCSpinEdit.h"
 
 // Readable QString values in failure messages.
@@ -24,20 +34,10 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace dz::test {
 
-struct ShownMessage {
-  QString text;
-  int style;
-  QString title;
-};
-
-class MainWindowFixture : public ::testing::Test {
+class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     QLocale::setDefault(QLocale::c());
-    SetMessageAnswerer([this](const QString& text, int style, const QString& title) {
-      messages.push_back({text, style, title});
-      return static_cast<int>(AnswerOk);
-    });
     window = std::make_unique<FmMain>();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -52,7 +52,6 @@ class MainWindowFixture : public ::testing::Test {
   void TearDown() override {
     window.reset();
     SetDialogRunner({});
-    SetMessageAnswerer({});
     QLocale::setDefault(QLocale::c());
   }
 
@@ -67,6 +66,21 @@ class MainWindowFixture : public ::testing::Test {
   UCSpinEdit* Spin(const char* name) const { return Find<UCSpinEdit>(name); }
   static QLineEdit* Box(UCSpinEdit* spin) { return spin->findChild<QLineEdit*>(QStringLiteral("CText")); }
   QString SpinText(const char* name) const { return Box(Spin(name))->text(); }
+
+  ParameterPage& Parameter() { return *window->pageParameter; }
+  MaintenancePage& Maintenance() { return *window->pageMaintenance; }
+  ExtraSettingPage& Extra() { return *window->pageExtraSetting; }
+
+  // Clicks a button that must be enabled.
+  static void Click(QAbstractButton* button) {
+    ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  bool AllButtonsEnabled() const {
+    for (QPushButton* b : window->CommandButtons())
+      if (!b->isEnabled()) return false;
+    return true;
+  }
 
   // Shows the page that holds a control, as a user clicking its tab would.
   void ShowPageOf(QWidget* control) {
@@ -107,8 +121,11 @@ class MainWindowFixture : public ::testing::Test {
     QTest::keyClick(box, Qt::Key_Tab);
   }
 
+  // Made before the window and gone after it, so every box the window
+  // shows, closing included, is answered here.
+  MessageRecorder recorder;
+  std::vector<RecordedMessage>& messages = recorder.messages;
   std::unique_ptr<FmMain> window;
-  std::vector<ShownMessage> messages;
 };
 
 }  // namespace dz::test

@@ -1,17 +1,13 @@
 #pragma once
-// A window stand-in for link tests: records what the link shows and how the
-// command buttons were locked, and answers message boxes at once.
+// A window stand-in for the link: records what the link shows and how the
+// command buttons were locked, and answers every message box with OK at once.
+// Used by the link tests and the link fuzz harnesses.
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 #include "ILinkHost.h"
-
-struct ShownMessage {
-  QString text;
-  int style;
-  QString title;
-};
+#include "RecordedMessage.h"
 
 class RecordingHost : public ILinkHost {
  public:
@@ -19,7 +15,10 @@ class RecordingHost : public ILinkHost {
     status = p_sText;
     statusHistory << p_sText;
   }
-  void ShowHeadCheckText(const QString& p_sText) override { headCheck = p_sText; }
+  void ShowHeadCheckText(const QString& p_sText) override {
+    headCheck = p_sText;
+    headCheckHistory << p_sText;
+  }
   int ShowMessageBox(const QString& p_sText, int p_iStyle, const QString& p_sTitle) override {
     messages.push_back({p_sText, p_iStyle, p_sTitle});
     return 1;
@@ -33,7 +32,8 @@ class RecordingHost : public ILinkHost {
   QString status = QStringLiteral("(none)");
   QStringList statusHistory;
   QString headCheck = QStringLiteral("(none)");
-  std::vector<ShownMessage> messages;
+  QStringList headCheckHistory;
+  std::vector<dz::test::RecordedMessage> messages;
   int beeps = 0;
   bool buttonsEnabled = true;
   std::vector<bool> lockHistory;
