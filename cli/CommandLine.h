@@ -1,5 +1,6 @@
 #pragma once
-// The commands of dazavu: options, outputs and exit statuses.
+// The command line of dazavu: its exit statuses and the run of one command
+// line, which picks the command (commands/) and hands it the options.
 #include <QStringList>
 
 // Exit statuses.

@@ -1,0 +1,36 @@
+#pragma once
+// The options of a dazavu command line: the printers it names, the values
+// given and the switches.
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <vector>
+
+#include "Target.h"
+
+namespace cli {
+
+struct Options {
+  QString command;
+  std::vector<Target> targets;
+  QStringList positional;
+  std::map<QString, QString> values;  // options with a value, by name without "--"
+  bool json = false;
+  bool verify = false;
+  bool help = false;
+  bool jobsGiven = false;
+  double timeout = 2;
+  int jobs = 16;
+  QString Value(const char* p_sName) const {
+    const auto it = values.find(QString::fromLatin1(p_sName));
+    return it == values.end() ? QString() : it->second;
+  }
+  bool Has(const char* p_sName) const { return values.count(QString::fromLatin1(p_sName)) != 0; }
+};
+
+// Fills the options from the words after the command. False and the reason
+// for an unknown option, a missing value or a value out of range; the
+// options read until then are kept (--help among them).
+bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& p_sError);
+
+}  // namespace cli

@@ -1,0 +1,20 @@
+#pragma once
+// The commands of dazavu, each in a file of its own under commands/ (write
+// and verify share one, show and diff another). Each checks its options and
+// arguments, runs and ends with Finish or Refuse; each returns the exit
+// status. With p_bProgress a command on more than one printer shows its
+// progress on standard error.
+#include "Options.h"
+
+namespace cli {
+
+int Status(const Options& p_objOptions, bool p_bProgress);
+int Read(const Options& p_objOptions, bool p_bProgress);
+// write with p_bWrite (and --verify to check afterwards), verify without.
+int Write(const Options& p_objOptions, bool p_bProgress, bool p_bWrite);
+int Show(const Options& p_objOptions);
+int Diff(const Options& p_objOptions);
+int Maintenance(const Options& p_objOptions, bool p_bProgress);
+int Discover(Options p_objOptions, bool p_bProgress);
+
+}  // namespace cli

@@ -1,0 +1,26 @@
+// status: each printer's status text and code.
+#include "Commands.h"
+
+#include <QJsonObject>
+
+#include "PerPrinter.h"
+
+namespace cli {
+
+int Status(const Options& p_objOptions, bool p_bProgress) {
+  return RunPerSession(
+      p_objOptions,
+      [](const Target&, PrinterSession& session, PrinterResult& result) {
+        QString text, code;
+        if (!Done(session, result, session.Status(text, code))) return;
+        QJsonObject status;
+        status[QStringLiteral("text")] = text;
+        status[QStringLiteral("code")] = code;
+        result.json[QStringLiteral("status")] = status;
+        result.lines
+            << QStringLiteral("%1\t%2\t%3").arg(result.target, text.isEmpty() ? QStringLiteral("-") : text, code);
+      },
+      p_bProgress);
+}
+
+}  // namespace cli
