@@ -1,6 +1,6 @@
-// The main window against the printer simulator over one link (0 COM on a
-// pseudo-terminal, 1 LAN on 127.0.0.1, 2 USB through the simulator build of
-// the transfer library), driven through its buttons on the offscreen
+// The main window against the printer simulator over one link (com: COM on
+// a pseudo-terminal, lan: LAN on 127.0.0.1, usb: USB through the simulator
+// build of the transfer library), driven through its buttons on the offscreen
 // platform:
 //   - CPU time of a bare one-second wait and of "READ" (three one-second
 //     waits), as a fraction of the wall time;
@@ -14,7 +14,7 @@
 //     moment is the return of the library call that delivered the reply;
 //   - over USB, the time "GET STATUS" takes beyond the library's own time.
 //
-// Usage: bench_window <link 0|1|2> [status rounds]
+// Usage: bench_window <com|lan|usb> [status rounds]
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -32,6 +32,7 @@
 #include "BenchProbe.h"
 #include "CInterface.h"
 #include "LinkDispatcher.h"
+#include "LinkIds.h"
 #include "PrinterModel.h"
 #include "PtyPrinter.h"
 #include "SerialTransport.h"
@@ -182,13 +183,16 @@ class ReplyWatch : public QObject {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <link 0|1|2> [status rounds]\n", argv[0]);
+  const QByteArray linkName = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+  const int linkIndex = linkName == "com"   ? dz::kLinkCom
+                        : linkName == "lan" ? dz::kLinkLan
+                        : linkName == "usb" ? dz::kLinkUsb
+                                            : -1;
+  if (linkIndex < 0) {
+    std::fprintf(stderr, "usage: %s <com|lan|usb> [status rounds]\n", argv[0]);
     return 2;
   }
-  const int linkIndex = std::atoi(argv[1]);
   const int statusRounds = argc > 2 ? std::atoi(argv[2]) : 20;
-  const char* linkName = linkIndex == 0 ? "com" : linkIndex == 1 ? "lan" : "usb";
   auto name = [&](const char* p_sFigure) { return QByteArray(p_sFigure) + "_" + linkName; };
 
   int messages = 0;
@@ -200,7 +204,7 @@ int main(int argc, char** argv) {
 
   SimulatorThread simulator;
   UsbTiming usb;
-  if (linkIndex == 2) {
+  if (linkIndex == dz::kLinkUsb) {
     if (!usb.Load()) {
       std::fprintf(stderr, "the USB timing library did not load: %s\n",
                    usb.library.errorString().toLocal8Bit().constData());
@@ -220,27 +224,28 @@ int main(int argc, char** argv) {
   // Point the window at the simulator, as the setup dialog would.
   CInterface& iface = window->m_objInterface;
   LinkDispatcher& link = window->Link();
-  if (linkIndex == 0) {
+  if (linkIndex == dz::kLinkCom) {
     iface.m_objParity.SetValue(int32_t{0});  // pseudo-terminals take no parity
     const QString slave = simulator.slavePath;
     link.Serial().SetPortResolver([slave](int) { return slave; });
-  } else if (linkIndex == 1) {
+  } else if (linkIndex == dz::kLinkLan) {
     iface.SetIpAddress(127, 0, 0, 1);
     iface.m_objSocketPortNumber.SetValue(int32_t{simulator.port});
   } else {
     link.Usb().SetLibraryPath(QStringLiteral(DZ_BENCH_USB_TIMING_LIBRARY));
   }
   window->cmbInterface->setCurrentIndex(linkIndex);
-  for (int i = 0; i < 3; ++i) link.CloseInterface(i);
-  if (linkIndex != 2 && !link.OpenInterface(linkIndex)) {
+  for (int i : {dz::kLinkCom, dz::kLinkLan, dz::kLinkUsb}) link.CloseInterface(i);
+  if (linkIndex != dz::kLinkUsb && !link.OpenInterface(linkIndex)) {
     std::fprintf(stderr, "the link did not open\n");
     return 1;
   }
 
   ReplyWatch watch(
-      *window, [&]() -> int64_t { return linkIndex == 2 ? usb.LastReplyNs() : simulator.lastReplyNs.load(); },
+      *window,
+      [&]() -> int64_t { return linkIndex == dz::kLinkUsb ? usb.LastReplyNs() : simulator.lastReplyNs.load(); },
       [&] {
-        if (linkIndex == 2)
+        if (linkIndex == dz::kLinkUsb)
           usb.Reset();
         else
           simulator.lastReplyNs = 0;
@@ -301,7 +306,7 @@ int main(int argc, char** argv) {
   // to the label.
   for (int round = 0; round < statusRounds; ++round) {
     watch.Arm(ReplyWatch::Kind::Status);
-    const int64_t libraryBefore = linkIndex == 2 ? usb.LibraryNs() : 0;
+    const int64_t libraryBefore = linkIndex == dz::kLinkUsb ? usb.LibraryNs() : 0;
     const int64_t start = NowNs();
     if (buttonsWired)
       window->btnGetStatus->click();
@@ -315,7 +320,7 @@ int main(int argc, char** argv) {
     WaitFor([&] { return watch.statusPaintedMs >= 0; }, 500);
     Figure(name("latency_status_ms"), watch.statusShownMs);
     if (watch.statusPaintedMs >= 0) Figure(name("latency_status_painted_ms"), watch.statusPaintedMs);
-    if (linkIndex == 2) {
+    if (linkIndex == dz::kLinkUsb) {
       const int64_t library = usb.LibraryNs() - libraryBefore;
       Figure("usb_status_added_ms", double(clickNs - library) / 1e6);
       Figure("usb_status_library_ms", double(library) / 1e6);

@@ -25,8 +25,7 @@ STATUS_ROUNDS = 20        # GET STATUS rounds per window process
 SERIAL_RUNS = 7
 SERIAL_BYTES = 32768
 LINE_RATE = 11520.0       # bytes per second at 115200 baud (10 bits a byte)
-LINKS = {0: "COM (pty)", 1: "LAN (127.0.0.1)", 2: "USB (sim library)"}
-NAMES = {0: "com", 1: "lan", 2: "usb"}
+LINKS = {"com": "COM (pty)", "lan": "LAN (127.0.0.1)", "usb": "USB (sim library)"}
 
 failures = []
 
@@ -109,7 +108,7 @@ else:
 if exists("bench_window"):
     for _ in range(WINDOW_RUNS):
         for link in LINKS:
-            merge(figures, run(["bench_window", str(link), str(STATUS_ROUNDS)]))
+            merge(figures, run(["bench_window", link, str(STATUS_ROUNDS)]))
 else:
     failures.append("bench_window missing (is app/ built?)")
 
@@ -211,26 +210,26 @@ row("start-up, empty program with one text label (ms)", label_startup)
 row("peak RSS after start-up, tool (MiB)", tool_rss, 60)
 row("peak RSS after start-up, empty program (MiB)", empty_rss)
 for link, label in LINKS.items():
-    row(f"peak RSS after READ, {label} (MiB)", figures.get(f"read_rss_mib_{NAMES[link]}"), 60)
+    row(f"peak RSS after READ, {label} (MiB)", figures.get(f"read_rss_mib_{link}"), 60)
 pct = lambda key: [v * 100 for v in figures.get(key, [])]
 row("CPU during bare WaitSeconds(1), all links (%)",
-    sum((pct(f"wait_cpu_fraction_{NAMES[l]}") for l in LINKS), []), 2, fmt="{:.3f}")
+    sum((pct(f"wait_cpu_fraction_{l}") for l in LINKS), []), 2, fmt="{:.3f}")
 row("CPU while connecting to a listener that never accepts (% of wall)",
     pct("connect_unanswered_cpu_fraction"), 1, fmt="{:.3f}")
 row("CPU while a refused connection is retried (% of wall)", pct("connect_refused_cpu_fraction"), 1, fmt="{:.3f}")
 row("CPU during a USB reply wait on a silent library (% of wall)",
     pct("usb_reply_wait_cpu_fraction"), 1, fmt="{:.3f}")
 for link, label in LINKS.items():
-    row(f"CPU during READ, {label} (% of wall)", pct(f"read_cpu_fraction_{NAMES[link]}"), 2, fmt="{:.3f}")
+    row(f"CPU during READ, {label} (% of wall)", pct(f"read_cpu_fraction_{link}"), 2, fmt="{:.3f}")
 for link, label in LINKS.items():
-    row(f"READ wall time, {label} (s)", figures.get(f"read_wall_s_{NAMES[link]}"), fmt="{:.3f}")
+    row(f"READ wall time, {label} (s)", figures.get(f"read_wall_s_{link}"), fmt="{:.3f}")
 for link, label in LINKS.items():
-    row(f"reply latency, status -> lblStatus, {label} (ms)", figures.get(f"latency_status_ms_{NAMES[link]}"), 5, fmt="{:.3f}")
+    row(f"reply latency, status -> lblStatus, {label} (ms)", figures.get(f"latency_status_ms_{link}"), 5, fmt="{:.3f}")
 for link, label in LINKS.items():
-    row(f"reply latency, record -> items, {label} (ms)", figures.get(f"latency_record_ms_{NAMES[link]}"), 5, fmt="{:.3f}")
+    row(f"reply latency, record -> items, {label} (ms)", figures.get(f"latency_record_ms_{link}"), 5, fmt="{:.3f}")
 for link, label in LINKS.items():
     row(f"reply latency, status -> lblStatus painted, {label} (ms)",
-        figures.get(f"latency_status_painted_ms_{NAMES[link]}"), 5, fmt="{:.3f}")
+        figures.get(f"latency_status_painted_ms_{link}"), 5, fmt="{:.3f}")
 row("USB GET STATUS, time beyond the library's (ms)", figures.get("usb_status_added_ms"), 5, fmt="{:.3f}")
 row("USB GET STATUS, time inside the library (ms)", figures.get("usb_status_library_ms"), fmt="{:.3f}")
 writer = figures.get("serial_writer_bytes_per_s", [])
