@@ -1,40 +1,8 @@
 #include "common/PageBuilder.h"
 
-#include <QApplication>
-#include <QPointer>
-#include <QProxyStyle>
-
 #include "common/Twips.h"
 
 namespace dz {
-namespace {
-
-class SlimArrowListStyle : public QProxyStyle {
- public:
-  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
-                       const QWidget* widget) const override {
-    if (control == CC_ComboBox && (part == SC_ComboBoxArrow || part == SC_ComboBoxEditField)) {
-      constexpr int kArrowWidth = 13;
-      const QRect all = option->rect;
-      const QRect arrow(all.right() - kArrowWidth, all.top() + 1, kArrowWidth, all.height() - 2);
-      const QRect field(all.left() + 1, all.top() + 2, arrow.left() - all.left() - 1, all.height() - 4);
-      return visualRect(option->direction, all, part == SC_ComboBoxArrow ? arrow : field);
-    }
-    return QProxyStyle::subControlRect(control, option, part, widget);
-  }
-};
-
-}  // namespace
-
-QStyle* ListStyle() {
-  // One instance for the program, released with the application.
-  static QPointer<QStyle> style;
-  if (!style) {
-    style = new SlimArrowListStyle;
-    style->setParent(qApp);
-  }
-  return style;
-}
 
 QFont ArialFont(double points, bool bold) {
   QFont font(QStringLiteral("Arial"));

@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <variant>
 
+#include "common/ListBox.h"
+
 namespace dz {
 
 // Spin edits come from widgets/; a layout that creates them includes
@@ -37,10 +39,6 @@ constexpr double kRowLabelPoints = 9.75;
 constexpr double kCaptionPoints = 12.0;
 
 QFont ArialFont(double points, bool bold = false);
-
-// The style of every drop-down list: the application's style with a slimmer
-// arrow button, so that the longest entries fit the narrow lists.
-QStyle* ListStyle();
 
 // Moves and sizes a widget to a twips rectangle, and keeps the rectangle in
 // the widget's property kTwipsRectProperty (a QRect in twips).
@@ -74,20 +72,20 @@ struct NamedControl {
   ::dz::NamedControl<Page> { #member, &Page::member }
 
 // Creates the control of a slot in the window font, names it, places it and
-// stores it in the page's member. Lists are list-only (no typing); buttons
-// and labels get the caption.
+// stores it in the page's member. Lists are ListBoxes; buttons and labels
+// get the caption.
 template <class Page>
 QWidget* CreateControl(Page& page, const NamedControl<Page>& control, QWidget* parent, const TwipsRect& rect,
                        const QString& caption = QString()) {
   QWidget* created = std::visit(
       [&](auto member) -> QWidget* {
         using Widget = std::remove_pointer_t<std::remove_reference_t<decltype(page.*member)>>;
-        auto* widget = new Widget(parent);
+        Widget* widget = nullptr;
+        if constexpr (std::is_same_v<Widget, QComboBox>)
+          widget = new ListBox(parent);
+        else
+          widget = new Widget(parent);
         page.*member = widget;
-        if constexpr (std::is_same_v<Widget, QComboBox>) {
-          widget->setEditable(false);
-          widget->setStyle(ListStyle());
-        }
         if constexpr (std::is_same_v<Widget, QPushButton> || std::is_same_v<Widget, QLabel> ||
                       std::is_same_v<Widget, QLineEdit>)
           widget->setText(caption);

@@ -74,11 +74,8 @@ void FmMain::CreateTopStrip(QWidget* client) {
 
   FrInterface = MakeFrame(client, QStringLiteral("FrInterface"), QStringLiteral("Interface"), {8040, 0, 3375, 735});
   FrInterface->setFont(ArialFont(kWindowFontPoints));  // only the pages' frame captions are larger
-  cmbInterface = new QComboBox(FrInterface);
+  cmbInterface = new ListBox(FrInterface);
   cmbInterface->setObjectName(QStringLiteral("cmbInterface"));
-  cmbInterface->setEditable(false);
-  cmbInterface->setStyle(ListStyle());
-  cmbInterface->setFont(ArialFont(kWindowFontPoints));
   Place(cmbInterface, {240, 240, 1695, 345});
   SetControlName(cmbInterface, FrInterface->title());  // the frame's caption is the list's only label
   btnSetup = new QPushButton(QStringLiteral("Setup"), FrInterface);

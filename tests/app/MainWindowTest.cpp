@@ -1,5 +1,6 @@
 // The main window as a user meets it: the start-up state, the layout, the
 // focus order, the button lock and the small selection handlers.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -160,6 +161,29 @@ TEST_F(MainWindowTest, InterfaceFrameAndSensorStepsUseTheWindowsPlainLayout) {
     EXPECT_EQ(label->frameWidth(), 0);
   }
   EXPECT_EQ(steps, 3);
+}
+
+TEST_F(MainWindowTest, ADropDownOpensInItsListsFontAndStyleThoughBuiltOnlyThen) {
+  // The lists sit in frames whose captions are 12 pt; each list and its
+  // drop-down show the window's Arial 9 pt in the list style.
+  QComboBox* list = List("cmbParity");
+  ASSERT_EQ(list->parentWidget()->font().pointSizeF(), 12.0);
+  EXPECT_EQ(list->font().family(), QStringLiteral("Arial"));
+  EXPECT_EQ(list->font().pointSizeF(), 9.0);
+  EXPECT_EQ(list->style(), ListStyle());
+  EXPECT_EQ(list->findChild<QAbstractItemView*>(), nullptr) << "the drop-down is built when it first opens";
+
+  QTest::mouseClick(list, Qt::LeftButton);
+  QAbstractItemView* view = list->view();
+  ASSERT_TRUE(view->isVisible());
+  EXPECT_EQ(view->font().family(), QStringLiteral("Arial"));
+  EXPECT_EQ(view->font().pointSizeF(), 9.0);
+  QTest::keyClick(view, Qt::Key_Escape);
+  EXPECT_FALSE(view->isVisible());
+
+  // A later change of font reaches the drop-down at once.
+  list->setFont(ArialFont(10.0));
+  EXPECT_EQ(view->font().pointSizeF(), 10.0);
 }
 
 TEST_F(MainWindowTest, EveryCaptionFitsItsControl) {
