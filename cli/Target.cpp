@@ -49,7 +49,7 @@ bool ParseLanTarget(const QString& p_sText, Target& p_objTarget, QString& p_sErr
   QHostAddress address;
   if (!address.setAddress(host) || address.protocol() != QAbstractSocket::IPv4Protocol ||
       host.count(QLatin1Char('.')) != 3) {
-    p_sError = QStringLiteral("\"%1\" is no IPv4 address").arg(p_sText);
+    p_sError = QStringLiteral("\"%1\" is not an IPv4 address").arg(p_sText);
     return false;
   }
   p_objTarget = Target();

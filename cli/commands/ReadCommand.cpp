@@ -23,7 +23,7 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
   if (p_objOptions.targets.size() > 1 && outDir.isEmpty())
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("read of more than one printer needs --out-dir"));
   if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
-    return Refuse(p_objOptions, kExitUsage, QStringLiteral("%1 is no folder").arg(outDir));
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("%1 is not a folder").arg(outDir));
   const QString paramsPath = p_objOptions.Value("params");
   const QString lanPath = p_objOptions.Value("lan-settings");
   return RunPerSession(

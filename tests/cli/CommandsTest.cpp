@@ -235,6 +235,14 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
   EXPECT_EQ(json.exit, 1);
   EXPECT_EQ(json.Json()["exit"].toInt(), 1);
   EXPECT_FALSE(json.Json()["error"].toString().isEmpty());
+  const CliRun badAddress = Dazavu({"status", "--lan", "999.1.1.1"});
+  EXPECT_EQ(badAddress.exit, 1);
+  EXPECT_TRUE(badAddress.err.startsWith("dazavu: \"999.1.1.1\" is not an IPv4 address\n"))
+      << badAddress.err.constData();
+  const CliRun noFolder = Dazavu({"read", "--lan", "127.0.0.1", "--out-dir", Path("missing")});
+  EXPECT_EQ(noFolder.exit, 1);
+  EXPECT_TRUE(noFolder.err.startsWith(("dazavu: " + Path("missing") + " is not a folder\n").toUtf8()))
+      << noFolder.err.constData();
   const CliRun help = Dazavu({"--help"});
   EXPECT_EQ(help.exit, 0);
   EXPECT_TRUE(help.out.startsWith("Usage: dazavu COMMAND"));
