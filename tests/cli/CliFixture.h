@@ -54,8 +54,10 @@ class CliTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(m_objDir.isValid());
     QDir(m_objDir.path()).mkdir(QStringLiteral("logs"));
-    // Ports apart per test process, so that suites running side by side do not meet.
-    m_iBasePort = static_cast<quint16>(20000 + (getpid() % 2000) * 16);
+    // Ports apart per test process, so that suites running side by side do
+    // not meet, and below the kernel's ephemeral range (32768 and up), where
+    // an outgoing connection of any other test may hold a port.
+    m_iBasePort = PortBlock(getpid());
   }
 
   QString Path(const QString& p_sName) const { return QDir(m_objDir.path()).filePath(p_sName); }
@@ -68,12 +70,20 @@ class CliTest : public ::testing::Test {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no log>");
   }
 
+  // Starts a fleet on the test's block of ports; a block that another
+  // program holds is given up for the next one.
   bool StartFleet(int p_iPrinters, const QStringList& p_objExtra = {}) {
-    m_objSim = std::make_unique<Simulator>();
-    return m_objSim->Start(QStringList{QStringLiteral("--printers"), QString::number(p_iPrinters),
-                                       QStringLiteral("--port"), QString::number(m_iBasePort)} +
-                               p_objExtra,
-                           LogDir());
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      m_objSim = std::make_unique<Simulator>();
+      if (m_objSim->Start(QStringList{QStringLiteral("--printers"), QString::number(p_iPrinters),
+                                      QStringLiteral("--port"), QString::number(m_iBasePort)} +
+                              p_objExtra,
+                          LogDir()))
+        return true;
+      m_objSim.reset();
+      m_iBasePort = PortBlock(getpid() + 101 * (attempt + 1));
+    }
+    return false;
   }
 
   static CliRun Dazavu(const QStringList& p_objArgs) {
@@ -104,4 +114,7 @@ class CliTest : public ::testing::Test {
   QTemporaryDir m_objDir;
   quint16 m_iBasePort = 0;
   std::unique_ptr<Simulator> m_objSim;
+
+ private:
+  static quint16 PortBlock(long p_iSeed) { return static_cast<quint16>(20000 + (p_iSeed % 750) * 16); }
 };
