@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QJsonArray>
 
 #include "CItemManager.h"
@@ -225,6 +228,36 @@ TEST_F(CliTest, DiscoverListsThePrintersOfARange) {
   EXPECT_EQ(printers[1]["target"].toString(), QStringLiteral("127.0.0.2:%1").arg(m_iBasePort));
   EXPECT_EQ(printers[1]["status"]["code"].toString(), "00");
   EXPECT_EQ(Dazavu({"discover", "127.0.0.0/15"}).exit, 1);
+}
+
+// A technician may keep the backup files in a folder where only they may be
+// written, not created: dazavu writes them in place there, as the window
+// does. Root ignores permissions, so dazavu runs as an unprivileged user.
+TEST_F(CliTest, ReadWritesAWritableFileInAReadOnlyFolderInPlace) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to an unprivileged user";
+  constexpr uid_t kNobody = 65534;
+  const auto asNobody = [](const QStringList& p_objArgs) {
+    QProcess process;
+    process.start(QStringLiteral("setpriv"),
+                  QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups"), QStringLiteral(DAZAVU_BIN)} +
+                      p_objArgs);
+    if (!process.waitForFinished(30000)) process.kill();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  };
+  if (asNobody({QStringLiteral("--help")}) != 0) GTEST_SKIP() << "dazavu cannot run as an unprivileged user here";
+  ASSERT_TRUE(StartFleet(1));
+
+  QTemporaryDir folder;  // root's, mode 0755: nobody may write in it but not create files
+  ASSERT_TRUE(folder.isValid());
+  ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
+  const QString path = folder.filePath(QStringLiteral("keep.dt1"));
+  WriteAll(path, "an older and longer file\r\n" + QByteArray(2000, 'x'));
+  ASSERT_EQ(chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
+
+  EXPECT_EQ(asNobody({QStringLiteral("read"), QStringLiteral("--lan"), Lan(0), QStringLiteral("--params"), path}), 0);
+  EXPECT_EQ(ReadAll(path), kStartDt1);
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.dt1")});
 }
 
 TEST_F(CliTest, UsageErrorsAndHelp) {
