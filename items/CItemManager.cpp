@@ -78,7 +78,7 @@ const std::vector<CItemManager::ItemRow>& CItemManager::ItemTable() {
       {&CItemManager::m_objLabelendRibbonend, 1, 1, Value(int32_t{0}), false},
       {&CItemManager::m_objPreStrip, 1, 1, Value(int32_t{0}), false},
       {&CItemManager::m_objBackFeedSpeed, 1, 1, Value(int32_t{1}), false},
-      {&CItemManager::m_objMaxiCodeSpecification, 1, 1, Value(int32_t{0}), false},
+      {&CItemManager::m_objMaxiCodeSpec, 1, 1, Value(int32_t{0}), false},
       {&CItemManager::m_objStripMotorTorque, 1, 1, Value(int32_t{0}), false},
       {&CItemManager::m_objKeyboardIF, 1, 1, Value(int32_t{0}), false},
   };
@@ -213,7 +213,7 @@ bool CItemManager::GetItem_ParameterExpansion1(std::vector<CItem*>& p_objItemAry
                                      &CItemManager::m_objLabelendRibbonend,
                                      &CItemManager::m_objPreStrip,
                                      &CItemManager::m_objBackFeedSpeed,
-                                     &CItemManager::m_objMaxiCodeSpecification,
+                                     &CItemManager::m_objMaxiCodeSpec,
                                      &CItemManager::m_objStripMotorTorque,
                                      &CItemManager::m_objKeyboardIF,
                                  });
@@ -270,7 +270,7 @@ bool CItemManager::SetItem_Parameter(std::vector<CItem*>& p_objItemAry) {
                                      &CItemManager::m_objLabelendRibbonend,
                                      &CItemManager::m_objPreStrip,
                                      &CItemManager::m_objBackFeedSpeed,
-                                     &CItemManager::m_objMaxiCodeSpecification,
+                                     &CItemManager::m_objMaxiCodeSpec,
                                      &CItemManager::m_objStripMotorTorque,
                                  });
 }

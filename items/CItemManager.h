@@ -85,7 +85,7 @@ class CItemManager {
   CItem m_objLabelendRibbonend;
   CItem m_objPreStrip;
   CItem m_objBackFeedSpeed;
-  CItem m_objMaxiCodeSpecification;
+  CItem m_objMaxiCodeSpec;
   CItem m_objStripMotorTorque;
   CItem m_objKeyboardIF;
 

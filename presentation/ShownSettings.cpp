@@ -64,7 +64,7 @@ const std::vector<ShownSetting>& ParameterSettings() {
         P("LBL/RBN END", "cmbLblRbnEnd", ITEM(m_objLabelendRibbonend), K::List),
         P("PRE PEEL OFF", "cmbPrePeelOff", ITEM(m_objPreStrip), K::List),
         P("BACK SPEED", "cmbBackSpeed", ITEM(m_objBackFeedSpeed), K::List),
-        P("MAXI CODE SPEC.", "cmbMaxiCodeSpec", ITEM(m_objMaxiCodeSpecification), K::List),
+        P("MAXI CODE SPEC.", "cmbMaxiCodeSpec", ITEM(m_objMaxiCodeSpec), K::List),
         P("KB I/F", "cmbKbIF", ITEM(m_objKeyboardIF), K::List),
         P("PEEL OFF TRQ", "cmbPeelOffTrq", ITEM(m_objStripMotorTorque), K::List),
         A("FEED ADJ.", "SeFeedAdj", ITEM(m_objFeedAdjustment), &M::m_objFeedDirection, K::Signed),

@@ -14,7 +14,7 @@
 #include "LanTransport.h"
 #include "LinkDispatcher.h"
 #include "PrinterModel.h"
-#include "RecordingHost.h"
+#include "RecordedLink.h"
 #include "Replies.h"
 #include "TcpPrinter.h"
 #include "UnansweredListener.h"
@@ -23,7 +23,7 @@ namespace {
 
 using dz::test::B;
 
-class LanLinkTest : public ::testing::Test {
+class LanLinkTest : public ::testing::Test, protected dz::test::RecordedLink {
  protected:
   void SetUp() override {
     ASSERT_TRUE(printer.Listen(0));
@@ -51,10 +51,6 @@ class LanLinkTest : public ::testing::Test {
 
   dzsim::PrinterModel model;
   dzsim::TcpPrinter printer{model};
-  CItemManager items;
-  CInterface iface;
-  RecordingHost host;
-  LinkDispatcher link{items, iface, host};
   QString lastError;
 };
 

@@ -15,7 +15,7 @@
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "LinkDispatcher.h"
-#include "RecordingHost.h"
+#include "RecordedLink.h"
 #include "Replies.h"
 #include "SerialSettings.h"
 #include "PtyPair.h"
@@ -25,7 +25,7 @@ namespace {
 
 using dz::test::B;
 
-class SerialLinkTest : public ::testing::Test {
+class SerialLinkTest : public ::testing::Test, protected dz::test::RecordedLink {
  protected:
   void SetUp() override {
     ASSERT_TRUE(pty.Open());
@@ -54,10 +54,6 @@ class SerialLinkTest : public ::testing::Test {
   int& master = pty.master;
   int& slave = pty.slave;
   QString& slaveName = pty.slaveName;
-  CItemManager items;
-  CInterface iface;
-  RecordingHost host;
-  LinkDispatcher link{items, iface, host};
 };
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "CItemManager.h"
 #include "LinkDispatcher.h"
 #include "Replies.h"
-#include "RecordingHost.h"
+#include "RecordedLink.h"
 #include "SimUsb.h"
 #include "UsbTransport.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 using dz::test::B;
 
-class UsbLinkTest : public ::testing::Test {
+class UsbLinkTest : public ::testing::Test, protected dz::test::RecordedLink {
  protected:
   void SetUp() override {
     ASSERT_TRUE(sim.Load()) << sim.library.errorString().toStdString();
@@ -34,10 +34,6 @@ class UsbLinkTest : public ::testing::Test {
   }
 
   SimUsb sim;
-  CItemManager items;
-  CInterface iface;
-  RecordingHost host;
-  LinkDispatcher link{items, iface, host};
   Bytes reply;
   QString error;
   int32_t received = 0;
@@ -181,10 +177,8 @@ TEST_F(UsbLinkTest, OpenInterfaceClosesAfterAFailedOpen) {
 }
 
 TEST(DispatcherTest, UnknownLinkSendsNothingAndReportsSuccess) {
-  CItemManager items;
-  CInterface iface;
-  RecordingHost host;
-  LinkDispatcher link(items, iface, host);
+  dz::test::RecordedLink recorded;
+  auto& [items, iface, host, link] = recorded;
   const int noSuchLink = dz::kLinkUsb + 1;
   iface.SetActiveInterface(noSuchLink);
   QString error;

@@ -10,16 +10,14 @@
 #include "LinkDispatcher.h"
 #include "SerialTransport.h"
 #include "LinkIds.h"
-#include "RecordingHost.h"
+#include "RecordedLink.h"
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   if (argc != 2) return 2;
   const QString device = QString::fromLocal8Bit(argv[1]);
-  CItemManager items;
-  CInterface iface;
-  RecordingHost host;
-  LinkDispatcher link{items, iface, host};
+  dz::test::RecordedLink recorded;
+  auto& [items, iface, host, link] = recorded;
   iface.m_objParity.SetValue(int32_t{0});  // a pseudo-terminal takes no parity
   iface.SetActiveInterface(dz::kLinkCom);
   link.Serial().SetPortResolver([device](int) { return device; });
