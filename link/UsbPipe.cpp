@@ -52,27 +52,28 @@ class UsbWorker : public QObject {
                   result >= 0 ? QString() : UsbPipe::IdentityFailureText(result));
   }
 
-  void Transfer(const Bytes& p_byCommand, int32_t p_iReplySize, int p_iWaitMs) {
+  // One write and its read passes; p_iId tells the pipe which write they belong to.
+  void Transfer(quint64 p_iId, const Bytes& p_byCommand, int32_t p_iReplySize, int p_iWaitMs) {
     QString failure;
     if (!Bind(failure)) {
-      emit writeFailed(failure);
+      emit writeFailed(p_iId, failure);
       return;
     }
     if (m_fnOpen() < 0) {
       m_fnClose();
-      emit writeFailed(QStringLiteral("'USB' Open Error !!"));
+      emit writeFailed(p_iId, QStringLiteral("'USB' Open Error !!"));
       return;
     }
     const int32_t sent = m_fnSend(p_byCommand.data(), static_cast<int32_t>(p_byCommand.size()));
     m_fnClose();
     if (sent < 0) {
-      emit writeFailed(QStringLiteral("Device Time Out !!"));
+      emit writeFailed(p_iId, QStringLiteral("Device Time Out !!"));
       return;
     }
-    emit written(static_cast<qint64>(p_byCommand.size()));
+    emit written(p_iId, static_cast<qint64>(p_byCommand.size()));
     const size_t room = static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0));
     if (room == 0) {
-      emit ended();
+      emit ended(p_iId);
       return;
     }
     Bytes buffer(room, 0);
@@ -88,7 +89,7 @@ class UsbWorker : public QObject {
         if (n > 0) {
           if (received == 0) first = buffer[0];
           received += static_cast<size_t>(n);
-          emit received_(QByteArray(reinterpret_cast<const char*>(buffer.data()), n));
+          emit received_(p_iId, QByteArray(reinterpret_cast<const char*>(buffer.data()), n));
         }
       } else {
         m_fnClose();
@@ -101,15 +102,15 @@ class UsbWorker : public QObject {
       if ((received > 0 && received >= full) || received >= room || deadline.hasExpired()) break;
       QThread::msleep(kPollMs);
     }
-    emit ended();
+    emit ended(p_iId);
   }
 
  signals:
   void openDone(bool p_bOk, const QString& p_sFailure);
-  void written(qint64 p_iCount);
-  void writeFailed(const QString& p_sReason);
-  void received_(const QByteArray& p_byData);
-  void ended();
+  void written(quint64 p_iId, qint64 p_iCount);
+  void writeFailed(quint64 p_iId, const QString& p_sReason);
+  void received_(quint64 p_iId, const QByteArray& p_byData);
+  void ended(quint64 p_iId);
 
  private:
   bool Bind(QString& p_sFailure) {
@@ -177,11 +178,20 @@ UsbPipe::UsbPipe(const QString& p_sLibraryPath, QObject* p_objParent) : ByteTran
       emit errorOccurred(TransportError::OpenFailed, p_sFailure);
     }
   });
-  connect(worker, &UsbWorker::written, this, &ByteTransport::bytesWritten);
-  connect(worker, &UsbWorker::writeFailed, this,
-          [this](const QString& p_sReason) { emit errorOccurred(TransportError::WriteFailed, p_sReason); });
-  connect(worker, &UsbWorker::received_, this, &ByteTransport::bytesReceived);
-  connect(worker, &UsbWorker::ended, this, &ByteTransport::transferEnded);
+  // Only the latest write's results count: a transfer whose reply was
+  // given up may still be ending on the worker.
+  connect(worker, &UsbWorker::written, this, [this](quint64 p_iId, qint64 p_iCount) {
+    if (p_iId == m_iLatest) emit bytesWritten(p_iCount);
+  });
+  connect(worker, &UsbWorker::writeFailed, this, [this](quint64 p_iId, const QString& p_sReason) {
+    if (p_iId == m_iLatest) emit errorOccurred(TransportError::WriteFailed, p_sReason);
+  });
+  connect(worker, &UsbWorker::received_, this, [this](quint64 p_iId, const QByteArray& p_byData) {
+    if (p_iId == m_iLatest) emit bytesReceived(p_byData);
+  });
+  connect(worker, &UsbWorker::ended, this, [this](quint64 p_iId) {
+    if (p_iId == m_iLatest) emit transferEnded();
+  });
 }
 
 UsbPipe::~UsbPipe() {
@@ -206,8 +216,9 @@ bool UsbPipe::Write(const Bytes& p_byData, int32_t p_iReplySize) {
   if (!m_bOpen || !m_objWorker) return false;
   UsbWorker* worker = m_objWorker;
   const int wait = m_iReplyWaitMs;
+  const quint64 id = ++m_iLatest;
   QMetaObject::invokeMethod(
-      worker, [worker, p_byData, p_iReplySize, wait] { worker->Transfer(p_byData, p_iReplySize, wait); },
+      worker, [worker, id, p_byData, p_iReplySize, wait] { worker->Transfer(id, p_byData, p_iReplySize, wait); },
       Qt::QueuedConnection);
   return true;
 }

@@ -38,6 +38,7 @@ class UsbPipe : public ByteTransport {
  private:
   QPointer<UsbWorker> m_objWorker;
   bool m_bOpen = false;
+  quint64 m_iLatest = 0;  // the id of the latest write
   int m_iReplyWaitMs = 3000;
 };
 

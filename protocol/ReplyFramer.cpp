@@ -118,7 +118,7 @@ size_t ReplyFramer::FeedUsb(const uint8_t* p_pData, size_t p_iSize, std::vector<
     return 1;
   }
   const size_t full =
-      type == FrameType::Status ? static_cast<size_t>(kStatusReplyLength) : RecordFrameLength() + kUsbRecordLead + 1;
+      type == FrameType::Status ? static_cast<size_t>(kStatusReplyLength) : RecordFrameLength() + kUsbRecordLead;
   for (size_t i = 0; i < p_iSize && m_byBuffer.size() < full; ++i) m_byBuffer.push_back(p_pData[i]);
   // A record is whole one byte before its extra byte.
   const size_t whole = type == FrameType::Status ? full : full - 1;
