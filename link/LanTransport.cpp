@@ -19,8 +19,6 @@ constexpr int kConnectBoundMs = 10000;
 // A reply that stops short of its last framing bytes is settled after this
 // long when no operation's wait settles it first.
 constexpr int kSettleMs = 1000;
-// A status reply carries its code in bytes 2 and 3.
-constexpr size_t kStatusCodeEnd = 4;
 }  // namespace
 
 LanTransport::LanTransport(LinkContext& p_objLink) : m_objLink(p_objLink) {
@@ -78,7 +76,7 @@ bool LanTransport::Open() {
 
 void LanTransport::Connect() {
   CInterface& settings = m_objLink.settings;
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSettleTimer.stop();
   m_objSocket.abort();
   m_objConnectTimer.start();
@@ -89,7 +87,7 @@ void LanTransport::Connect() {
 bool LanTransport::Close() {
   m_objConnectTimer.stop();
   m_objSettleTimer.stop();
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSocket.abort();
   m_objLink.state.m_bLanConnected = 0;
   return true;
@@ -112,7 +110,7 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   }
   // Bytes left over from an earlier reply must not be taken for this one.
   if (m_objSocket.bytesAvailable() > 0) m_objSocket.readAll();
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSettleTimer.stop();
   state.m_byReceiveBuffer.clear();
 
@@ -145,7 +143,7 @@ void LanTransport::OnLanConnect() {
 
 void LanTransport::OnLanClose() {
   m_objLink.state.m_bLanConnected = 0;
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSettleTimer.stop();
   m_objLink.waits.NotifyStateChanged();
 }
@@ -153,15 +151,6 @@ void LanTransport::OnLanClose() {
 void LanTransport::OnLanSendComplete() {
   m_objLink.state.m_bLanSendComplete = 1;
   m_objLink.waits.NotifyStateChanged();
-}
-
-size_t LanTransport::ExpectedLength(uint8_t p_byFirst) const {
-  if (p_byFirst == kSoh) return kStatusReplyLength;
-  if (p_byFirst == kRecordStart) {
-    const int length = GetReplyLength(m_objLink.state.m_iReplyRecord) / 2;
-    return length > 0 ? static_cast<size_t>(length) : 1;
-  }
-  return 0;
 }
 
 void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) { ReceiveLanData(m_objSocket.readAll()); }
@@ -183,62 +172,52 @@ void LanTransport::EndBusyAfterReply(bool p_bDecodeFailed) {
 void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
   LinkState& state = m_objLink.state;
   bool decodeFailed = false;
-  bool pending = false;
 
   if (!state.m_bReplyExpected) {
     // Nothing was asked for: these bytes (the tail of an over-long reply, a
     // late duplicate) cannot belong to the next command's reply, so they are
     // dropped now instead of waiting in the socket to be taken for it.
-    m_bAssembling = false;
+    m_objFramer.Reset();
     m_objSettleTimer.stop();
   } else {
     // A reply that arrives in pieces is joined until it has its full length,
     // so a partial frame is never decoded as a complete one; bytes beyond the
     // reply are not part of it and dropped.
-    if (!m_bAssembling) state.m_byReceiveBuffer.clear();
-    Bytes& buffer = state.m_byReceiveBuffer;
-    const size_t limit = buffer.empty() ? (p_byData.isEmpty() ? 0 : ExpectedLength(static_cast<uint8_t>(p_byData[0])))
-                                        : ExpectedLength(buffer[0]);
-    for (char c : p_byData) {
-      if (limit != 0 && buffer.size() >= limit) break;
-      buffer.push_back(static_cast<uint8_t>(c));
-      if (limit == 0) break;  // not a reply: its first byte is enough to know
+    m_objFramer.SetReadKind(state.m_iReplyRecord);
+    std::vector<ReplyFrame> frames;
+    m_objFramer.Feed(reinterpret_cast<const uint8_t*>(p_byData.constData()), static_cast<size_t>(p_byData.size()),
+                     frames);
+    if (m_objFramer.Assembling()) {
+      state.m_byReceiveBuffer = m_objFramer.Buffer();
+      if (!m_objSettleTimer.isActive()) m_objSettleTimer.start();
+      m_objLink.waits.NotifyStateChanged();
+      return;
     }
-
-    if (!buffer.empty()) {
-      const uint8_t first = buffer[0];
-      if ((first == kSoh || first == kRecordStart) && buffer.size() < limit) {
-        m_bAssembling = true;
-        pending = true;
-        if (!m_objSettleTimer.isActive()) m_objSettleTimer.start();
-      } else {
-        m_bAssembling = false;
-        m_objSettleTimer.stop();
-        RouteReply(buffer, decodeFailed);
-      }
+    m_objSettleTimer.stop();
+    if (!frames.empty()) {
+      state.m_byReceiveBuffer = frames.front().bytes;
+      RouteReply(state.m_byReceiveBuffer, decodeFailed);
     }
   }
-
-  if (!pending) EndBusyAfterReply(decodeFailed);
+  EndBusyAfterReply(decodeFailed);
   m_objLink.waits.NotifyStateChanged();
 }
 
 void LanTransport::SettlePendingReply() {
   m_objSettleTimer.stop();
-  if (!m_bAssembling) return;
-  m_bAssembling = false;
-  Bytes& buffer = m_objLink.state.m_byReceiveBuffer;
+  if (!m_objFramer.Assembling()) return;
+  m_objFramer.SetReadKind(m_objLink.state.m_iReplyRecord);
   // Only a reply that already carries every field counts; one that is
   // missing a field is dropped whole, like a reply that never came.
-  const bool whole = buffer.empty()      ? false
-                     : buffer[0] == kSoh ? buffer.size() >= kStatusCodeEnd
-                                         : m_objLink.replies.HoldsAllFields(buffer);
+  const std::optional<ReplyFrame> frame = m_objFramer.Settle();
   bool decodeFailed = false;
-  if (whole)
-    RouteReply(buffer, decodeFailed);
-  else
-    buffer.clear();
-  EndBusyAfterReply(decodeFailed || !whole);
+  if (frame) {
+    m_objLink.state.m_byReceiveBuffer = frame->bytes;
+    RouteReply(m_objLink.state.m_byReceiveBuffer, decodeFailed);
+  } else {
+    m_objLink.state.m_byReceiveBuffer.clear();
+  }
+  EndBusyAfterReply(decodeFailed || !frame);
   m_objLink.waits.NotifyStateChanged();
 }
 
@@ -259,7 +238,7 @@ void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint
   const QString message =
       BuildErrorMessage(p_iNumber, p_sDescription, p_iScode, p_sSource, p_sHelpFile, p_iHelpContext, p_bCancelDisplay);
   m_objSettleTimer.stop();
-  m_bAssembling = false;
+  m_objFramer.Reset();
   if (state.m_bLanRetried == 0) {
     // First error: close and reconnect once, silently. The reconnect starts
     // from the event loop, not from inside the socket's own notification.

@@ -5,6 +5,7 @@
 #include "ILinkHost.h"
 #include "LanTransport.h"
 #include "Replies.h"
+#include "ReplyFramer.h"
 #include "SerialTransport.h"
 #include "UsbTransport.h"
 
@@ -51,22 +52,19 @@ bool LinkDispatcher::SendCommand(CInterface& p_objInterface, const Bytes& p_byCo
   return RouteUsbReply(p_byReply, p_iReceivedCount, p_iReplySize);
 }
 
-bool LinkDispatcher::RouteUsbReply(const Bytes& p_byReply, int32_t p_iReceivedCount, int32_t p_iReplySize) {
+bool LinkDispatcher::RouteUsbReply(const Bytes& p_byReply, int32_t p_iReceivedCount, int32_t /*p_iReplySize*/) {
   if (p_byReply.empty() || p_iReceivedCount <= 0) return true;
-  if (p_byReply[0] == kSoh) {
-    ShowStatusReply(p_byReply);
+  const std::optional<ReplyFrame>& frame = m_objUsb->LastFrame();
+  if (!frame) return true;
+  if (frame->type == FrameType::Status) {
+    ShowStatusReply(frame->bytes);
     return true;
   }
-  if (p_byReply[0] == 2) {
-    // A record reply: the record frame follows the first two bytes. Only the
-    // bytes the library delivered are taken, never the zero-filled rest.
-    const size_t wanted = static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0)) / 2 + 1;
-    const size_t delivered = p_iReceivedCount > 2 ? static_cast<size_t>(p_iReceivedCount) - 2 : 0;
-    const size_t length = std::min({wanted, delivered, p_byReply.size() - std::min<size_t>(2, p_byReply.size())});
-    m_objState.m_byReceiveBuffer.assign(p_byReply.begin() + 2,
-                                        p_byReply.begin() + 2 + static_cast<std::ptrdiff_t>(length));
-    // A record that ended before its last field is dropped like a reply that
+  if (frame->type == FrameType::Record) {
+    // Only the bytes the library delivered, never the zero-filled rest. A
+    // record that ended before its last field is dropped like a reply that
     // never came: the operation goes on, as it does on the other links.
+    m_objState.m_byReceiveBuffer = frame->bytes;
     if (!HoldsAllFields(m_objState.m_byReceiveBuffer)) return true;
     return StoreRecord(m_objState.m_byReceiveBuffer);
   }
@@ -106,8 +104,7 @@ bool LinkDispatcher::StoreRecord(const Bytes& p_byFrame) {
 }
 
 bool LinkDispatcher::HoldsAllFields(const Bytes& p_byFrame) const {
-  const int width = GetRecordWidth(m_objState.m_iReplyRecord);
-  return width <= 0 || p_byFrame.size() >= static_cast<size_t>(width) + 2;
+  return ReplyFramer::HoldsAllFields(p_byFrame, m_objState.m_iReplyRecord);
 }
 
 void LinkDispatcher::WaitSeconds(double p_dSeconds) {

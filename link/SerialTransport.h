@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "ITransport.h"
+#include "ReplyFramer.h"
 #include "SerialSettings.h"
 
 class SerialTransport : public QObject, public ITransport {
@@ -58,6 +59,7 @@ class SerialTransport : public QObject, public ITransport {
   LinkContext& m_objLink;
   QSerialPort m_objPort;
   ComPortResolver m_objResolver;
+  ReplyFramer m_objFramer{FramingRule::Serial};
   QTimer m_objLineTimer;  // watches clear-to-send and the overrun counter while open
   std::optional<bool> m_bLastClearToSend;
   std::optional<long> m_iOverruns;

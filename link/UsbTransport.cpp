@@ -97,6 +97,9 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   const size_t room = static_cast<size_t>(replySize);
   Bytes pass(std::max<size_t>(room, 1), 0);
   size_t received = 0;
+  m_objFramer.Reset();
+  m_objFramer.SetReadKind(m_objLink.state.m_iReplyRecord);
+  m_objLastFrame.reset();
   QDeadlineTimer deadline(static_cast<qint64>(m_dReplyWaitSeconds * 1000));
   for (;;) {
     m_objLink.waits.ProcessEvents();
@@ -106,10 +109,13 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
       std::copy(pass.begin(), pass.begin() + n, p_byReply.begin() + static_cast<std::ptrdiff_t>(received));
       received += static_cast<size_t>(n);
       p_iReceivedCount = static_cast<int32_t>(received);
+      std::vector<ReplyFrame> frames;
+      m_objFramer.Feed(pass.data(), static_cast<size_t>(n), frames);
+      if (!frames.empty()) m_objLastFrame = std::move(frames.front());
     } else if (received == 0) {
       p_iReceivedCount = n;
     }
-    if (received > 0 && received >= FullReplyLength(p_byReply[0], replySize)) m_objLink.state.m_bReplyReceived = 1;
+    if (m_objLastFrame) m_objLink.state.m_bReplyReceived = 1;
     m_objLink.waits.ProcessEvents();
     if (m_objLink.state.m_bReplyReceived == 1 || !replyWanted || received >= room) break;
     if (m_objLink.waits.IsShuttingDown()) break;
@@ -120,16 +126,9 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
     }
     m_objLink.waits.WaitSeconds(kPollSeconds);
   }
+  // A reply that stopped short is taken when it holds what is needed.
+  if (!m_objLastFrame) m_objLastFrame = m_objFramer.Settle();
   return true;
-}
-
-size_t UsbTransport::FullReplyLength(uint8_t p_byFirst, int32_t p_iReplySize) {
-  // A status reply is 13 bytes; a record comes behind two bytes (the first
-  // is 2) as a frame of half the announced reply length. Anything else is
-  // not a reply this tool knows: it is taken as it came.
-  if (p_byFirst == kSoh) return static_cast<size_t>(kStatusReplyLength);
-  if (p_byFirst == 2) return static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0)) / 2 + 2;
-  return 0;
 }
 
 bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
