@@ -22,9 +22,12 @@ class PrinterSession {
 
   bool Open();
   // "{WS|}": the status text as the window's label shows it, and the code.
+  // A reply that is not 13 bytes from 0x01 with a code of the status table
+  // fails as an unreadable reply.
   bool Status(QString& p_sText, QString& p_sCode);
   // Reads the records of the kinds into the catalogue, each waited for until
-  // it has arrived whole.
+  // it has arrived whole. A record whose fields are not values of their items
+  // fails as an unreadable reply (the catalogue is then not to be used).
   bool ReadRecords(const std::vector<int>& p_objKinds);
   // Sends a command that expects no reply.
   bool Send(const std::string& p_sCommand);
@@ -39,7 +42,10 @@ class PrinterSession {
 
  private:
   bool SendBytes(const std::string& p_sCommand, bool p_bReplyExpected, int p_iReplySize);
-  bool Fail(const QString& p_sFallback);
+  // Records what went wrong, followed by the link's own texts; false.
+  bool Fail(const QString& p_sWhat);
+  // Why no reply came: the connection's end, or the time-out.
+  QString NoAnswer();
   int LinkIndex() const;
 
   Target m_objTarget;

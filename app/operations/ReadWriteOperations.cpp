@@ -20,6 +20,12 @@ constexpr int kLanReadKind = kReadLan;
 }  // namespace
 
 QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving) {
+  if (p_cCharacter.unicode() <= 0xFF)
+    return QStringLiteral(
+               "The DHCP host name contains the character \"%1\", which would end the DHCP command. "
+               "Change the host name; nothing was %2.")
+        .arg(p_cCharacter)
+        .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent"));
   return QStringLiteral(
              "The DHCP host name contains the character \"%1\" (U+%2), which has no single-byte code. "
              "Change the host name; nothing was %3.")
