@@ -141,8 +141,9 @@ bool PrinterSession::Status(QString& p_sText, QString& p_sCode) {
   if (!m_objLink.WaitUntil([&] { return m_objHost.m_iStatusTexts != before; },
                            QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
     return Fail(NoAnswer());
-  const std::string problem = CheckStatusReply(m_objLink.State().m_byLastStatusReply);
-  if (!problem.empty()) return Fail(QStringLiteral("unreadable reply: %1").arg(QString::fromLatin1(problem.c_str())));
+  const QString problem = QString::fromLatin1(CheckStatusReply(m_objLink.State().m_byLastStatusReply).c_str());
+  if (problem.startsWith(QLatin1String("unknown status code"))) return Fail(problem);
+  if (!problem.isEmpty()) return Fail(QStringLiteral("unreadable reply: %1").arg(problem));
   p_sText = m_objHost.m_sStatusText;
   p_sCode = QString::fromLatin1(m_objLink.State().m_sLastStatusCode.data(),
                                 static_cast<qsizetype>(m_objLink.State().m_sLastStatusCode.size()));

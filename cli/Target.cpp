@@ -112,7 +112,6 @@ bool ParseLanTarget(const QString& p_sText, Target& p_objTarget, QString& p_sErr
     }
     port = static_cast<quint16>(number);
   }
-  if (host == QLatin1String("localhost")) host = QStringLiteral("127.0.0.1");
   QHostAddress address;
   QString resolved;
   if (address.setAddress(host) &&
