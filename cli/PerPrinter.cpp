@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "CommandLine.h"
+#include "FleetLoop.h"
 #include "Output.h"
 #include "StopSignal.h"
 
@@ -56,6 +57,27 @@ int RunPerSession(const Options& p_objOptions, const SessionJob& p_fnJob, bool p
         if (OpenSession(session, result)) p_fnJob(target, session, result);
       },
       p_bProgress);
+}
+
+int RunPerPrinterOnLoop(const Options& p_objOptions, const AsyncJob& p_fnJob, bool p_bProgress) {
+  const double timeout = p_objOptions.timeout;
+  const std::vector<PrinterResult> results =
+      RunFleetOnLoop(p_objOptions.targets, p_objOptions.jobs, p_bProgress && p_objOptions.targets.size() > 1,
+                     [timeout, p_fnJob](const Target& target, PrinterResult& result, std::function<void()> done) {
+                       // The printer lives until its job is done; its channel closes with it.
+                       auto* printer = new AsyncPrinter(target, timeout);
+                       p_fnJob(target, *printer, result, [printer, done] {
+                         printer->deleteLater();
+                         done();
+                       });
+                     });
+  return Report(p_objOptions, results);
+}
+
+bool Done(AsyncPrinter& p_objPrinter, PrinterResult& p_objResult, bool p_bOk) {
+  p_objResult.ok = p_bOk;
+  if (!p_bOk && p_objResult.error.isEmpty()) p_objResult.error = p_objPrinter.Error();
+  return p_bOk;
 }
 
 bool Done(PrinterSession& p_objSession, PrinterResult& p_objResult, bool p_bOk) {

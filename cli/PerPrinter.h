@@ -3,6 +3,7 @@
 // fleet, each with a session of its own, and the report of them all.
 #include <functional>
 
+#include "AsyncPrinter.h"
 #include "Fleet.h"
 #include "Options.h"
 #include "PrinterSession.h"
@@ -14,6 +15,14 @@ using SessionJob = std::function<void(const Target&, PrinterSession&, PrinterRes
 // options' time-out, and reports them all; the highest exit wins. A target
 // whose session does not open fails with the session's error and runs no job.
 int RunPerSession(const Options& p_objOptions, const SessionJob& p_fnJob, bool p_bProgress);
+
+// The same with the printers on one event loop: the job starts its requests
+// on the printer and calls done once it has finished with it.
+using AsyncJob =
+    std::function<void(const Target&, AsyncPrinter&, PrinterResult&, const std::function<void()>& p_fnDone)>;
+int RunPerPrinterOnLoop(const Options& p_objOptions, const AsyncJob& p_fnJob, bool p_bProgress);
+// Done for a printer on the loop.
+bool Done(AsyncPrinter& p_objPrinter, PrinterResult& p_objResult, bool p_bOk);
 
 // Reports every printer, in order: its lines, or for one that failed or was
 // not started a row saying so; in JSON its entry of "printers" (added to the

@@ -58,7 +58,7 @@ PrinterChannel::PrinterChannel(std::unique_ptr<ByteTransport> p_objTransport, QO
   ByteTransport* transport = m_objTransport.get();
   connect(transport, &ByteTransport::opened, this, &PrinterChannel::OnOpened);
   connect(transport, &ByteTransport::closed, this, [this] {
-    FailAll(ReplyError::ConnectionClosed, QStringLiteral("%1 closed the connection").arg(m_objTransport->PeerName()));
+    FailAll(ReplyError::ConnectionClosed, QStringLiteral("the printer closed the connection"));
     emit closed();
   });
   connect(transport, &ByteTransport::bytesReceived, this, &PrinterChannel::OnBytes);
@@ -84,6 +84,12 @@ std::unique_ptr<PrinterChannel> PrinterChannel::ForSerial(const QString& p_sDevi
 
 std::unique_ptr<PrinterChannel> PrinterChannel::ForUsb(const QString& p_sLibraryPath, QObject* p_objParent) {
   return std::make_unique<PrinterChannel>(std::make_unique<UsbPipe>(p_sLibraryPath), p_objParent);
+}
+
+void PrinterChannel::SetTimeoutMs(int p_iMs) {
+  m_iTimeoutMs = p_iMs > 0 ? p_iMs : 1;
+  // The USB read passes end with the request's time.
+  if (auto* usb = qobject_cast<UsbPipe*>(m_objTransport.get())) usb->SetReplyWaitMs(m_iTimeoutMs);
 }
 
 void PrinterChannel::Open() {
@@ -161,7 +167,7 @@ void PrinterChannel::SendStep() {
   m_bInFlight = true;
   m_objTimer.start(m_iTimeoutMs);
   if (!m_objTransport->Write(step.command, step.replySize))
-    FinishHead(ReplyError::SendFailed, QStringLiteral("%1 did not take the command").arg(m_objTransport->PeerName()));
+    FinishHead(ReplyError::SendFailed, QStringLiteral("the link did not take the command"));
 }
 
 void PrinterChannel::OnOpened() {
@@ -185,7 +191,10 @@ void PrinterChannel::OnBytes(const QByteArray& p_byData) {
   std::vector<ReplyFrame> frames;
   m_objFramer.Feed(reinterpret_cast<const uint8_t*>(p_byData.constData()), static_cast<size_t>(p_byData.size()),
                    frames);
-  if (!frames.empty()) HandleFrame(frames.front());
+  for (const ReplyFrame& frame : frames) {
+    if (!m_bInFlight) break;
+    HandleFrame(frame);
+  }
 }
 
 void PrinterChannel::OnTransferEnded() {
@@ -195,30 +204,21 @@ void PrinterChannel::OnTransferEnded() {
     StepDone();
     return;
   }
-  if (std::optional<ReplyFrame> frame = m_objFramer.Settle()) {
-    HandleFrame(*frame);
-    return;
-  }
-  FinishHead(ReplyError::Timeout, QStringLiteral("no answer from %1").arg(m_objTransport->PeerName()));
+  // The read passes are over: no more bytes come for this command.
+  FinishHead(ReplyError::Timeout, QStringLiteral("no answer"));
 }
 
 void PrinterChannel::HandleFrame(const ReplyFrame& p_objFrame) {
   Request& request = m_objQueue.front();
   const Step& step = request.steps[request.next];
+  // Only the reply the step expects counts: anything else (an echo, noise,
+  // a record where a status reply is due) is passed over, and the step
+  // ends in its time-out unless the right reply still comes.
   if (step.readKind < 0) {
-    if (p_objFrame.type != FrameType::Status) {
-      FinishHead(ReplyError::Unreadable,
-                 QStringLiteral("unreadable reply from %1 (not a status reply)").arg(m_objTransport->PeerName()));
-      return;
-    }
+    if (p_objFrame.type != FrameType::Status) return;
     request.reply->SetStatus(p_objFrame.bytes);
   } else {
-    if (p_objFrame.type != FrameType::Record || !ReplyFramer::HoldsAllFields(p_objFrame.bytes, step.readKind)) {
-      FinishHead(
-          ReplyError::Unreadable,
-          QStringLiteral("unreadable reply from %1 (record %2)").arg(m_objTransport->PeerName()).arg(step.readKind));
-      return;
-    }
+    if (p_objFrame.type != FrameType::Record || !ReplyFramer::HoldsAllFields(p_objFrame.bytes, step.readKind)) return;
     request.reply->AddRecord({step.readKind, p_objFrame.bytes, DecodeRecordFields(step.readKind, p_objFrame.bytes)});
   }
   StepDone();
@@ -239,36 +239,28 @@ void PrinterChannel::OnTimeout() {
   if (m_bOpening) {
     m_bOpening = false;
     m_objTransport->Close();
-    FailAll(ReplyError::OpenFailed,
-            QStringLiteral("no connection to %1 within %2").arg(m_objTransport->PeerName(), Seconds(m_iTimeoutMs)));
+    FailAll(ReplyError::OpenFailed, QStringLiteral("no connection within %1").arg(Seconds(m_iTimeoutMs)));
     return;
   }
   if (!m_bInFlight || m_objQueue.empty()) return;
-  // A reply that stopped short of its last framing bytes still counts when
-  // it carries every field.
-  if (std::optional<ReplyFrame> frame = m_objFramer.Settle()) {
-    HandleFrame(*frame);
-    return;
-  }
-  FinishHead(ReplyError::Timeout,
-             QStringLiteral("no answer from %1 within %2").arg(m_objTransport->PeerName(), Seconds(m_iTimeoutMs)));
+  // Only a whole reply counts: one that stopped short is no answer.
+  FinishHead(ReplyError::Timeout, QStringLiteral("no answer within %1").arg(Seconds(m_iTimeoutMs)));
 }
 
 void PrinterChannel::OnTransportError(TransportError p_eError, const QString& p_sReason) {
-  const QString peer = m_objTransport->PeerName();
   switch (p_eError) {
     case TransportError::OpenFailed:
       m_bOpening = false;
       m_objTimer.stop();
-      FailAll(ReplyError::OpenFailed, QStringLiteral("cannot open %1: %2").arg(peer, p_sReason));
+      FailAll(ReplyError::OpenFailed, p_sReason);
       emit errorOccurred(ReplyError::OpenFailed, p_sReason);
       break;
     case TransportError::WriteFailed:
-      if (m_bInFlight) FinishHead(ReplyError::SendFailed, QStringLiteral("cannot send to %1: %2").arg(peer, p_sReason));
+      if (m_bInFlight) FinishHead(ReplyError::SendFailed, p_sReason);
       emit errorOccurred(ReplyError::SendFailed, p_sReason);
       break;
     case TransportError::Lost:
-      FailAll(ReplyError::ConnectionClosed, QStringLiteral("connection to %1 lost: %2").arg(peer, p_sReason));
+      FailAll(ReplyError::ConnectionClosed, p_sReason);
       m_objTransport->Close();
       emit errorOccurred(ReplyError::ConnectionClosed, p_sReason);
       break;

@@ -51,9 +51,10 @@ class PrinterChannel : public QObject {
   // then the system's library path).
   static std::unique_ptr<PrinterChannel> ForUsb(const QString& p_sLibraryPath, QObject* p_objParent = nullptr);
 
-  // The time each request may take from being sent to its reply (also the
-  // bound of opening the link). Default 2000 ms.
-  void SetTimeoutMs(int p_iMs) { m_iTimeoutMs = p_iMs > 0 ? p_iMs : 1; }
+  // The time each request may take from being sent to its whole reply (also
+  // the bound of opening the link). Default 2000 ms. Only the reply a request
+  // expects counts; anything else the printer sends meanwhile is passed over.
+  void SetTimeoutMs(int p_iMs);
   int TimeoutMs() const { return m_iTimeoutMs; }
 
   void Open();

@@ -19,7 +19,7 @@ enum class ReplyError {
   SendFailed,        // the link did not take the command
   Timeout,           // no (complete) answer within the request's time
   ConnectionClosed,  // the link closed or failed while the request was pending
-  Unreadable,        // the answer was not the reply the request expects
+  Unreadable,        // the reply holds what cannot be used (the caller's checks)
   Cancelled,         // the channel was closed or destroyed by its owner
 };
 
