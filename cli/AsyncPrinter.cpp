@@ -35,9 +35,16 @@ bool AsyncPrinter::Fail(const QString& p_sWhat) {
   return false;
 }
 
-bool AsyncPrinter::Fail(const dz::PrinterReply& p_objReply) {
+bool AsyncPrinter::Resolved() {
+  return !(m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) || Fail(m_objTarget.resolveError);
+}
+
+bool AsyncPrinter::Fail(const dz::PrinterReply& p_objReply, bool p_bNameStep) {
   const QString why = p_objReply.ErrorText();
-  if (p_objReply.Error() != dz::ReplyError::OpenFailed) return Fail(why);
+  if (p_objReply.Error() != dz::ReplyError::OpenFailed) {
+    if (!p_bNameStep || p_objReply.FailedStep().empty()) return Fail(why);
+    return Fail(QStringLiteral("%1: %2").arg(QString::fromStdString(p_objReply.FailedStep()), why));
+  }
   // What the window would have shown follows what happened.
   switch (m_objTarget.kind) {
     case Target::Lan:
@@ -52,8 +59,7 @@ bool AsyncPrinter::Fail(const dz::PrinterReply& p_objReply) {
 }
 
 void AsyncPrinter::Status(std::function<void(bool, const QString&, const QString&)> p_fnDone) {
-  if (m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) {
-    Fail(m_objTarget.resolveError);
+  if (!Resolved()) {
     p_fnDone(false, QString(), QString());
     return;
   }
@@ -79,8 +85,7 @@ void AsyncPrinter::Status(std::function<void(bool, const QString&, const QString
 }
 
 void AsyncPrinter::ReadRecords(const std::vector<int>& p_objKinds, Done p_fnDone) {
-  if (m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) {
-    Fail(m_objTarget.resolveError);
+  if (!Resolved()) {
     p_fnDone(false);
     return;
   }
@@ -103,5 +108,26 @@ void AsyncPrinter::ReadRecords(const std::vector<int>& p_objKinds, Done p_fnDone
       }
     }
     p_fnDone(dz::StoreRecords(*reply, m_objItems) || Fail(QStringLiteral("no record arrived")));
+  });
+}
+
+void AsyncPrinter::Send(const std::vector<std::string>& p_objLines, Done p_fnDone) {
+  Run(WriteSequence(p_objLines), [p_fnDone](bool p_bOk, const QString&) { p_fnDone(p_bOk); });
+}
+
+void AsyncPrinter::Run(const PrinterSequence& p_objSequence, std::function<void(bool, const QString&)> p_fnDone) {
+  if (!Resolved()) {
+    p_fnDone(false, QString());
+    return;
+  }
+  dz::PrinterReply* reply = m_objChannel->RunSequence(p_objSequence);
+  const bool several = p_objSequence.steps.size() > 1;
+  connect(reply, &dz::PrinterReply::finished, this, [this, reply, several, p_fnDone] {
+    reply->deleteLater();
+    if (!reply->IsOk()) {
+      p_fnDone(Fail(*reply, several), QString());
+      return;
+    }
+    p_fnDone(true, reply->StatusText());
   });
 }

@@ -3,7 +3,6 @@
 #include <QHostAddress>
 
 #include "CInterface.h"
-#include "ILinkHost.h"
 #include "LinkIds.h"
 #include "LinkState.h"
 #include "LinkWaiter.h"
@@ -59,18 +58,17 @@ bool LanTransport::Open() {
   state.m_bReplyReceived = 0;
   state.m_bLanError = false;
   Connect();
-  m_objLink.host.SetCommandButtonsEnabled(false);
+  m_objLink.reports.LinkBusy(true);
   // Ends through the socket's connect or error notification.
   m_objLink.waits.WaitUntil([&state] { return state.m_bLanConnected == 1 || state.m_bLanError; },
                             QDeadlineTimer(QDeadlineTimer::Forever));
   if (state.m_bLanConnected == 1) {
-    m_objLink.host.SetCommandButtonsEnabled(true);
+    m_objLink.reports.LinkBusy(false);
     m_objLink.waits.ProcessEvents();
     return true;
   }
-  if (!m_objLink.waits.IsShuttingDown())
-    m_objLink.host.ShowMessageBox(QStringLiteral("'LAN' Open Error !!"), MsgCritical, kAppTitle);
-  m_objLink.host.SetCommandButtonsEnabled(true);
+  if (!m_objLink.waits.IsShuttingDown()) m_objLink.reports.LinkFailed(LinkFailure::LanOpenError);
+  m_objLink.reports.LinkBusy(false);
   return false;
 }
 
@@ -166,7 +164,7 @@ bool LanTransport::RouteReply(const Bytes& p_byReply, bool& p_bDecodeFailed) {
 }
 
 void LanTransport::EndBusyAfterReply(bool p_bDecodeFailed) {
-  if (!m_objLink.state.m_bReadInProgress && !p_bDecodeFailed) m_objLink.host.SetCommandButtonsEnabled(true);
+  if (!m_objLink.state.m_bReadInProgress && !p_bDecodeFailed) m_objLink.reports.LinkBusy(false);
 }
 
 void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
@@ -252,9 +250,9 @@ void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint
   } else {
     state.m_bLanRetried = 0;
     m_objSocket.abort();
-    m_objLink.host.ShowMessageBox(message, MsgOkOnly, kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::LanSocketError, message);
   }
-  m_objLink.host.SetCommandButtonsEnabled(true);
+  m_objLink.reports.LinkBusy(false);
   state.m_bLanConnected = 0;
   state.m_bLanError = true;
   m_objLink.waits.NotifyStateChanged();

@@ -17,7 +17,7 @@ LinkDispatcher::LinkDispatcher(CItemManager& p_objItems, CInterface& p_objInterf
       m_objItems(p_objItems),
       m_objInterface(p_objInterface),
       m_objHost(p_objHost),
-      m_objContext{m_objState, m_objInterface, m_objHost, *this, m_objWaiter} {
+      m_objContext{m_objState, m_objInterface, *this, *this, m_objWaiter} {
   connect(&m_objWaiter, &LinkWaiter::stateChanged, this, &LinkDispatcher::stateChanged);
   m_objSerial = std::make_unique<SerialTransport>(m_objContext);
   m_objLan = std::make_unique<LanTransport>(m_objContext);
@@ -144,6 +144,46 @@ void LinkDispatcher::Shutdown() {
   m_objWaiter.Shutdown();
   m_objSerial->Close();
   m_objLan->Close();
+}
+
+namespace {
+// How the window shows each failure a link reports: the text (empty: the
+// report's detail), the message box style and the title.
+struct FailureBox {
+  LinkFailure failure;
+  const char* text;
+  int style;
+};
+constexpr FailureBox kFailureBoxes[] = {
+    {LinkFailure::SerialNoDevice, "", MsgExclamation},
+    {LinkFailure::SerialOpenFailed, "", MsgExclamation},
+    {LinkFailure::SerialHardError, "HARD ERROR", MsgExclamation},
+    {LinkFailure::LanOpenError, "'LAN' Open Error !!", MsgCritical},
+    {LinkFailure::LanSocketError, "", MsgOkOnly},
+    {LinkFailure::UsbOpenError, "'USB' Open Error !!", MsgCritical},
+    {LinkFailure::UsbDeviceTimeOut, "Device Time Out !!", MsgCritical},
+    {LinkFailure::UsbLibraryMissing, "", MsgCritical},
+};
+}  // namespace
+
+void LinkDispatcher::LinkFailed(LinkFailure p_eFailure, const QString& p_sDetail) {
+  for (const FailureBox& box : kFailureBoxes) {
+    if (box.failure != p_eFailure) continue;
+    const QString text = *box.text ? QString::fromLatin1(box.text) : p_sDetail;
+    // A failure without words (settings the device refuses) shows nothing.
+    if (!text.isEmpty()) m_objHost.ShowMessageBox(text, box.style, kAppTitle);
+    return;
+  }
+}
+
+void LinkDispatcher::ClearToSendChanged(bool p_bClearToSend) {
+  if (p_bClearToSend && m_objState.m_bLineOffline == 1) {
+    m_objState.m_bLineOffline = 0;
+    m_objHost.ShowStatusText(QStringLiteral("ON LINE"));
+  } else if (!p_bClearToSend && m_objState.m_bLineOffline == 0) {
+    m_objState.m_bLineOffline = 1;
+    m_objHost.ShowStatusText(QStringLiteral("OFF LINE"));
+  }
 }
 
 void LinkDispatcher::BeginBusy() { m_objHost.SetCommandButtonsEnabled(false); }

@@ -2,7 +2,6 @@
 
 #include "CItemManager.h"
 #include "LanPipe.h"
-#include "MaintenanceCommands.h"
 #include "Replies.h"
 #include "SerialPipe.h"
 #include "UsbPipe.h"
@@ -55,6 +54,8 @@ PrinterChannel::PrinterChannel(std::unique_ptr<ByteTransport> p_objTransport, QO
   m_objTransport->setParent(nullptr);
   m_objTimer.setSingleShot(true);
   connect(&m_objTimer, &QTimer::timeout, this, &PrinterChannel::OnTimeout);
+  m_objPause.setSingleShot(true);
+  connect(&m_objPause, &QTimer::timeout, this, &PrinterChannel::NextStep);
   ByteTransport* transport = m_objTransport.get();
   connect(transport, &ByteTransport::opened, this, &PrinterChannel::OnOpened);
   connect(transport, &ByteTransport::closed, this, [this] {
@@ -106,28 +107,41 @@ void PrinterChannel::Close() {
   m_objTransport->Close();
 }
 
-PrinterReply* PrinterChannel::RequestStatus() {
-  return Enqueue(PrinterReply::Type::Status, {{ToBytes(BuildStatusCommand()), kStatusReplyLength, -1, true}});
-}
+PrinterReply* PrinterChannel::RequestStatus() { return RunSequence(StatusSequence()); }
 
 PrinterReply* PrinterChannel::RequestHeadCheck() {
-  return Enqueue(PrinterReply::Type::Status, {{ToBytes(BuildHeadCheckCommand()), kStatusReplyLength, -1, true}});
+  PrinterSequence check = HeadCheckSequence();
+  // Only the check itself: the USB re-ask belongs to the whole operation.
+  check.steps.resize(1);
+  return RunSequence(check);
 }
 
 PrinterReply* PrinterChannel::ReadRecords(const std::vector<int>& p_objKinds) {
-  std::vector<Step> steps;
-  for (int kind : p_objKinds) {
-    const std::string text = BuildReadRecordCommand(kind);
-    if (text.empty()) continue;
-    steps.push_back({ToBytes(text), GetReplyLength(kind), kind, true});
-  }
-  return Enqueue(PrinterReply::Type::Records, std::move(steps));
+  return RunSequence(ReadSequence(p_objKinds));
 }
 
 PrinterReply* PrinterChannel::SendCommand(const std::string& p_sText) { return SendCommand(ToBytes(p_sText)); }
 
 PrinterReply* PrinterChannel::SendCommand(const Bytes& p_byCommand) {
-  return Enqueue(PrinterReply::Type::Command, {{p_byCommand, 0, -1, false}});
+  return Enqueue(PrinterReply::Type::Command, {{p_byCommand, 0, -1, false, 0, "command"}});
+}
+
+PrinterReply* PrinterChannel::RunSequence(const PrinterSequence& p_objSequence) {
+  std::vector<Step> steps;
+  PrinterReply::Type type = PrinterReply::Type::Command;
+  for (const SequenceStep& step : StepsForLink(p_objSequence, m_objTransport->Rule() == FramingRule::Usb)) {
+    Step out{ToBytes(step.command), 0, -1, step.reply != StepReply::None, step.pauseAfterMs, step.name};
+    if (step.reply == StepReply::Status) {
+      out.replySize = kStatusReplyLength;
+      if (type == PrinterReply::Type::Command) type = PrinterReply::Type::Status;
+    } else if (step.reply == StepReply::Record) {
+      out.replySize = GetReplyLength(step.readKind);
+      out.readKind = step.readKind;
+      type = PrinterReply::Type::Records;
+    }
+    steps.push_back(std::move(out));
+  }
+  return Enqueue(type, std::move(steps));
 }
 
 PrinterReply* PrinterChannel::Enqueue(PrinterReply::Type p_eType, std::vector<Step> p_objSteps) {
@@ -178,14 +192,14 @@ void PrinterChannel::OnOpened() {
 }
 
 void PrinterChannel::OnWritten() {
-  if (!m_bInFlight || m_objQueue.empty()) return;
+  if (!m_bInFlight || m_objQueue.empty() || m_objPause.isActive()) return;
   const Request& request = m_objQueue.front();
   if (!request.steps[request.next].expectsReply) StepDone();
 }
 
 void PrinterChannel::OnBytes(const QByteArray& p_byData) {
   // Bytes nobody asked for are dropped: they cannot be the next reply.
-  if (!m_bInFlight || m_objQueue.empty()) return;
+  if (!m_bInFlight || m_objQueue.empty() || m_objPause.isActive()) return;
   const Request& request = m_objQueue.front();
   if (!request.steps[request.next].expectsReply) return;
   std::vector<ReplyFrame> frames;
@@ -198,7 +212,7 @@ void PrinterChannel::OnBytes(const QByteArray& p_byData) {
 }
 
 void PrinterChannel::OnTransferEnded() {
-  if (!m_bInFlight || m_objQueue.empty()) return;
+  if (!m_bInFlight || m_objQueue.empty() || m_objPause.isActive()) return;
   const Request& request = m_objQueue.front();
   if (!request.steps[request.next].expectsReply) {
     StepDone();
@@ -227,6 +241,18 @@ void PrinterChannel::HandleFrame(const ReplyFrame& p_objFrame) {
 void PrinterChannel::StepDone() {
   Request& request = m_objQueue.front();
   m_objTimer.stop();
+  const int pause = request.steps[request.next].pauseAfterMs;
+  if (pause > 0 && request.reply) {
+    // The printer's time to act; nothing it sends meanwhile is a reply.
+    m_objPause.start(pause);
+    return;
+  }
+  NextStep();
+}
+
+void PrinterChannel::NextStep() {
+  if (m_objQueue.empty()) return;
+  Request& request = m_objQueue.front();
   m_bInFlight = false;
   if (++request.next < request.steps.size() && request.reply) {
     SendStep();
@@ -270,10 +296,13 @@ void PrinterChannel::OnTransportError(TransportError p_eError, const QString& p_
 void PrinterChannel::FinishHead(ReplyError p_eError, const QString& p_sText) {
   if (m_objQueue.empty()) return;
   m_objTimer.stop();
+  m_objPause.stop();
   m_bInFlight = false;
   Request request = std::move(m_objQueue.front());
   m_objQueue.pop_front();
   if (request.reply) {
+    if (p_eError != ReplyError::None && request.next < request.steps.size())
+      request.reply->SetFailedStep(request.steps[request.next].name);
     request.reply->SetElapsedMs(request.clock.isValid() ? request.clock.elapsed() : 0);
     request.reply->Finish(p_eError, p_sText);
   }
@@ -284,11 +313,13 @@ void PrinterChannel::FinishHead(ReplyError p_eError, const QString& p_sText) {
 
 void PrinterChannel::FailAll(ReplyError p_eError, const QString& p_sText) {
   m_objTimer.stop();
+  m_objPause.stop();
   m_bInFlight = false;
   std::deque<Request> pending;
   pending.swap(m_objQueue);
   for (Request& request : pending)
     if (request.reply) {
+      if (request.next < request.steps.size()) request.reply->SetFailedStep(request.steps[request.next].name);
       request.reply->SetElapsedMs(request.clock.isValid() ? request.clock.elapsed() : 0);
       request.reply->Finish(p_eError, p_sText);
     }

@@ -27,6 +27,7 @@
 #include "ByteTransport.h"
 #include "Commands.h"
 #include "PrinterReply.h"
+#include "PrinterSequences.h"
 #include "ReplyFramer.h"
 
 class CItemManager;
@@ -74,6 +75,11 @@ class PrinterChannel : public QObject {
   // A command that expects no reply: finished once the link took it.
   PrinterReply* SendCommand(const std::string& p_sText);
   PrinterReply* SendCommand(const Bytes& p_byCommand);
+  // A whole printer operation (PrinterSequences.h) as one request: its steps
+  // for this link in turn, each with its reply and the pause after it. It
+  // stops at the first step that fails; the reply names it (FailedStep) and
+  // holds every status reply and record that came before.
+  PrinterReply* RunSequence(const PrinterSequence& p_objSequence);
 
   // Requests queued or in flight.
   size_t PendingCount() const { return m_objQueue.size(); }
@@ -90,6 +96,8 @@ class PrinterChannel : public QObject {
     int32_t replySize = 0;
     int readKind = -1;  // record steps: the kind; status steps -1
     bool expectsReply = false;
+    int pauseAfterMs = 0;
+    std::string name;
   };
   struct Request {
     QPointer<PrinterReply> reply;
@@ -109,6 +117,7 @@ class PrinterChannel : public QObject {
   void OnTimeout();
   void HandleFrame(const ReplyFrame& p_objFrame);
   void StepDone();
+  void NextStep();
   void FinishHead(ReplyError p_eError, const QString& p_sText);
   void FailAll(ReplyError p_eError, const QString& p_sText);
 
@@ -116,6 +125,7 @@ class PrinterChannel : public QObject {
   ReplyFramer m_objFramer;
   std::deque<Request> m_objQueue;
   QTimer m_objTimer;  // the time-out of the step in flight, or of opening
+  QTimer m_objPause;  // the printer's time to act after a step
   int m_iTimeoutMs = 2000;
   bool m_bOpening = false;
   bool m_bInFlight = false;  // the head request's current step has been written

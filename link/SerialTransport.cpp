@@ -1,8 +1,6 @@
 #include "SerialTransport.h"
 
 #include "CInterface.h"
-#include "ILinkHost.h"
-#include "LinkIds.h"
 #include "LinkState.h"
 #include "LinkWaiter.h"
 #include "Replies.h"
@@ -41,7 +39,7 @@ bool SerialTransport::OpenSerialPort() {
   const int com = settings.GetComPortNumber();
   const std::optional<SerialPortInfo> port = m_objResolver ? m_objResolver(com) : std::nullopt;
   if (!port) {
-    m_objLink.host.ShowMessageBox(NoDeviceText(com), dz::MsgExclamation, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::SerialNoDevice, NoDeviceText(com));
     return false;
   }
   m_objPort.setPortName(port->m_sDevice);
@@ -52,7 +50,7 @@ bool SerialTransport::OpenSerialPort() {
   m_objPort.setFlowControl(QSerialPort::NoFlowControl);
   if (!m_objPort.open(QIODevice::ReadWrite)) {
     const QString text = SerialOpenFailureText(m_objPort.error(), port->m_sDevice, com);
-    if (!text.isEmpty()) m_objLink.host.ShowMessageBox(text, dz::MsgExclamation, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::SerialOpenFailed, text);
     return false;
   }
   // Whatever waited in the line before the port was opened is not a reply.
@@ -142,18 +140,10 @@ void SerialTransport::ReceiveByte(uint8_t p_byByte) {
 }
 
 void SerialTransport::OnClearToSendChanged(bool p_bClearToSend) {
-  if (p_bClearToSend && m_objLink.state.m_bLineOffline == 1) {
-    m_objLink.state.m_bLineOffline = 0;
-    m_objLink.host.ShowStatusText(QStringLiteral("ON LINE"));
-  } else if (!p_bClearToSend && m_objLink.state.m_bLineOffline == 0) {
-    m_objLink.state.m_bLineOffline = 1;
-    m_objLink.host.ShowStatusText(QStringLiteral("OFF LINE"));
-  }
+  m_objLink.reports.ClearToSendChanged(p_bClearToSend);
 }
 
-void SerialTransport::OnOverrun() {
-  m_objLink.host.ShowMessageBox(QStringLiteral("HARD ERROR"), dz::MsgExclamation, dz::kAppTitle);
-}
+void SerialTransport::OnOverrun() { m_objLink.reports.LinkFailed(LinkFailure::SerialHardError); }
 
 void SerialTransport::OnError(QSerialPort::SerialPortError p_eError) {
   // The device went away (unplugged adapter, closed peer): the port stays

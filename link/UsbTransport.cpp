@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "ILinkHost.h"
 #include "LinkIds.h"
 #include "LinkState.h"
 #include "LinkWaiter.h"
@@ -120,7 +119,7 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
     if (m_objLink.state.m_bReplyReceived == 1 || !replyWanted || received >= room) break;
     if (m_objLink.waits.IsShuttingDown()) break;
     if (deadline.hasExpired()) {
-      m_objLink.host.Beep();
+      m_objLink.reports.ReplyWaitExceeded();
       p_sErrorText = QStringLiteral("Please confirm the connection of USB.");
       break;
     }
@@ -143,11 +142,11 @@ bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
       m_objLink.waits.ProcessEvents();
       return true;
     }
-    m_objLink.host.ShowMessageBox(QStringLiteral("Device Time Out !!"), dz::MsgCritical, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::UsbDeviceTimeOut);
     m_fnClose();
     return false;
   }
-  m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
+  m_objLink.reports.LinkFailed(LinkFailure::UsbOpenError);
   m_fnClose();
   return false;
 }
@@ -155,7 +154,7 @@ bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
 int32_t UsbTransport::ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength) {
   const int32_t opened = m_fnOpen();
   if (opened < 0) {
-    m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::UsbOpenError);
     m_fnClose();
     return 0;
   }
@@ -174,7 +173,7 @@ int32_t UsbTransport::ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength) {
 bool UsbTransport::OpenDevice() {
   QString failure;
   if (!Bind(failure)) {
-    m_objLink.host.ShowMessageBox(failure, dz::MsgCritical, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::UsbLibraryMissing, failure);
     return false;
   }
   if (m_fnOpen() >= 0) {
@@ -182,7 +181,7 @@ bool UsbTransport::OpenDevice() {
     m_objLink.waits.ProcessEvents();
     return true;
   }
-  m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
+  m_objLink.reports.LinkFailed(LinkFailure::UsbOpenError);
   m_fnClose();
   return false;
 }

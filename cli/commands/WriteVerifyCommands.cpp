@@ -26,10 +26,10 @@ std::vector<int> KindsOf(const std::vector<SettingsFile>& p_objFiles) {
 
 // The differences between what the printer holds and what one file
 // carries, on the settings both have.
-std::vector<Difference> DifferencesOf(PrinterSession& p_objSession, const SettingsFile& p_objFile) {
+std::vector<Difference> DifferencesOf(AsyncPrinter& p_objPrinter, const SettingsFile& p_objFile) {
   CItemManager expected;
   LoadSettings(p_objFile, expected);
-  return CompareSettings(p_objSession.Items(), expected, RowsCompared(p_objFile.kind));
+  return CompareSettings(p_objPrinter.Items(), expected, RowsCompared(p_objFile.kind));
 }
 
 // "192.168.010.020" of the ".dt2" IP address line, as 192.168.10.20.
@@ -73,44 +73,68 @@ int Write(const Options& p_objOptions, bool p_bProgress, bool p_bWrite) {
     }
   }
   const bool verify = !p_bWrite || !p_objOptions.noVerify;
-  return RunPerSession(
+  std::vector<std::string> lines;
+  QJsonArray paths;
+  for (const SettingsFile& file : files) {
+    lines.insert(lines.end(), file.lines.begin(), file.lines.end());
+    paths.append(file.path);
+  }
+  // What the printer holds against what the files carry, once its records
+  // have arrived.
+  const auto compare = [=](AsyncPrinter& printer, PrinterResult& result) {
+    std::vector<Difference> all;
+    QJsonArray written;
+    for (const SettingsFile& file : files) {
+      const std::vector<Difference> differences = DifferencesOf(printer, file);
+      if (p_bWrite && differences.empty()) {
+        written.append(file.path);
+        result.lines << QStringLiteral("%1\twritten %2").arg(result.target, file.path);
+      }
+      all.insert(all.end(), differences.begin(), differences.end());
+    }
+    if (p_bWrite) result.json[QStringLiteral("written")] = written;
+    result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
+    for (const Difference& d : all) result.lines << result.target + QLatin1Char('\t') + DifferenceLine(d);
+    if (!all.empty()) result.exit = kExitDifferent;
+    if (!p_bWrite && all.empty()) result.lines << QStringLiteral("%1\tsame").arg(result.target);
+    result.ok = true;
+  };
+  return RunPerPrinterOnLoop(
       p_objOptions,
-      [=](const Target&, PrinterSession& session, PrinterResult& result) {
-        QJsonArray sent;
-        if (p_bWrite) {
-          // Nothing is written to a printer that has not answered.
-          QString text, code;
-          if (!Done(session, result, session.Status(text, code))) return;
-          for (const SettingsFile& file : files) {
-            for (const std::string& line : file.lines)
-              if (!Done(session, result, session.Send(line))) return;
-            sent.append(file.path);
-          }
-          result.json[QStringLiteral("sent")] = sent;
-        }
-        if (!verify) {
-          for (const SettingsFile& file : files)
-            result.lines << QStringLiteral("%1\tsent %2").arg(result.target, file.path);
-          result.ok = true;
+      [=](const Target&, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
+        const auto readBack = [=, &printer, &result] {
+          printer.ReadRecords(KindsOf(files), [=, &printer, &result](bool ok) {
+            if (Done(printer, result, ok)) compare(printer, result);
+            done();
+          });
+        };
+        if (!p_bWrite) {
+          readBack();
           return;
         }
-        if (!Done(session, result, session.ReadRecords(KindsOf(files)))) return;
-        std::vector<Difference> all;
-        QJsonArray written;
-        for (const SettingsFile& file : files) {
-          const std::vector<Difference> differences = DifferencesOf(session, file);
-          if (p_bWrite && differences.empty()) {
-            written.append(file.path);
-            result.lines << QStringLiteral("%1\twritten %2").arg(result.target, file.path);
+        // Nothing is written to a printer that has not answered.
+        printer.Status([=, &printer, &result](bool ok, const QString&, const QString&) {
+          if (!Done(printer, result, ok)) {
+            done();
+            return;
           }
-          all.insert(all.end(), differences.begin(), differences.end());
-        }
-        if (p_bWrite) result.json[QStringLiteral("written")] = written;
-        result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
-        for (const Difference& d : all) result.lines << result.target + QLatin1Char('\t') + DifferenceLine(d);
-        if (!all.empty()) result.exit = kExitDifferent;
-        if (!p_bWrite && all.empty()) result.lines << QStringLiteral("%1\tsame").arg(result.target);
-        result.ok = true;
+          // Once begun, a printer's lines and its read-back run to their end.
+          printer.Send(lines, [=, &printer, &result](bool sentAll) {
+            if (!Done(printer, result, sentAll)) {
+              done();
+              return;
+            }
+            result.json[QStringLiteral("sent")] = paths;
+            if (verify) {
+              readBack();
+              return;
+            }
+            for (const SettingsFile& file : files)
+              result.lines << QStringLiteral("%1\tsent %2").arg(result.target, file.path);
+            result.ok = true;
+            done();
+          });
+        });
       },
       p_bProgress);
 }
