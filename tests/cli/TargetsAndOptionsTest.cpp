@@ -1,5 +1,7 @@
 // The printers dazavu is given and the words of its command line.
 #include <QJsonArray>
+#include <QRegularExpression>
+#include <QSet>
 
 #include "CItemManager.h"
 #include "CliFixture.h"
@@ -135,4 +137,46 @@ TEST_F(CliTest, ComNIsTheWindowsComN) {
   const CliRun run = Dazavu({"status", "--com", "9", "--json"});
   EXPECT_EQ(run.exit, 2);
   EXPECT_TRUE(run.Json()["printers"][0]["error"].toString().contains("COM9")) << run.out.constData();
+}
+
+namespace {
+
+// The long options a text names ("--name", or "\-\-name" in a man page).
+QSet<QString> OptionsIn(const QString& p_sText) {
+  QSet<QString> names;
+  static const QRegularExpression option(QStringLiteral(R"((?:\\-\\-|--)([a-z][a-z0-9]*(?:(?:\\-|-)[a-z0-9]+)*))"));
+  for (auto it = option.globalMatch(p_sText); it.hasNext();) names << it.next().captured(1).replace("\\-", "-");
+  return names;
+}
+
+QString ManPage(const char* p_sName) {
+  QFile file(QStringLiteral(DZ_MAN_DIR "/%1.1").arg(QLatin1String(p_sName)));
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+}  // namespace
+
+TEST_F(CliTest, TheManPagesNameTheOptionsThatExist) {
+  QString help = QString::fromUtf8(Dazavu({"--help"}).out);
+  for (const char* command : {"status", "read", "write", "verify", "diff", "show", "maintenance", "discover"})
+    help += QString::fromUtf8(Dazavu({"help", command}).out);
+  const QString page = ManPage("dazavu");
+  ASSERT_FALSE(page.isEmpty());
+  EXPECT_EQ(OptionsIn(page), OptionsIn(help));
+  for (const QString& name : OptionsIn(page)) {
+    const CliRun run = Dazavu({"status", "--" + name});
+    EXPECT_FALSE(run.err.contains("unknown option")) << name.toStdString();
+  }
+  EXPECT_TRUE(page.contains(".SH EXAMPLES"));
+  EXPECT_TRUE(page.contains("threshold-calib \\fRREFLECT.|TRANS."));
+
+  QProcess simulator;
+  simulator.start(QStringLiteral(DZ_SIM_BIN), {"--help"});
+  ASSERT_TRUE(simulator.waitForFinished(10000));
+  QSet<QString> simulatorOptions = OptionsIn(QString::fromUtf8(simulator.readAllStandardOutput()));
+  simulatorOptions.remove("help");
+  simulatorOptions.remove("help-all");
+  const QString simulatorPage = ManPage("dazavu-printer-sim");
+  EXPECT_EQ(OptionsIn(simulatorPage), simulatorOptions);
+  EXPECT_TRUE(simulatorPage.contains(".SH EXAMPLES"));
 }
