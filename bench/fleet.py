@@ -5,7 +5,10 @@ threads the process had, for one printer and for many, with the default
 options. Also the simulator's own CPU time, so that it can be seen not to be
 the bottleneck.
 
-Usage: fleet.py <bin folder> [runs] [--label NAME]   (prints one table)
+Usage: fleet.py <bin folder> [runs] [--label NAME] [--sim BIN FOLDER] [--big N]
+       (prints one table; --sim takes the simulator from another build, so
+       that two builds of dazavu meet the same simulator; --big 0 skips the
+       large fleet)
        run.py imports measure() for the rows of scripts/bench.sh.
 """
 import ipaddress
@@ -19,6 +22,7 @@ import threading
 import time
 
 DELAY_MS = 20
+SIM_BIN = None  # the simulator's build, when not the one under test
 ENV = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 
 
@@ -26,6 +30,7 @@ class Simulator:
     """One dazavu-printer-sim serving n printers on 127.0.0.1 to 127.0.0.n, one port."""
 
     def __init__(self, bin_dir, printers):
+        bin_dir = SIM_BIN or bin_dir
         self.printers = printers
         for _ in range(20):
             self.port = random.randint(12000, 19999)  # below the ephemeral range
@@ -163,9 +168,11 @@ def table(figures, label):
 
 if __name__ == "__main__":
     args = sys.argv[1:]
-    label = "dazavu"
-    if "--label" in args:
-        i = args.index("--label")
-        label = args[i + 1]
-        del args[i:i + 2]
-    table(measure(args[0], int(args[1]) if len(args) > 1 else 5), label)
+    options = {"--label": "dazavu", "--sim": None, "--big": "5000"}
+    for name in list(options):
+        if name in args:
+            i = args.index(name)
+            options[name] = args[i + 1]
+            del args[i:i + 2]
+    SIM_BIN = options["--sim"]
+    table(measure(args[0], int(args[1]) if len(args) > 1 else 5, big=int(options["--big"])), options["--label"])

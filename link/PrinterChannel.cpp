@@ -225,6 +225,11 @@ void PrinterChannel::OnTransferEnded() {
 void PrinterChannel::HandleFrame(const ReplyFrame& p_objFrame) {
   Request& request = m_objQueue.front();
   const Step& step = request.steps[request.next];
+  if (!request.reply) {
+    // Its owner dropped it meanwhile: the exchange is over all the same.
+    FinishHead(ReplyError::Cancelled, QString());
+    return;
+  }
   // Only the reply the step expects counts: anything else (an echo, noise,
   // a record where a status reply is due) is passed over, and the step
   // ends in its time-out unless the right reply still comes.

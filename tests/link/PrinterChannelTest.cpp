@@ -120,6 +120,37 @@ TEST_F(ChannelLanTest, AReplyDroppedByItsOwnerDoesNotStopTheQueue) {
   delete dropped;
   ASSERT_TRUE(kept.Wait());
   EXPECT_TRUE(kept.reply->IsOk());
+  // Dropped while its reply is on the way.
+  model.SetBehaviour([] {
+    dzsim::Behaviour b;
+    b.mode = dzsim::Misbehaviour::Delay;
+    b.delayMs = 100;
+    return b;
+  }());
+  PrinterReply* late = channel->RequestStatus();
+  Finished after(channel->ReadRecord(1));
+  QTest::qWait(50);
+  delete late;
+  ASSERT_TRUE(after.Wait());
+  EXPECT_TRUE(after.reply->IsOk()) << after.reply->ErrorText().toStdString();
+}
+
+TEST_F(ChannelLanTest, AnOperationRunsItsStepsWithTheirPausesAndNamesTheStepThatFailed) {
+  // Paper end: two commands, then the printer's second to act.
+  Finished paperEnd(channel->RunSequence(PaperEndAdjustSequence()));
+  ASSERT_TRUE(paperEnd.Wait());
+  EXPECT_TRUE(paperEnd.reply->IsOk()) << paperEnd.reply->ErrorText().toStdString();
+  EXPECT_GE(paperEnd.reply->ElapsedMs(), 1000);
+  std::vector<std::string> log;
+  for (const auto& c : model.CommandLog()) log.emplace_back(c.begin(), c.end());
+  EXPECT_EQ(log, (std::vector<std::string>{"{Z6;01|}", "{Z6;11|}"}));
+
+  // Over LAN the head check is one step; a silent printer fails it by name.
+  model.SetMode(dzsim::Misbehaviour::Silence);
+  Finished check(channel->RunSequence(HeadCheckSequence()));
+  ASSERT_TRUE(check.Wait());
+  EXPECT_EQ(check.reply->Error(), ReplyError::Timeout);
+  EXPECT_EQ(check.reply->FailedStep(), "head check");
 }
 
 TEST(ChannelFaultTest, EveryPendingReplyFailsWhenTheLinkCannotOpenOrCloses) {
