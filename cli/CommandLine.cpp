@@ -10,7 +10,9 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   QStringList args = p_objArgs;
   const QStringList commands = {QStringLiteral("status"),      QStringLiteral("read"),    QStringLiteral("write"),
                                 QStringLiteral("verify"),      QStringLiteral("diff"),    QStringLiteral("show"),
-                                QStringLiteral("maintenance"), QStringLiteral("discover")};
+                                QStringLiteral("maintenance"), QStringLiteral("discover"), QStringLiteral("set"),
+                                QStringLiteral("apply"),       QStringLiteral("backups"), QStringLiteral("captions")};
+  options.arguments = p_objArgs;
   if (!args.isEmpty() && commands.contains(args.first())) options.command = args.takeFirst();
   QString error;
   const bool parsed = cli::ParseOptions(args, options, error);
@@ -25,7 +27,8 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   }
   if (!parsed) return cli::Refuse(options, kExitUsage, error);
   const bool printerCommand = options.command != QLatin1String("diff") && options.command != QLatin1String("show") &&
-                              options.command != QLatin1String("discover");
+                              options.command != QLatin1String("discover") &&
+                              options.command != QLatin1String("backups") && options.command != QLatin1String("captions");
   if (printerCommand && options.targets.empty())
     return cli::Refuse(options, kExitUsage, QStringLiteral("name a printer: --lan, --hosts, --com, --serial or --usb"));
   if (options.command == QLatin1String("status")) return cli::Status(options, p_bStderrIsTerminal);
@@ -33,6 +36,10 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   if (options.command == QLatin1String("write")) return cli::Write(options, p_bStderrIsTerminal, true);
   if (options.command == QLatin1String("verify")) return cli::Write(options, p_bStderrIsTerminal, false);
   if (options.command == QLatin1String("maintenance")) return cli::Maintenance(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("set")) return cli::Set(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("apply")) return cli::Apply(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("backups")) return cli::Backups(options);
+  if (options.command == QLatin1String("captions")) return cli::Captions(options);
   if (options.command == QLatin1String("show")) return cli::Show(options);
   if (options.command == QLatin1String("diff")) return cli::Diff(options);
   return cli::Discover(options, p_bStderrIsTerminal);

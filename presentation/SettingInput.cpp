@@ -46,6 +46,15 @@ bool PlainText(const std::string& p_sText) {
   });
 }
 
+// The host name as the printer reports it is filled with character 255 to
+// its width; as LOAD does, every such character is dropped.
+std::string WithoutFill(const std::string& p_sText) {
+  std::string text;
+  for (char c : p_sText)
+    if (static_cast<unsigned char>(c) != 0xFF) text += c;
+  return text;
+}
+
 const SpinSetupData* SpinOf(const ShownSetting& p_objRow) { return FindSpinSetup(p_objRow.control); }
 
 std::string Join(const std::vector<std::string>& p_objParts) {
@@ -157,8 +166,9 @@ bool CheckShownInput(const ShownSetting& p_objRow, const std::string& p_sValue, 
     case K::Text:
     case K::Hidden: {
       const size_t width = WidthOf(p_objRow);
-      const bool fits = p_objRow.kind == K::Text ? p_sValue.size() <= width : p_sValue.size() == width;
-      if (!fits || !PlainText(p_sValue)) {
+      const std::string text = p_objRow.kind == K::Text ? WithoutFill(p_sValue) : p_sValue;
+      const bool fits = p_objRow.kind == K::Text ? text.size() <= width : text.size() == width;
+      if (!fits || !PlainText(text)) {
         p_sError = caption + ": " + Quoted(p_sValue) + " does not fit; it takes " + allowed + " (printable characters)";
         return false;
       }
@@ -203,6 +213,8 @@ void StoreShownInput(CItemManager& p_objItems, const ShownSetting& p_objRow, con
       item.SetValue(FormatStepCount(steps, 0, true));
       return;
     case K::Text:
+      item.SetValue(WithoutFill(p_sValue));
+      return;
     case K::Hidden:
       item.SetValue(p_sValue);
       return;

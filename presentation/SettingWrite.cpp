@@ -20,6 +20,12 @@ std::vector<const ShownSetting*> AllSettingRows() {
   return rows;
 }
 
+bool RecordCarries(WriteRecord p_eRecord, const ShownSetting& p_objRow) {
+  CItemManager items;
+  const std::vector<CItem*> held = WriteRecordItems(items, p_eRecord);
+  return std::find(held.begin(), held.end(), &(items.*p_objRow.member)) != held.end();
+}
+
 WritePlan PlanSettingWrite(const std::vector<SettingChange>& p_objChanges) {
   CItemManager items;
   std::vector<const CItem*> changed;

@@ -34,6 +34,9 @@ bool CheckUnreportedGiven(const WritePlan& p_objPlan, const std::vector<SettingC
 std::vector<std::string> BuildChangedRecords(CItemManager& p_objItems, const WritePlan& p_objPlan,
                                              const std::vector<SettingChange>& p_objChanges);
 
+// Whether the record carries the setting.
+bool RecordCarries(WriteRecord p_eRecord, const ShownSetting& p_objRow);
+
 // The rows of the parameter and LAN settings, in the order `show` prints them.
 std::vector<const ShownSetting*> AllSettingRows();
 

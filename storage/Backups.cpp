@@ -9,6 +9,11 @@
 
 #include "SettingsFileStore.h"
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace dz {
 namespace {
 
@@ -29,6 +34,9 @@ QString UserName() {
     const QString user = qEnvironmentVariable(name);
     if (!user.isEmpty()) return user;
   }
+#ifdef Q_OS_UNIX
+  if (const passwd* entry = getpwuid(geteuid())) return QString::fromLocal8Bit(entry->pw_name);
+#endif
   return QStringLiteral("unknown");
 }
 

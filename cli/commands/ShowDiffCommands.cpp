@@ -8,7 +8,9 @@
 #include "CommandLine.h"
 #include "Output.h"
 #include "PrinterSession.h"
+#include "Profile.h"
 #include "RecordKinds.h"
+#include "SettingInput.h"
 #include "SettingsSources.h"
 #include "Target.h"
 
@@ -72,16 +74,28 @@ int Show(const Options& p_objOptions) {
   CItemManager items;
   const int loaded = LoadSource(source, p_objOptions, items, error);
   if (loaded != kExitOk) return Refuse(p_objOptions, loaded, error);
+  // --profile: only what can go to a fleet as it is.
+  const bool profile = p_objOptions.Has("profile");
   QJsonArray settings;
   QStringList lines;
   QString group;
   for (const auto* rows : RowsOfSource(source)) {
     for (const dz::ShownSetting& row : *rows) {
-      const QString here =
-          QStringLiteral("[%1 / %2]").arg(QString::fromLatin1(row.page), QString::fromLatin1(row.frame));
+      if (profile && !dz::InProfile(row, source.printer)) {
+        // A record the profile may change carries it: the user must give it.
+        if (dz::IsWritable(row) && !dz::IsPerUnit(row) && !p_objOptions.json)
+          lines << QStringLiteral("# %1: %2; give it here (%3) to apply settings of this frame")
+                       .arg(QString::fromLatin1(row.caption), QString::fromLatin1(dz::kNotReported),
+                            Latin1(dz::AllowedValuesOf(row)));
+        continue;
+      }
+      const QString here = Latin1(dz::GroupHeaderOf(row));
       if (here != group) lines << here;
       group = here;
-      const QString value = Latin1(dz::ShownValueOf(items, row));
+      // A printer never reports some settings: no value is made up for them.
+      const bool reported = !source.printer || dz::IsReportedByPrinter(row);
+      const QString value =
+          reported ? Latin1(dz::ShownValueOf(items, row)) : QString::fromLatin1(dz::kNotReported);
       lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), value);
       QJsonObject setting;
       setting[QStringLiteral("page")] = QString::fromLatin1(row.page);
@@ -89,7 +103,9 @@ int Show(const Options& p_objOptions) {
       setting[QStringLiteral("caption")] = QString::fromLatin1(row.caption);
       setting[QStringLiteral("item")] = QString::fromLatin1(row.item);
       setting[QStringLiteral("value")] = value;
-      setting[QStringLiteral("field")] = Latin1(dz::FieldTextOf(items, row));
+      setting[QStringLiteral("field")] =
+          reported ? QJsonValue(Latin1(dz::FieldTextOf(items, row))) : QJsonValue(QJsonValue::Null);
+      setting[QStringLiteral("reported")] = reported;
       settings.append(setting);
     }
   }
@@ -116,7 +132,9 @@ int Diff(const Options& p_objOptions) {
   const auto rows = !a.printer ? RowsOfSource(a) : RowsOfSource(b);
   std::vector<Difference> differences;
   for (const auto* table : rows)
-    for (Difference& d : CompareSettings(itemsA, itemsB, *table)) differences.push_back(d);
+    for (Difference& d : CompareSettings(itemsA, itemsB, *table))
+      // What a printer does not report is compared by nobody.
+      if (!(a.printer || b.printer) || dz::IsReportedByPrinter(*d.row)) differences.push_back(d);
   QStringList lines;
   for (const Difference& d : differences) lines << DifferenceLine(d);
   QJsonObject document;

@@ -69,6 +69,13 @@ TEST(SettingInputTest, ValuesAreStoredAsTheWindowStoresThem) {
   StoreShownInput(items, *FindSettingByCaption("SOCKET PORT NUMBER"), "9100");
   EXPECT_EQ(BuildLanFileLines(items)[0], "{IP;2,192,168,010,005|}");
   EXPECT_EQ(BuildLanFileLines(items)[3], "{IS;1,09100|}");
+  // A host name as a printer reports it, filled with character 255, is the
+  // name without the fill.
+  const std::string reported = "P1" + std::string(14, '\xFF');
+  std::string error;
+  EXPECT_TRUE(CheckShownInput(*FindSettingByCaption("DHCP HOST NAME"), reported, error)) << error;
+  StoreShownInput(items, *FindSettingByCaption("DHCP HOST NAME"), reported);
+  EXPECT_EQ(ValueToText(items.m_objDhcpClientHost.GetValue()), "P1");
 }
 
 TEST(SettingInputTest, RefusalsNameTheCaptionAndWhatItTakes) {
@@ -86,7 +93,7 @@ TEST(SettingInputTest, RefusalsNameTheCaptionAndWhatItTakes) {
   EXPECT_EQ(Refusal("KB I/F=OFF"), "KB I/F: the printer takes no write for this setting (it is only read)");
   EXPECT_EQ(Refusal("DHCP HOST NAME=ABCDEFGHIJKLMNOPQ"),
             "DHCP HOST NAME: 'ABCDEFGHIJKLMNOPQ' does not fit; it takes up to 16 characters (printable characters)");
-  EXPECT_NE(Refusal("DHCP HOST NAME=A\xFF").find("does not fit"), std::string::npos);
+  EXPECT_NE(Refusal("DHCP HOST NAME=A\x01").find("does not fit"), std::string::npos);
   EXPECT_NE(Refusal("DHCP CLIENT ID=0123").find("takes 32 characters"), std::string::npos);
   EXPECT_EQ(Refusal("FEED ADJ=1.0"), "unknown setting 'FEED ADJ' (did you mean 'FEED ADJ.'?)");
   EXPECT_EQ(Refusal("speed=9600bps"), "unknown setting 'speed' (did you mean 'SPEED'?)");
