@@ -8,10 +8,10 @@
 int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   cli::Options options;
   QStringList args = p_objArgs;
-  const QStringList commands = {QStringLiteral("status"),      QStringLiteral("read"),    QStringLiteral("write"),
-                                QStringLiteral("verify"),      QStringLiteral("diff"),    QStringLiteral("show"),
+  const QStringList commands = {QStringLiteral("status"),      QStringLiteral("read"),     QStringLiteral("write"),
+                                QStringLiteral("verify"),      QStringLiteral("diff"),     QStringLiteral("show"),
                                 QStringLiteral("maintenance"), QStringLiteral("discover"), QStringLiteral("set"),
-                                QStringLiteral("apply"),       QStringLiteral("backups"), QStringLiteral("captions")};
+                                QStringLiteral("apply"),       QStringLiteral("backups"),  QStringLiteral("captions")};
   options.arguments = p_objArgs;
   if (!args.isEmpty() && commands.contains(args.first())) options.command = args.takeFirst();
   QString error;
@@ -28,7 +28,8 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   if (!parsed) return cli::Refuse(options, kExitUsage, error);
   const bool printerCommand = options.command != QLatin1String("diff") && options.command != QLatin1String("show") &&
                               options.command != QLatin1String("discover") &&
-                              options.command != QLatin1String("backups") && options.command != QLatin1String("captions");
+                              options.command != QLatin1String("backups") &&
+                              options.command != QLatin1String("captions");
   if (printerCommand && options.targets.empty())
     return cli::Refuse(options, kExitUsage, QStringLiteral("name a printer: --lan, --hosts, --com, --serial or --usb"));
   if (options.command == QLatin1String("status")) return cli::Status(options, p_bStderrIsTerminal);

@@ -23,8 +23,11 @@ QString CommandLineText(const Options& p_objOptions) {
   QStringList words;
   words << QStringLiteral("dazavu");
   for (const QString& argument : p_objOptions.arguments) {
-    const bool plain = !argument.isEmpty() && argument.indexOf(QRegularExpression(QStringLiteral("[^\\w@%+=:,./-]"))) < 0;
-    words << (plain ? argument : QLatin1Char('\'') + QString(argument).replace(QLatin1String("'"), QLatin1String("'\\''")) + QLatin1Char('\''));
+    const bool plain =
+        !argument.isEmpty() && argument.indexOf(QRegularExpression(QStringLiteral("[^\\w@%+=:,./-]"))) < 0;
+    words << (plain ? argument
+                    : QLatin1Char('\'') + QString(argument).replace(QLatin1String("'"), QLatin1String("'\\''")) +
+                          QLatin1Char('\''));
   }
   return words.join(QLatin1Char(' '));
 }
@@ -38,8 +41,7 @@ bool WriteSafeguards::Prepare(const Options& p_objOptions, QString& p_sError) {
   m_objManifest.machine = dz::MachineName();
   m_objManifest.command = m_sCommand;
   for (const Target& target : p_objOptions.targets) m_objManifest.targets << target.Name();
-  m_sBackupDir =
-      p_objOptions.Has(kOptionBackupDir) ? p_objOptions.Value(kOptionBackupDir) : dz::DefaultBackupFolder();
+  m_sBackupDir = p_objOptions.Has(kOptionBackupDir) ? p_objOptions.Value(kOptionBackupDir) : dz::DefaultBackupFolder();
   if (!QDir(m_sBackupDir).mkpath(QStringLiteral(".")) || !QFileInfo(m_sBackupDir).isWritable()) {
     p_sError = QStringLiteral("cannot create the backup folder %1 (--backup-dir, or --no-backup)").arg(m_sBackupDir);
     return false;
@@ -65,9 +67,8 @@ bool WriteSafeguards::RunFolder(QString& p_sFolder, QString& p_sError) const {
 bool WriteSafeguards::Backup(const Target& p_objTarget, CItemManager& p_objItems, PrinterResult& p_objResult) const {
   if (!m_bBackup) return true;
   QString folder, error;
-  if (!RunFolder(folder, error) ||
-      !m_pRun->Save(p_objTarget.FileStem(), BuildParameterFileLines(p_objItems), BuildLanFileLines(p_objItems),
-                    error)) {
+  if (!RunFolder(folder, error) || !m_pRun->Save(p_objTarget.FileStem(), BuildParameterFileLines(p_objItems),
+                                                 BuildLanFileLines(p_objItems), error)) {
     p_objResult.ok = false;
     p_objResult.exit = kExitNoAnswer;
     p_objResult.error = error + QStringLiteral("; nothing was written");

@@ -217,8 +217,8 @@ int ChangeSettings(const Options& p_objOptions, std::vector<dz::SettingChange> p
         for (const dz::SettingChange& change : changes) {
           const dz::ShownSetting* row = change.row;
           const QString after = Text(dz::ShownValueOf(items, *row));
-          const bool changed = written(row) && (!dz::IsReportedByPrinter(*row) ||
-                                                dz::FieldTextOf(items, *row) != before[row].first);
+          const bool changed =
+              written(row) && (!dz::IsReportedByPrinter(*row) || dz::FieldTextOf(items, *row) != before[row].first);
           QJsonObject entry;
           entry[QStringLiteral("caption")] = QString::fromLatin1(row->caption);
           entry[QStringLiteral("item")] = QString::fromLatin1(row->item);
@@ -279,8 +279,7 @@ int ChangeSettings(const Options& p_objOptions, std::vector<dz::SettingChange> p
           if (dz::IsReportedByPrinter(*auditRows[i])) audit[i].after = Text(dz::ShownValueOf(items, *auditRows[i]));
         result.ok = true;
         if (!differences.empty()) result.exit = kExitDifferent;
-        guards->Audit(target, audit, differences.empty() ? QStringLiteral("ok") : QStringLiteral("different"),
-                      result);
+        guards->Audit(target, audit, differences.empty() ? QStringLiteral("ok") : QStringLiteral("different"), result);
       },
       p_bProgress);
 }

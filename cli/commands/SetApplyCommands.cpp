@@ -13,8 +13,7 @@ int Set(const Options& p_objOptions, bool p_bProgress) {
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("name at least one setting as 'CAPTION=VALUE'"));
   std::vector<dz::SettingChange> changes;
   QString error;
-  if (!ChangesFromAssignments(p_objOptions.positional, changes, error))
-    return Refuse(p_objOptions, kExitUsage, error);
+  if (!ChangesFromAssignments(p_objOptions.positional, changes, error)) return Refuse(p_objOptions, kExitUsage, error);
   return ChangeSettings(p_objOptions, changes, p_bProgress);
 }
 

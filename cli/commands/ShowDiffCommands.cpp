@@ -94,8 +94,7 @@ int Show(const Options& p_objOptions) {
       group = here;
       // A printer never reports some settings: no value is made up for them.
       const bool reported = !source.printer || dz::IsReportedByPrinter(row);
-      const QString value =
-          reported ? Latin1(dz::ShownValueOf(items, row)) : QString::fromLatin1(dz::kNotReported);
+      const QString value = reported ? Latin1(dz::ShownValueOf(items, row)) : QString::fromLatin1(dz::kNotReported);
       lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), value);
       QJsonObject setting;
       setting[QStringLiteral("page")] = QString::fromLatin1(row.page);
