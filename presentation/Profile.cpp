@@ -14,7 +14,6 @@ bool InProfile(const ShownSetting& p_objRow, bool p_bFromPrinter) {
 
 bool ParseProfileText(const std::string& p_sText, std::vector<SettingChange>& p_objChanges, std::string& p_sError) {
   std::vector<SettingChange> changes;
-  std::string header;  // empty before the first header
   size_t start = 0;
   int number = 0;
   while (start < p_sText.size()) {
@@ -31,7 +30,7 @@ bool ParseProfileText(const std::string& p_sText, std::vector<SettingChange>& p_
     if (first == std::string::npos || line[first] == '#') continue;
     if (line[first] == '[') {
       const size_t last = line.find_last_not_of(" \t");
-      header = line.substr(first, last - first + 1);
+      const std::string header = line.substr(first, last - first + 1);
       bool known = false;
       for (const ShownSetting* row : AllSettingRows()) known = known || GroupHeaderOf(*row) == header;
       if (!known) {
@@ -52,10 +51,6 @@ bool ParseProfileText(const std::string& p_sText, std::vector<SettingChange>& p_
       std::string error;
       ParseAssignment(caption + "=", change, error);
       p_sError = where + error;
-      return false;
-    }
-    if (!header.empty() && GroupHeaderOf(*change.row) != header) {
-      p_sError = where + caption + " is not in " + header + " but in " + GroupHeaderOf(*change.row);
       return false;
     }
     change.value = line.substr(colon + 1);

@@ -1,7 +1,8 @@
 #pragma once
 // Profiles: settings to give many printers, written as any part of what
-// `dazavu show` prints. A line "CAPTION: value" gives a setting; a header
-// "[Page / Frame]" may say where the settings below it sit; lines starting
+// `dazavu show` prints. A line "CAPTION: value" gives a setting; the
+// headers "[Page / Frame]" that `show` prints may stay (any known one, in any
+// place); lines starting
 // with "#" and blank lines are skipped. A value shown as "(not reported by
 // the printer)" gives nothing.
 #include <string>

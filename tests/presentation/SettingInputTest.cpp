@@ -202,8 +202,7 @@ TEST(SettingInputTest, ProfilesReadWhatShowPrints) {
   EXPECT_EQ(error, "line 2: unknown setting 'FEED ADJ' (did you mean 'FEED ADJ.'?)");
   EXPECT_FALSE(ParseProfileText("\n\nPARITY: MARK\n", changes, error));
   EXPECT_EQ(error, "line 3: PARITY: 'MARK' is not one of NONE, EVEN, ODD");
-  EXPECT_FALSE(ParseProfileText("[Extra Setting / LAN]\nSPEED: 9600bps\n", changes, error));
-  EXPECT_EQ(error, "line 2: SPEED is not in [Extra Setting / LAN] but in [Parameter Setting / Parameter]");
+  EXPECT_TRUE(ParseProfileText("[Extra Setting / LAN]\nSPEED: 9600bps\n", changes, error));  // appended lines
   EXPECT_FALSE(ParseProfileText("[Parameter Setting]\n", changes, error));
   EXPECT_EQ(error, "line 1: unknown group [Parameter Setting]");
   EXPECT_FALSE(ParseProfileText("SPEED 9600bps\n", changes, error));
