@@ -11,7 +11,8 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   const QStringList commands = {QStringLiteral("status"),      QStringLiteral("read"),     QStringLiteral("write"),
                                 QStringLiteral("verify"),      QStringLiteral("diff"),     QStringLiteral("show"),
                                 QStringLiteral("maintenance"), QStringLiteral("discover"), QStringLiteral("set"),
-                                QStringLiteral("apply"),       QStringLiteral("backups"),  QStringLiteral("captions")};
+                                QStringLiteral("apply"),       QStringLiteral("restore"),  QStringLiteral("backups"),
+                                QStringLiteral("captions")};
   options.arguments = p_objArgs;
   if (!args.isEmpty() && commands.contains(args.first())) options.command = args.takeFirst();
   QString error;
@@ -39,6 +40,7 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   if (options.command == QLatin1String("maintenance")) return cli::Maintenance(options, p_bStderrIsTerminal);
   if (options.command == QLatin1String("set")) return cli::Set(options, p_bStderrIsTerminal);
   if (options.command == QLatin1String("apply")) return cli::Apply(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("restore")) return cli::Restore(options, p_bStderrIsTerminal);
   if (options.command == QLatin1String("backups")) return cli::Backups(options);
   if (options.command == QLatin1String("captions")) return cli::Captions(options);
   if (options.command == QLatin1String("show")) return cli::Show(options);

@@ -78,9 +78,10 @@ QString HelpText(const QString& p_sCommand) {
         "window's SAVE writes. With --out-dir, DIR/HOST_PORT.dt1 and .dt2 (com1, usb).\n\n");
   } else if (p_sCommand == QLatin1String("write")) {
     text = QStringLiteral(
-        "Usage: dazavu write PRINTERS FILE... [--verify]\n\n"
-        "Checks every file as LOAD does (nothing is sent when one is rejected), then sends\n"
-        "each file's records as the window's SET would. --verify reads back and compares.\n\n");
+               "Usage: dazavu write PRINTERS FILE... [--verify]\n\n"
+               "Checks every file as LOAD does (nothing is sent when one is rejected), then sends\n"
+               "each file's records as the window's SET would. --verify reads back and compares.\n\n") +
+           QString::fromLatin1(kWriting);
   } else if (p_sCommand == QLatin1String("verify")) {
     text = QStringLiteral(
         "Usage: dazavu verify PRINTERS FILE...\n\n"

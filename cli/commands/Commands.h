@@ -19,6 +19,8 @@ int Discover(Options p_objOptions, bool p_bProgress);
 // set (CAPTION=VALUE words) and apply (a profile): the named settings only.
 int Set(const Options& p_objOptions, bool p_bProgress);
 int Apply(const Options& p_objOptions, bool p_bProgress);
+// Each printer its own files from a folder, as write writes them.
+int Restore(const Options& p_objOptions, bool p_bProgress);
 // The backup runs, oldest first.
 int Backups(const Options& p_objOptions);
 // The settings by caption with the values they take.

@@ -112,6 +112,8 @@ class CollectionTest(unittest.TestCase):
         if not ARGS.dazavu or not ARGS.sim:
             raise unittest.SkipTest('no dazavu tool or printer simulator in this build')
         cls.tmp = tempfile.mkdtemp(prefix='dz-ansible.')
+        # The tool's backups and audit log in the test's folder.
+        os.environ['XDG_STATE_HOME'] = os.path.join(cls.tmp, 'state')
         cls.sims = {}
         try:
             for name in PRINTERS:

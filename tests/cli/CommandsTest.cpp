@@ -92,7 +92,8 @@ TEST_F(CliTest, WriteSendsTheSetBytesThenVerifyFindsTheDifferences) {
   WriteAll(Path("w.dt1"), FileOf(wanted, false));
   WriteAll(Path("w.dt2"), FileOf(wanted, true));
 
-  const CliRun write = Dazavu({"write", "--json", "--verify", "--lan", Lan(0), Path("w.dt1"), Path("w.dt2")});
+  const CliRun write =
+      Dazavu({"write", "--json", "--verify", "--no-backup", "--lan", Lan(0), Path("w.dt1"), Path("w.dt2")});
   ASSERT_EQ(write.exit, 0) << write.out.constData() << write.err.constData();
   const QJsonObject printer = write.Json()["printers"][0].toObject();
   EXPECT_EQ(printer["written"].toArray().size(), 2);

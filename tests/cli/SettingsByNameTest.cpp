@@ -203,7 +203,8 @@ TEST_F(SettingsByNameTest, RefusalsComeBeforeAnyPrinterIsContacted) {
         << run.err.constData();
   }
   EXPECT_EQ(Sent(0) + Sent(1), "");
-  EXPECT_FALSE(QFileInfo::exists(Path("state/dazavu")));
+  EXPECT_FALSE(QFileInfo::exists(Path("state/dazavu/backups")));
+  EXPECT_EQ(ReadAll(Path("state/dazavu/audit.jsonl")).count('\n'), 3);  // the three writes of StartOwnFleet
 
   // With --per-unit each printer gets the calibration named, and keeps the
   // rest of its own.
@@ -211,6 +212,58 @@ TEST_F(SettingsByNameTest, RefusalsComeBeforeAnyPrinterIsContacted) {
   ASSERT_EQ(perUnit.exit, 0) << perUnit.err.constData();
   for (int i = 0; i < 2; ++i)
     EXPECT_EQ(Sent(i), Reads(i, {0, 1}) + Line(i, With(kOwn[i][1], {{15, "-03"}})) + Reads(i, {0, 1})) << i;
+}
+
+TEST_F(SettingsByNameTest, RestoreBringsEachPrinterItsOwnBackupAndWriteTakesOne) {
+  StartOwnFleet();
+  const CliRun set = Dazavu(QStringList{"set", "TONE ADJ.<D>=9", "THRESHOLD<R>=2.5", "--per-unit"} + Fleet());
+  ASSERT_EQ(set.exit, 0) << set.err.constData();
+  ASSERT_EQ(BackupRuns().size(), 1);
+  const QString run = Path("backups/" + BackupRuns()[0]);
+  Mark();
+
+  // Printer 2's files are missing: it fails alone.
+  QFile::remove(run + "/127.0.0.1_" + QString::number(m_iBasePort + 2) + ".dt1");
+  QFile::remove(run + "/127.0.0.1_" + QString::number(m_iBasePort + 2) + ".dt2");
+  const CliRun restore = Dazavu(QStringList{"restore", "--from", run, "--json"} + Fleet());
+  EXPECT_EQ(restore.exit, 2) << restore.out.constData();
+  const QJsonArray printers = restore.Json()["printers"].toArray();
+  ASSERT_EQ(printers.size(), 3);
+  EXPECT_TRUE(printers[0]["ok"].toBool());
+  EXPECT_TRUE(printers[1]["ok"].toBool());
+  EXPECT_EQ(printers[2]["error"].toString(),
+            QStringLiteral("no 127.0.0.1_%1.dt1 or 127.0.0.1_%1.dt2 in %2").arg(m_iBasePort + 2).arg(run));
+  EXPECT_EQ(Sent(2), "");
+  for (int i = 0; i < 2; ++i) {
+    // Backup, the printer's own files as SET sends them, the read-back.
+    const QString stem = run + "/127.0.0.1_" + QString::number(m_iBasePort + i);
+    QByteArray files;
+    for (const QByteArray& line : (ReadAll(stem + ".dt1") + ReadAll(stem + ".dt2")).split('\n'))
+      if (!line.isEmpty()) files += Line(i, line.chopped(1).replace("\xFF", "\\xFF"));
+    EXPECT_EQ(Sent(i), Reads(i, {0, 1, 4, 3}) + files + Reads(i, {0, 1, 4, 3})) << i;
+    const CliRun read = Dazavu({"read", "--lan", Lan(i), "--params", Path("p.dt1"), "--lan-settings", Path("l.dt2")});
+    ASSERT_EQ(read.exit, 0);
+    EXPECT_EQ(ReadAll(Path("p.dt1")), ReadAll(stem + ".dt1")) << i;
+    EXPECT_EQ(ReadAll(Path("p.dt1")), QByteArray(kOwn[i][0]) + "\r\n" + kOwn[i][1] + "\r\n") << i;
+    EXPECT_EQ(ReadAll(Path("l.dt2")), ReadAll(stem + ".dt2")) << i;
+  }
+  // The restore took its own backup, and audited what it changed.
+  EXPECT_EQ(BackupRuns().size(), 2);
+  const QList<QJsonObject> audit = AuditLines();
+  ASSERT_EQ(audit.size(), 3 + 2);
+  EXPECT_TRUE(audit[3]["command"].toString().startsWith("dazavu restore --from"));
+  const QJsonArray changes = audit[3]["changes"].toArray();
+  ASSERT_EQ(changes.size(), 2);
+  EXPECT_EQ(changes[0]["caption"].toString(), "TONE ADJ.<D>");
+  EXPECT_EQ(changes[0]["before"].toString(), "9");
+  EXPECT_EQ(changes[1]["caption"].toString(), "THRESHOLD<R>");
+  EXPECT_EQ(changes[1]["before"].toString(), "2.5");
+
+  // A folder that is none, and a rejected file, send nothing.
+  EXPECT_EQ(Dazavu(QStringList{"restore", "--from", Path("none")} + Fleet()).exit, 1);
+  WriteAll(run + "/127.0.0.1_" + QString::number(m_iBasePort + 2) + ".dt1", "{Z2;1,XYZ|}\r\n");
+  EXPECT_EQ(Dazavu(QStringList{"restore", "--from", run} + Fleet()).exit, 4);
+  EXPECT_EQ(Sent(2), "");
 }
 
 TEST_F(SettingsByNameTest, ShowAndDiffNeverMakeUpTheStopBit) {
