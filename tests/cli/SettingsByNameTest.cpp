@@ -212,6 +212,15 @@ TEST_F(SettingsByNameTest, RefusalsComeBeforeAnyPrinterIsContacted) {
   ASSERT_EQ(perUnit.exit, 0) << perUnit.err.constData();
   for (int i = 0; i < 2; ++i)
     EXPECT_EQ(Sent(i), Reads(i, {0, 1}) + Line(i, With(kOwn[i][1], {{15, "-03"}})) + Reads(i, {0, 1})) << i;
+
+  // The stop bit alone cannot be compared with anything: it is always sent.
+  Mark();
+  for (int round = 0; round < 2; ++round) {
+    const CliRun stopBit = Dazavu({"set", "STOP BIT=2bits", "--lan", Lan(2), "--no-backup"});
+    ASSERT_EQ(stopBit.exit, 0) << stopBit.err.constData();
+  }
+  const QByteArray once = Reads(2, {1, 4}) + Line(2, With(kOwn[2][0], {{4, "1"}})) + Reads(2, {1, 4});
+  EXPECT_EQ(Sent(2), once + once);
 }
 
 TEST_F(SettingsByNameTest, RestoreBringsEachPrinterItsOwnBackupAndWriteTakesOne) {
