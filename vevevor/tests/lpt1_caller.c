@@ -287,7 +287,10 @@ static void StallCheck(int bytes) {
   handle = OpenPort();
   if (handle == -1 || !Host("fill")) return;
   data = (uint8_t*)calloc((size_t)bytes, 1);
-  if (!Check(data != NULL, "%d bytes to write", bytes)) return;
+  if (data == NULL) {
+    Check(0, "no memory for %d bytes", bytes);
+    return;
+  }
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
   result = s_dll.write(handle, data, bytes);

@@ -29,6 +29,7 @@ import os
 import pty
 import select
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -230,7 +231,14 @@ def cross_build(args, build):
     return 0
 
 
+def stop_on_signal(number, frame):
+    raise SystemExit('stopped by signal %d' % number)
+
+
 def main():
+    # CTest's time-out and Ctrl-C end the script through its clean-up.
+    signal.signal(signal.SIGTERM, stop_on_signal)
+    signal.signal(signal.SIGINT, stop_on_signal)
     parser = argparse.ArgumentParser()
     parser.add_argument('--cmake', required=True)
     parser.add_argument('--generator', required=True)
@@ -291,7 +299,9 @@ def run_in_prefix(args, wine, wineserver, wine_run, build, env, port):
     runs the caller; 0 when every check passed."""
     prefix = env['WINEPREFIX']
     wine_run([wineserver, '-k'], SERVER_SECONDS)  # one left over by a killed run
-    if wine_run([wineserver, '-p'], SERVER_SECONDS).returncode != 0:
+    # Persistent for a while only: should this script be killed, the server
+    # and its services end by themselves once the caller has gone.
+    if wine_run([wineserver, '-p%d' % SERVER_SECONDS], SERVER_SECONDS).returncode != 0:
         return fail('wineserver did not start; see wine.log beside %s' % prefix)
     if not os.path.exists(os.path.join(prefix, 'system.reg')):
         started = time.monotonic()
@@ -304,6 +314,7 @@ def run_in_prefix(args, wine, wineserver, wine_run, build, env, port):
     else:
         status = run_caller(wine, build, env, port, [], RUN_SECONDS)
     return 0 if status == 0 else 1
+
 
 if __name__ == '__main__':
     sys.exit(main())
