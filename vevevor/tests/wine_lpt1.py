@@ -156,10 +156,13 @@ class Port(object):
 
 
 class Lines(object):
-    """Lines from a pipe, each read bounded by a deadline."""
+    """Lines from a process's output pipe, each read bounded by a deadline.
+    The pipe may outlive the process (Wine's own services can hold it), so
+    its end is also the process's exit with nothing left to read."""
 
-    def __init__(self, fd):
-        self.fd = fd
+    def __init__(self, process):
+        self.process = process
+        self.fd = process.stdout.fileno()
         self.buffer = b''
         self.eof = False
 
@@ -171,10 +174,12 @@ class Lines(object):
             left = deadline - time.monotonic()
             if left <= 0:
                 raise TimeoutError
-            if select.select([self.fd], [], [], left)[0]:
+            if select.select([self.fd], [], [], min(left, 0.5))[0]:
                 chunk = os.read(self.fd, 4096)
                 self.buffer += chunk
                 self.eof = not chunk
+            elif self.process.poll() is not None:
+                self.eof = True
         line, self.buffer = self.buffer.split(b'\n', 1)
         return line.decode('utf-8', 'replace').rstrip('\r')
 
@@ -183,7 +188,7 @@ def run_caller(wine, build, env, port, arguments, seconds):
     """Runs lpt1_caller.exe and answers its requests; its exit status."""
     caller = subprocess.Popen([wine, os.path.join(build, 'lpt1_caller.exe')] + arguments, cwd=build, env=env,
                               stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    lines = Lines(caller.stdout.fileno())
+    lines = Lines(caller)
     deadline = time.monotonic() + seconds
     try:
         while True:
