@@ -38,11 +38,12 @@ std::string Trimmed(const std::string& p_sText) {
 }
 
 // Characters a text field can carry: printable single-byte characters, not
-// the character 255 that fills the host name field.
+// the frame characters of a command, nor the character 255 that fills the
+// host name field.
 bool PlainText(const std::string& p_sText) {
   return std::none_of(p_sText.begin(), p_sText.end(), [](char c) {
     const unsigned char u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F || u == 0xFF;
+    return u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0xFF || c == '{' || c == '|' || c == '}';
   });
 }
 
@@ -169,7 +170,8 @@ bool CheckShownInput(const ShownSetting& p_objRow, const std::string& p_sValue, 
       const std::string text = p_objRow.kind == K::Text ? WithoutFill(p_sValue) : p_sValue;
       const bool fits = p_objRow.kind == K::Text ? text.size() <= width : text.size() == width;
       if (!fits || !PlainText(text)) {
-        p_sError = caption + ": " + Quoted(p_sValue) + " does not fit; it takes " + allowed + " (printable characters)";
+        p_sError = caption + ": " + Quoted(p_sValue) + " does not fit; it takes " + allowed +
+                   " (printable characters, none of { | })";
         return false;
       }
       return true;

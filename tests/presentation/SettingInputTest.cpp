@@ -92,7 +92,11 @@ TEST(SettingInputTest, RefusalsNameTheCaptionAndWhatItTakes) {
   EXPECT_EQ(Refusal("SOCKET PORT NUMBER="), "SOCKET PORT NUMBER: '' is not a whole number; it takes 0 to 65535");
   EXPECT_EQ(Refusal("KB I/F=OFF"), "KB I/F: the printer takes no write for this setting (it is only read)");
   EXPECT_EQ(Refusal("DHCP HOST NAME=ABCDEFGHIJKLMNOPQ"),
-            "DHCP HOST NAME: 'ABCDEFGHIJKLMNOPQ' does not fit; it takes up to 16 characters (printable characters)");
+            "DHCP HOST NAME: 'ABCDEFGHIJKLMNOPQ' does not fit; it takes up to 16 characters (printable characters, "
+            "none of { | })");
+  // A frame character would end the command inside the field.
+  EXPECT_NE(Refusal("DHCP HOST NAME=A|}B").find("does not fit"), std::string::npos);
+  EXPECT_NE(Refusal("DHCP HOST NAME={").find("does not fit"), std::string::npos);
   EXPECT_NE(Refusal("DHCP HOST NAME=A\x01").find("does not fit"), std::string::npos);
   EXPECT_NE(Refusal("DHCP CLIENT ID=0123").find("takes 32 characters"), std::string::npos);
   EXPECT_EQ(Refusal("FEED ADJ=1.0"), "unknown setting 'FEED ADJ' (did you mean 'FEED ADJ.'?)");
