@@ -71,6 +71,21 @@ size_t WidthOf(const ShownSetting& p_objRow) {
   return static_cast<size_t>(std::max<int16_t>((Layout().*p_objRow.member).m_iLength, 0));
 }
 
+// A list value the window's list has no entry for is shown as the position
+// between angle brackets ("<7>": a newer printer may have more entries). As
+// `show` prints it, it is taken back: the position's decimal digits, when
+// they fit the field. Empty otherwise. (Every one-digit font code has an
+// entry, so the font code has no such value.)
+std::string UnlistedPosition(const ShownSetting& p_objRow, const std::string& p_sValue) {
+  if (p_objRow.kind != K::List) return std::string();
+  if (p_sValue.size() < 3 || p_sValue.front() != '<' || p_sValue.back() != '>') return std::string();
+  const std::string digits = p_sValue.substr(1, p_sValue.size() - 2);
+  if (digits.size() > WidthOf(p_objRow)) return std::string();
+  for (char c : digits)
+    if (c < '0' || c > '9') return std::string();
+  return digits;
+}
+
 }  // namespace
 
 const ShownSetting* FindSettingByCaption(const std::string& p_sCaption) {
@@ -139,6 +154,7 @@ bool CheckShownInput(const ShownSetting& p_objRow, const std::string& p_sValue, 
     case K::FontCodeList: {
       const std::vector<std::string> entries = ListEntriesOf(p_objRow);
       if (std::find(entries.begin(), entries.end(), Trimmed(p_sValue)) != entries.end()) return true;
+      if (!UnlistedPosition(p_objRow, Trimmed(p_sValue)).empty()) return true;
       p_sError = caption + ": " + Quoted(p_sValue) + " is not one of " + allowed;
       return false;
     }
@@ -189,7 +205,11 @@ void StoreShownInput(CItemManager& p_objItems, const ShownSetting& p_objRow, con
     case K::FontCodeList: {
       const std::vector<std::string> entries = ListEntriesOf(p_objRow);
       const auto found = std::find(entries.begin(), entries.end(), Trimmed(p_sValue));
-      if (found == entries.end()) return;
+      if (found == entries.end()) {
+        const std::string position = UnlistedPosition(p_objRow, Trimmed(p_sValue));
+        if (!position.empty()) item.SetValue(position);
+        return;
+      }
       const int32_t position = static_cast<int32_t>(found - entries.begin());
       // The font code is held as the position's hexadecimal text.
       if (p_objRow.kind == K::FontCodeList)

@@ -50,6 +50,18 @@ TEST(SettingInputTest, EveryValueShowPrintsStoresTheSameFields) {
     EXPECT_EQ(FieldTextOf(factory, *row), FieldTextOf(own, *row)) << row->caption << " " << shown;
     EXPECT_EQ(ShownValueOf(factory, *row), shown) << row->caption;
   }
+  // A list value that names no entry of the window's list (a newer printer)
+  // shows as "<7>" and is taken back as that position.
+  own.m_objZeroStyle.SetValue(std::string("7"));
+  std::string error;
+  EXPECT_EQ(ShownValueOf(own, *FindSettingByCaption("ZERO CODE")), "<7>");
+  EXPECT_TRUE(CheckShownInput(*FindSettingByCaption("ZERO CODE"), "<7>", error));
+  StoreShownInput(factory, *FindSettingByCaption("ZERO CODE"), "<7>");
+  EXPECT_FALSE(CheckShownInput(*FindSettingByCaption("ZERO CODE"), "<17>", error));
+  EXPECT_FALSE(CheckShownInput(*FindSettingByCaption("ZERO CODE"), "<A>", error));
+  EXPECT_FALSE(CheckShownInput(*FindSettingByCaption("ZERO CODE"), "<>", error));
+  EXPECT_FALSE(CheckShownInput(*FindSettingByCaption("FONT CODE"), "<16>", error));
+  EXPECT_FALSE(CheckShownInput(*FindSettingByCaption("FEED ADJ."), "<+0A>", error));
   // The records the two catalogues write are then the same, byte for byte.
   EXPECT_EQ(BuildParameterFileLines(factory), BuildParameterFileLines(own));
   EXPECT_EQ(BuildLanFileLines(factory), BuildLanFileLines(own));
