@@ -237,6 +237,8 @@ int ChangeSettings(const Options& p_objOptions, std::vector<dz::SettingChange> p
         result.json[QStringLiteral("changed")] = !sent.empty();
         result.json[QStringLiteral("dry_run")] = dryRun;
         if (sent.empty()) result.lines << QStringLiteral("%1\tunchanged").arg(result.target);
+        if (dryRun && !sent.empty())
+          result.lines << QStringLiteral("%1\tdry run: %2 record(s) not sent").arg(result.target).arg(sent.size());
         if (dryRun || sent.empty()) {
           result.ok = true;
           return;
