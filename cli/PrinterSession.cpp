@@ -99,7 +99,13 @@ bool PrinterSession::Fail(const QString& p_sWhat) {
 bool PrinterSession::Open() {
   if (m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) return Fail(m_objTarget.resolveError);
   m_bOpen = m_objLink.OpenInterface(LinkIndex());
-  if (m_bOpen) return true;
+  if (m_bOpen) {
+    // Commands without a reply are followed at once by others (the lines of
+    // a file, then the read-back): sent without waiting for the printer's
+    // acknowledgement of the previous one.
+    if (m_objTarget.kind == Target::Lan) m_objLink.Lan().Socket().setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return true;
+  }
   switch (m_objTarget.kind) {
     case Target::Lan:
       switch (m_objLink.Lan().Socket().error()) {

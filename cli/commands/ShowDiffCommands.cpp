@@ -3,6 +3,7 @@
 #include "Commands.h"
 
 #include <QJsonArray>
+#include <algorithm>
 #include <QJsonObject>
 
 #include "CommandLine.h"
@@ -85,6 +86,10 @@ int Show(const Options& p_objOptions) {
   QJsonArray settings;
   QStringList lines;
   QString group;
+  // For a file: which of its settings a printer reports, so that they can
+  // be compared with one.
+  const std::vector<const dz::ShownSetting*> compared =
+      source.printer ? std::vector<const dz::ShownSetting*>() : RowsCompared(KindOfFile(source.path));
   {
     for (const dz::ShownSetting* shown : RowsOfSource(source)) {
       const dz::ShownSetting& row = *shown;
@@ -102,6 +107,8 @@ int Show(const Options& p_objOptions) {
       setting[QStringLiteral("item")] = QString::fromLatin1(row.item);
       setting[QStringLiteral("value")] = value;
       setting[QStringLiteral("field")] = Latin1(dz::FieldTextOf(items, row));
+      if (!source.printer)
+        setting[QStringLiteral("compared")] = std::find(compared.begin(), compared.end(), shown) != compared.end();
       settings.append(setting);
     }
   }

@@ -226,6 +226,10 @@ class CollectionTest(unittest.TestCase):
         for name in ('p1', 'p2'):
             self.assertEqual(res[name]['differences'], [])
             self.assertEqual(res[name]['diff']['before'], res[name]['diff']['after'])
+        for name in PRINTERS:
+            # No printer reports STOP BIT, no file carries KB I/F: neither is shown.
+            self.assertNotIn('STOP BIT:', res[name]['diff']['before'])
+            self.assertNotIn('KB I/F:', res[name]['diff']['before'])
         # p3 holds the LAN file already: only parameter settings differ.
         p4_items = set(d['item'] for d in res['p4']['differences'])
         p3_items = set(d['item'] for d in res['p3']['differences'])

@@ -165,6 +165,11 @@ TEST_F(CliTest, ShowAndDiffGiveValuesAsTheWindowShowsThem) {
   EXPECT_FALSE(lines.contains("KB I/F: OFF"));
   EXPECT_EQ(lines.size(), 41);
 
+  // A file's settings say whether a printer reports them: STOP BIT it does not.
+  for (const QJsonValue& setting : Dazavu({"show", "--json", Path("a.dt1")}).Json()["settings"].toArray())
+    EXPECT_EQ(setting["compared"].toBool(), setting["caption"].toString() != "STOP BIT")
+        << setting["caption"].toString().toStdString();
+
   const QJsonObject printer = Dazavu({"show", "--json", "lan:" + Lan(0)}).Json();
   EXPECT_EQ(printer["source"].toString(), "lan:" + Lan(0));
   const QJsonArray settings = printer["settings"].toArray();

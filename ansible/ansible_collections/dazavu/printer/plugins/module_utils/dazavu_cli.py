@@ -139,7 +139,8 @@ class DazavuCli(object):
                           rc=rc, stderr=err)
 
     def show(self, source):
-        """The rows of `dazavu show SOURCE`: dicts with page, frame, caption, item, value, field."""
+        """The rows of `dazavu show SOURCE`: dicts with page, frame, caption, item, value,
+        field and compared (False for a file's setting that no printer reports)."""
         rc, doc, err = self.run('show', [source], with_timeout=source.startswith('lan:'))
         if rc != EXIT_OK:
             printers = doc.get('printers')
@@ -160,8 +161,12 @@ def _text(value):
 
 
 def _row(raw):
-    return dict((key, _text(raw.get(key))) for key in
-                ('page', 'frame', 'caption', 'item', 'value', 'field'))
+    row = dict((key, _text(raw.get(key))) for key in
+               ('page', 'frame', 'caption', 'item', 'value', 'field'))
+    # For a file: whether a printer reports the setting (STOP BIT it does not).
+    if 'compared' in raw:
+        row['compared'] = raw.get('compared') is not False
+    return row
 
 
 # Text fields such as the DHCP host name are filled up to their width with

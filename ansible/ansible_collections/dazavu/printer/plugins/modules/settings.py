@@ -160,14 +160,17 @@ def settings_files(module):
 def diff_lines(cli, files, differences):
     """Before (printer) and after (files) as "CAPTION: value" lines.
 
-    The rows are the files' settings as `dazavu show` lists them; the
-    printer's values are those the comparison found different, the rest are
-    equal on both sides, so the printer is not read a second time.
+    The rows are the files' settings that a printer reports, as `dazavu show`
+    lists them; the printer's values are those the comparison found
+    different, the rest are equal on both sides, so the printer is not read a
+    second time.
     """
     printer_values = dict((d['item'], d['printer']) for d in differences)
     before, after = [], []
     for path in files:
         for row in cli.show(path):
+            if not row.get('compared', True):
+                continue
             before.append('%s: %s' % (row['caption'], printer_values.get(row['item'], row['value'])))
             after.append('%s: %s' % (row['caption'], row['value']))
     return '\n'.join(before) + '\n', '\n'.join(after) + '\n'
