@@ -23,7 +23,7 @@ std::vector<PrinterResult> RunFleet(const std::vector<Target>& p_objTargets, int
         // runs to its end.
         if (cli::StopRequested() != 0) {
           results[i].started = false;
-          results[i].error = QStringLiteral("not started: the run was interrupted");
+          results[i].error = QStringLiteral("the run was interrupted before this printer");
         } else {
           p_fnJob(p_objTargets[i], results[i]);
         }

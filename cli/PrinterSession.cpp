@@ -140,6 +140,13 @@ bool PrinterSession::SendBytes(const std::string& p_sCommand, bool p_bReplyExpec
   return true;
 }
 
+bool PrinterSession::CheckedStatusReply() {
+  const QString problem = QString::fromLatin1(CheckStatusReply(m_objLink.State().m_byLastStatusReply).c_str());
+  if (problem.startsWith(QLatin1String("unknown status code"))) return Fail(problem);
+  if (!problem.isEmpty()) return Fail(QStringLiteral("unreadable reply: %1").arg(problem));
+  return true;
+}
+
 bool PrinterSession::Status(QString& p_sText, QString& p_sCode) {
   const int before = m_objHost.m_iStatusTexts;
   m_objLink.State().m_iReplyRecord = -1;
@@ -147,9 +154,7 @@ bool PrinterSession::Status(QString& p_sText, QString& p_sCode) {
   if (!m_objLink.WaitUntil([&] { return m_objHost.m_iStatusTexts != before; },
                            QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
     return Fail(NoAnswer());
-  const QString problem = QString::fromLatin1(CheckStatusReply(m_objLink.State().m_byLastStatusReply).c_str());
-  if (problem.startsWith(QLatin1String("unknown status code"))) return Fail(problem);
-  if (!problem.isEmpty()) return Fail(QStringLiteral("unreadable reply: %1").arg(problem));
+  if (!CheckedStatusReply()) return false;
   p_sText = m_objHost.m_sStatusText;
   p_sCode = QString::fromLatin1(m_objLink.State().m_sLastStatusCode.data(),
                                 static_cast<qsizetype>(m_objLink.State().m_sLastStatusCode.size()));
@@ -202,6 +207,7 @@ bool PrinterSession::HeadCheck(QString& p_sResult) {
   if (!m_objLink.WaitUntil([&] { return m_objHost.m_iHeadCheckTexts != before; },
                            QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
     return Fail(NoAnswer());
+  if (!CheckedStatusReply()) return false;
   p_sResult = m_objHost.m_sHeadCheckText;
   return true;
 }

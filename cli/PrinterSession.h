@@ -31,7 +31,7 @@ class PrinterSession {
   bool ReadRecords(const std::vector<int>& p_objKinds);
   // Sends a command that expects no reply.
   bool Send(const std::string& p_sCommand);
-  // "{HD001,A|}": the head-check result text.
+  // "{HD001,A|}": the head-check result text, its reply checked as Status's.
   bool HeadCheck(QString& p_sResult);
   // Waits, keeping the link's events flowing.
   void Wait(double p_dSeconds) { m_objLink.WaitSeconds(p_dSeconds); }
@@ -44,6 +44,9 @@ class PrinterSession {
   bool SendBytes(const std::string& p_sCommand, bool p_bReplyExpected, int p_iReplySize);
   // Records what went wrong, followed by the link's own texts; false.
   bool Fail(const QString& p_sWhat);
+  // Whether the last status reply is one a printer sends (CheckStatusReply);
+  // fails the printer otherwise.
+  bool CheckedStatusReply();
   // Why no reply came: the connection's end, or the time-out.
   QString NoAnswer();
   int LinkIndex() const;

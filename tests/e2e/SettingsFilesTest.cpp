@@ -15,6 +15,7 @@
 #include "CItemManager.h"
 #include "ItemSnapshot.h"
 #include "PrinterWindowFixture.h"
+#include "SettingsFileStore.h"
 #include "operations/SettingsFileOperations.h"
 #include "widgets/UCSpinEdit.h"
 
@@ -286,4 +287,47 @@ TEST(SettingsFileWriteTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
   ASSERT_EQ(stat(path8.constData(), &after), 0);
   EXPECT_EQ(ReadFile(path), "newer\r\n");
   EXPECT_NE(before.st_ino, after.st_ino);
+}
+
+// A settings file is never written through a symbolic link or onto a FIFO,
+// a device or a folder, and nothing but a regular file is read; the window's
+// SAVE and LOAD and dazavu share these rules.
+TEST(SettingsFileWriteTest, LinksFifosAndFoldersAreRefusedAndLeftAsTheyAre) {
+  QTemporaryDir dir, elsewhere;
+  ASSERT_TRUE(dir.isValid() && elsewhere.isValid());
+  const QString target = elsewhere.filePath("precious");
+  WriteFile(target, "keep me");
+  const QString link = dir.filePath("link.dt1");
+  const QString fifo = dir.filePath("fifo.dt1");
+  ASSERT_EQ(symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.dt1"));
+  for (const auto& [path, kind] : {std::pair<QString, QString>{link, "a symbolic link"},
+                                   {fifo, "a FIFO"},
+                                   {dir.filePath("folder.dt1"), "a folder"},
+                                   {QStringLiteral("/dev/null"), "a device"}}) {
+    QString reason;
+    EXPECT_FALSE(dz::WriteFileAtomically(path, "new", &reason)) << path.toStdString();
+    EXPECT_EQ(reason, "is " + kind + "; it was left as it is");
+  }
+  EXPECT_EQ(ReadFile(target), "keep me");
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+  std::string content;
+  QString reason;
+  EXPECT_FALSE(dz::ReadSettingsFile(fifo, content, &reason));  // returns at once, no writer needed
+  EXPECT_EQ(reason, "is a FIFO, not a regular file");
+  EXPECT_TRUE(dz::ReadSettingsFile(link, content, &reason));  // a link to a regular file is read
+  EXPECT_EQ(content, "keep me");
+
+  // A new file is created with the usual permissions, and no temporary file is left.
+  const QString fresh = dir.filePath("fresh.dt1");
+  ASSERT_TRUE(dz::WriteFileAtomically(fresh, "new"));
+  EXPECT_EQ(ReadFile(fresh), "new");
+  const mode_t mask = umask(0);
+  umask(mask);
+  struct stat info {};
+  ASSERT_EQ(stat(QFile::encodeName(fresh).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+  EXPECT_EQ(QDir(dir.path()).entryList({"fresh*"}, QDir::Files | QDir::Hidden), QStringList{"fresh.dt1"});
 }
