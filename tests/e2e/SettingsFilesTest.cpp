@@ -243,6 +243,24 @@ TEST_F(SettingsFilesTest, FrameCharactersInFieldsAreRefused) {
   EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\"|\"")));
   QTest::qWait(100);
   EXPECT_TRUE(Received().empty());
+
+  // A client id that came from a printer with a frame character in it is
+  // neither sent nor saved either.
+  Extra().txtDhcpName->setText(QStringLiteral("ok"));
+  window->m_objItemManager.m_objDhcpClientId.SetValue(std::string("|}{Z4;0|}") + std::string(23, 'F'));
+  messages.clear();
+  Click(Extra().btnLanSet);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("The DHCP client id contains")))
+      << messages[0].text.toStdString();
+  messages.clear();
+  Answer(Path("client"));
+  Click(Extra().btnLanSave);
+  ASSERT_EQ(messages.size(), 1u) << Texts().join(" / ").toStdString();
+  EXPECT_TRUE(messages[0].text.endsWith(QStringLiteral("Nothing was saved.")));
+  EXPECT_FALSE(QFile::exists(Path("client.dt2")));
+  QTest::qWait(100);
+  EXPECT_TRUE(Received().empty());
 }
 
 // A writable file in a folder where the user may not create files is written
