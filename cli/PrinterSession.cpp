@@ -42,6 +42,9 @@ PrinterSession::PrinterSession(const Target& p_objTarget, double p_dTimeoutSecon
                                     static_cast<int16_t>((address >> 8) & 0xFF), static_cast<int16_t>(address & 0xFF));
       }
       m_objLink.Lan().SetHostAddress(m_objTarget.address);
+      // The last socket error, kept across the link's silent reconnect.
+      QObject::connect(&m_objLink.Lan().Socket(), &QAbstractSocket::errorOccurred, &m_objLink,
+                       [this](QAbstractSocket::SocketError p_eError) { m_eSocketError = p_eError; });
       m_objInterface.m_objSocketPortNumber.SetValue(static_cast<int32_t>(m_objTarget.port));
       m_objLink.Lan().SetConnectTimeoutMs(static_cast<int>(m_dTimeout * 1000));
       break;
@@ -71,15 +74,14 @@ PrinterSession::~PrinterSession() {
 int PrinterSession::LinkIndex() const { return m_objInterface.GetActiveInterface(); }
 
 QString PrinterSession::NoAnswer() {
-  if (LinkIndex() == dz::kLinkLan && m_objLink.State().m_bLanError) {
-    switch (m_objLink.Lan().Socket().error()) {
-      case QAbstractSocket::RemoteHostClosedError:
-        return QStringLiteral("the printer closed the connection");
-      case QAbstractSocket::NetworkError:
-        return QStringLiteral("the connection was reset");
-      default:
-        break;
-    }
+  switch (m_eSocketError) {
+    case QAbstractSocket::RemoteHostClosedError:
+      return QStringLiteral("the printer closed the connection, no answer within %1 s").arg(m_dTimeout);
+    case QAbstractSocket::ConnectionRefusedError:
+      return QStringLiteral("the printer closed the connection and then refused it, no answer within %1 s")
+          .arg(m_dTimeout);
+    default:
+      break;
   }
   return QStringLiteral("no answer within %1 s").arg(m_dTimeout);
 }
@@ -133,8 +135,17 @@ bool PrinterSession::SendBytes(const std::string& p_sCommand, bool p_bReplyExpec
   Bytes bytes;
   TextToBytes(p_sCommand, bytes);
   QString error;
-  if (!m_objLink.SendCommand(bytes, error, p_iReplySize, p_bReplyExpected))
-    return Fail(error.isEmpty() ? QStringLiteral("the command could not be sent") : error);
+  if (!m_objLink.SendCommand(bytes, error, p_iReplySize, p_bReplyExpected)) {
+    if (!error.isEmpty()) m_objHost.m_objErrors << error;  // the link's own text follows
+    switch (m_eSocketError) {
+      case QAbstractSocket::RemoteHostClosedError:
+        return Fail(QStringLiteral("the printer closed the connection"));
+      case QAbstractSocket::ConnectionRefusedError:
+        return Fail(QStringLiteral("connection refused"));
+      default:
+        return Fail(QStringLiteral("the command could not be sent"));
+    }
+  }
   if (LinkIndex() == dz::kLinkLan && !m_objLink.WaitLanSendComplete(m_dTimeout))
     return Fail(QStringLiteral("the command was not sent within %1 s").arg(m_dTimeout));
   return true;

@@ -3,6 +3,7 @@
 // dispatcher and host, created and used on one thread. The operations send
 // the same command bytes as the window's buttons and wait, sleeping in the
 // event loop, until the reply has arrived or the time-out has passed.
+#include <QAbstractSocket>
 #include <QString>
 #include <string>
 #include <vector>
@@ -58,5 +59,6 @@ class PrinterSession {
   CliHost m_objHost;
   LinkDispatcher m_objLink;
   bool m_bOpen = false;
+  QAbstractSocket::SocketError m_eSocketError = QAbstractSocket::UnknownSocketError;
   QString m_sError;
 };

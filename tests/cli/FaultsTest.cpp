@@ -41,7 +41,11 @@ struct PeerCase {
 std::vector<PeerCase> PeerCases() {
   const dzsim::PrinterModel printer;
   return {
-      {"reset right after accepting", HostilePeer::ResetOnAccept, {}, nullptr, nullptr},
+      {"reset right after accepting",
+       HostilePeer::ResetOnAccept,
+       {},
+       "the printer closed the connection",
+       "the printer closed the connection"},
       {"never accepting", HostilePeer::NeverAccept, {}, "no answer within 0.5 s", "no answer within 0.5 s"},
       {"replies of NUL bytes", HostilePeer::Answer,
        [](const QByteArray& command) {
