@@ -294,6 +294,25 @@ TEST(SettingsFileWriteTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
   if (result == 2) GTEST_SKIP() << "cannot become an unprivileged user";
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadFile(path), "new\r\n");
+
+  // A new content that cannot be written whole (here: a file size limit
+  // below it) leaves the old content in place.
+  {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction previous {};
+    sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 20;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const int failed = saveAsNobody(QByteArray(100, 'x'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_EQ(failed, 1);
+    EXPECT_EQ(ReadFile(path), "new\r\n");
+  }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dt2"});
 
   // Once the folder is the user's too, the file is replaced, not rewritten.
