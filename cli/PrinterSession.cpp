@@ -110,10 +110,12 @@ bool PrinterSession::Open() {
   }
   switch (m_objTarget.kind) {
     case Target::Lan:
-      switch (m_objLink.Lan().Socket().error()) {
+      switch (m_eSocketError != QAbstractSocket::UnknownSocketError ? m_eSocketError
+                                                                    : m_objLink.Lan().Socket().error()) {
         case QAbstractSocket::ConnectionRefusedError:
           return Fail(QStringLiteral("connection refused"));
         case QAbstractSocket::SocketTimeoutError:
+        case QAbstractSocket::UnknownSocketError:  // the link's own connect bound gave up
           return Fail(QStringLiteral("no connection within %1 s").arg(m_dTimeout));
         case QAbstractSocket::HostNotFoundError:
           return Fail(QStringLiteral("host not found"));
