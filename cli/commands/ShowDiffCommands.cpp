@@ -3,6 +3,7 @@
 #include "Commands.h"
 
 #include <QJsonArray>
+#include <algorithm>
 #include <QJsonObject>
 
 #include "CommandLine.h"
@@ -11,6 +12,7 @@
 #include "Profile.h"
 #include "RecordKinds.h"
 #include "SettingInput.h"
+#include "SettingWrite.h"
 #include "SettingsSources.h"
 #include "Target.h"
 
@@ -39,8 +41,15 @@ bool ParseSource(const QString& p_sText, Source& p_objSource, QString& p_sError)
 // Fills the catalogue from the source: a file with LOAD's rules, a printer
 // with all four records. Returns the exit status.
 int LoadSource(const Source& p_objSource, const Options& p_objOptions, CItemManager& p_objItems, QString& p_sError) {
-  if (!p_objSource.printer) return LoadSettingsFile(p_objSource.path, p_objItems, p_sError) ? kExitOk : kExitRejected;
-  Target target = p_objSource.target;
+  if (!p_objSource.printer) {
+    SettingsFile file;
+    if (!ReadSettingsFileChecked(p_objSource.path, file, p_sError)) return kExitRejected;
+    LoadSettings(file, p_objItems);
+    return kExitOk;
+  }
+  std::vector<Target> resolved = {p_objSource.target};
+  ResolveTargets(resolved);
+  Target target = resolved.front();
   for (const Target& given : p_objOptions.targets) target.usbLibrary = given.usbLibrary;
   target.serialSettings =
       p_objOptions.Has("serial-settings") ? p_objOptions.Value("serial-settings") : target.serialSettings;
@@ -58,9 +67,12 @@ int LoadSource(const Source& p_objSource, const Options& p_objOptions, CItemMana
   return kExitOk;
 }
 
-std::vector<const std::vector<dz::ShownSetting>*> RowsOfSource(const Source& p_objSource) {
-  if (p_objSource.printer) return {&dz::ParameterSettings(), &dz::LanSettings()};
-  return {&RowsOf(KindOfFile(p_objSource.path))};
+// What a source has: the settings a file carries, or those a printer reports.
+std::vector<const dz::ShownSetting*> RowsOfSource(const Source& p_objSource) {
+  if (!p_objSource.printer) return RowsCarriedBy(KindOfFile(p_objSource.path));
+  std::vector<const dz::ShownSetting*> rows = RowsReported(FileKind::Parameter);
+  for (const dz::ShownSetting* row : RowsReported(FileKind::Lan)) rows.push_back(row);
+  return rows;
 }
 
 }  // namespace
@@ -74,39 +86,55 @@ int Show(const Options& p_objOptions) {
   CItemManager items;
   const int loaded = LoadSource(source, p_objOptions, items, error);
   if (loaded != kExitOk) return Refuse(p_objOptions, loaded, error);
-  // --profile: only what can go to a fleet as it is.
-  const bool profile = p_objOptions.Has("profile");
   QJsonArray settings;
   QStringList lines;
   QString group;
-  for (const auto* rows : RowsOfSource(source)) {
-    for (const dz::ShownSetting& row : *rows) {
-      if (profile && !dz::InProfile(row, source.printer)) {
-        // A record the profile may change carries it: the user must give it.
-        if (dz::IsWritable(row) && !dz::IsPerUnit(row) && !p_objOptions.json)
-          lines << QStringLiteral("# %1: %2; give it here (%3) to apply settings of this frame")
-                       .arg(QString::fromLatin1(row.caption), QString::fromLatin1(dz::kNotReported),
-                            Latin1(dz::AllowedValuesOf(row)));
-        continue;
-      }
-      const QString here = Latin1(dz::GroupHeaderOf(row));
-      if (here != group) lines << here;
-      group = here;
-      // A printer never reports some settings: no value is made up for them.
-      const bool reported = !source.printer || dz::IsReportedByPrinter(row);
-      const QString value = reported ? Latin1(dz::ShownValueOf(items, row)) : QString::fromLatin1(dz::kNotReported);
-      lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), value);
-      QJsonObject setting;
-      setting[QStringLiteral("page")] = QString::fromLatin1(row.page);
-      setting[QStringLiteral("frame")] = QString::fromLatin1(row.frame);
-      setting[QStringLiteral("caption")] = QString::fromLatin1(row.caption);
-      setting[QStringLiteral("item")] = QString::fromLatin1(row.item);
-      setting[QStringLiteral("value")] = value;
-      setting[QStringLiteral("field")] =
-          reported ? QJsonValue(Latin1(dz::FieldTextOf(items, row))) : QJsonValue(QJsonValue::Null);
-      setting[QStringLiteral("reported")] = reported;
-      settings.append(setting);
+  // For a file: which of its settings a printer reports, so that they can
+  // be compared with one.
+  const std::vector<const dz::ShownSetting*> compared =
+      source.printer ? std::vector<const dz::ShownSetting*>() : RowsCompared(KindOfFile(source.path));
+  // A printer's every setting: one it never reports is said to be so, no
+  // value is made up for it. --profile: only what can go to a fleet as it is.
+  const bool profile = p_objOptions.Has("profile");
+  for (const dz::ShownSetting* shown : source.printer ? dz::AllSettingRows() : RowsOfSource(source)) {
+    const dz::ShownSetting& row = *shown;
+    const bool reported = !source.printer || dz::IsReportedByPrinter(row);
+    if (profile && !dz::InProfile(row, source.printer)) {
+      // A record the profile may change carries it: the user must give it.
+      if (dz::IsWritable(row) && !dz::IsPerUnit(row) && !p_objOptions.json)
+        lines << QStringLiteral("# %1: %2; give it here (%3) to apply settings of this frame")
+                     .arg(QString::fromLatin1(row.caption), QString::fromLatin1(dz::kNotReported),
+                          Latin1(dz::AllowedValuesOf(row)));
+      continue;
     }
+    const QString here = Latin1(dz::GroupHeaderOf(row));
+    if (here != group) lines << here;
+    group = here;
+    const std::string shownValue = reported ? dz::ShownValueOf(items, row) : std::string(dz::kNotReported);
+    const QString value = Latin1(shownValue);
+    // Whether set takes the value as shown: a printer may hold one its box
+    // would not take (a port number above 65535).
+    std::string why;
+    const bool settable = reported && dz::IsWritable(row) && dz::CheckShownInput(row, shownValue, why);
+    if (profile && !settable) {
+      lines << QStringLiteral("# %1: %2 (%3)")
+                   .arg(QString::fromLatin1(row.caption), Printable(shownValue), Printable(why));
+      continue;
+    }
+    lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), Printable(shownValue));
+    QJsonObject setting;
+    setting[QStringLiteral("page")] = QString::fromLatin1(row.page);
+    setting[QStringLiteral("frame")] = QString::fromLatin1(row.frame);
+    setting[QStringLiteral("caption")] = QString::fromLatin1(row.caption);
+    setting[QStringLiteral("item")] = QString::fromLatin1(row.item);
+    setting[QStringLiteral("value")] = value;
+    setting[QStringLiteral("field")] =
+        reported ? QJsonValue(Latin1(dz::FieldTextOf(items, row))) : QJsonValue(QJsonValue::Null);
+    setting[QStringLiteral("reported")] = reported;
+    setting[QStringLiteral("settable")] = settable;
+    if (!source.printer)
+      setting[QStringLiteral("compared")] = std::find(compared.begin(), compared.end(), shown) != compared.end();
+    settings.append(setting);
   }
   QJsonObject document;
   document[QStringLiteral("source")] = source.name;
@@ -128,12 +156,16 @@ int Diff(const Options& p_objOptions) {
   int loaded = LoadSource(a, p_objOptions, itemsA, error);
   if (loaded == kExitOk) loaded = LoadSource(b, p_objOptions, itemsB, error);
   if (loaded != kExitOk) return Refuse(p_objOptions, loaded, error);
-  const auto rows = !a.printer ? RowsOfSource(a) : RowsOfSource(b);
-  std::vector<Difference> differences;
-  for (const auto* table : rows)
-    for (Difference& d : CompareSettings(itemsA, itemsB, *table))
-      // What a printer does not report is compared by nobody.
-      if (!(a.printer || b.printer) || dz::IsReportedByPrinter(*d.row)) differences.push_back(d);
+  // A file and a printer compare on what the file carries and the printer
+  // reports; two files on what they carry; two printers on what they report.
+  std::vector<const dz::ShownSetting*> rows;
+  if (!a.printer && b.printer)
+    rows = RowsCompared(KindOfFile(a.path));
+  else if (a.printer && !b.printer)
+    rows = RowsCompared(KindOfFile(b.path));
+  else
+    rows = RowsOfSource(a);
+  const std::vector<Difference> differences = CompareSettings(itemsA, itemsB, rows);
   QStringList lines;
   for (const Difference& d : differences) lines << DifferenceLine(d);
   QJsonObject document;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <map>
 #include <memory>
 
 #include "CommandLine.h"
@@ -12,7 +13,6 @@
 #include "PerPrinter.h"
 #include "RecordKinds.h"
 #include "Safeguards.h"
-#include "SettingInput.h"
 #include "SettingsFile.h"
 #include "SettingsSources.h"
 
@@ -20,117 +20,127 @@ namespace cli {
 
 namespace {
 
-// Loads every file into a fresh catalogue: the check LOAD makes.
-bool CheckFiles(const QStringList& p_objFiles, QString& p_sError) {
-  for (const QString& path : p_objFiles) {
-    CItemManager items;
-    if (!LoadSettingsFile(path, items, p_sError)) return false;
-  }
-  return true;
-}
-
-std::vector<int> KindsOf(const QStringList& p_objFiles) {
-  bool params = false, lan = false;
-  for (const QString& path : p_objFiles) (KindOfFile(path) == FileKind::Lan ? lan : params) = true;
+std::vector<int> KindsOf(const std::vector<SettingsFile>& p_objFiles) {
   std::vector<int> kinds;
-  if (params) kinds.insert(kinds.end(), kParameterKinds.begin(), kParameterKinds.end());
-  if (lan) kinds.insert(kinds.end(), kLanKinds.begin(), kLanKinds.end());
+  for (const SettingsFile& file : p_objFiles) {
+    const std::vector<int>& more = file.kind == FileKind::Lan ? kLanKinds : kParameterKinds;
+    kinds.insert(kinds.end(), more.begin(), more.end());
+  }
   return kinds;
 }
 
-// The differences between what the printer holds and what the files carry.
-std::vector<Difference> VerifyAgainst(PrinterSession& p_objSession, const QStringList& p_objFiles) {
+// The differences between what the printer holds and what one file
+// carries, on the settings both have.
+std::vector<Difference> DifferencesOf(PrinterSession& p_objSession, const SettingsFile& p_objFile) {
   CItemManager expected;
-  QString error;
-  for (const QString& path : p_objFiles) LoadSettingsFile(path, expected, error);
-  std::vector<Difference> all;
-  for (FileKind kind : {FileKind::Parameter, FileKind::Lan}) {
-    bool carried = false;
-    for (const QString& path : p_objFiles) carried = carried || KindOfFile(path) == kind;
-    if (!carried) continue;
-    for (Difference& d : CompareSettings(p_objSession.Items(), expected, RowsOf(kind))) all.push_back(d);
-  }
-  return all;
+  LoadSettings(p_objFile, expected);
+  return CompareSettings(p_objSession.Items(), expected, RowsCompared(p_objFile.kind));
 }
 
-void ReportVerify(const std::vector<Difference>& p_objDifferences, PrinterResult& p_objResult) {
-  p_objResult.json[QStringLiteral("differences")] = DifferenceRows(p_objDifferences, "printer", "file");
-  for (const Difference& d : p_objDifferences)
-    p_objResult.lines << p_objResult.target + QLatin1Char('\t') + DifferenceLine(d);
-  if (!p_objDifferences.empty()) p_objResult.exit = kExitDifferent;
+// "192.168.010.020" of the ".dt2" IP address line, as 192.168.10.20.
+QString StaticAddressOf(const SettingsFile& p_objFile) {
+  QStringList parts;
+  for (int i = 0; i < 4; ++i)
+    parts << QString::number(QString::fromLatin1(p_objFile.lines[0].substr(6 + 4 * i, 3).c_str()).toInt());
+  return parts.join(QLatin1Char('.'));
 }
 
-}  // namespace
-
-namespace {
-
-// Writes the files as the window's SET sends them, after the backup, then
-// reads back and compares when asked, and writes the audit line.
-void WriteFilesJob(const QStringList& p_objFiles, bool p_bVerify, const WriteSafeguards& p_objGuards,
+// Writes the checked files to a printer that has answered a status request,
+// after saving its settings; reads back and compares unless p_bVerify is
+// false; writes the audit line.
+void WriteFilesJob(const std::vector<SettingsFile>& p_objFiles, bool p_bVerify, const WriteSafeguards& p_objGuards,
                    const Target& p_objTarget, PrinterSession& p_objSession, PrinterResult& p_objResult) {
-  // What the printer held, when a backup reads it first.
-  CItemManager before;
-  const bool backingUp = p_objGuards.BackingUp();
-  if (backingUp) {
-    if (!Done(p_objSession, p_objResult, p_objSession.ReadRecords(BackupKinds()))) return;
-    const std::vector<CItem*> from = p_objSession.Items().AllItems();
-    const std::vector<CItem*> to = before.AllItems();
-    for (size_t i = 0; i < from.size() && i < to.size(); ++i) to[i]->m_vValue = from[i]->m_vValue;
-    if (!p_objGuards.Backup(p_objTarget, before, p_objResult)) return;
-  }
-  // The settings the files change, for the audit log.
+  // Nothing is written to a printer that has not answered.
+  QString text, code;
+  if (!Done(p_objSession, p_objResult, p_objSession.Status(text, code))) return;
+  // The backup reads what the printer holds; the audit names what the files
+  // change of it (a setting the printer does not report is not known).
   std::vector<AuditChange> changes;
-  if (backingUp) {
-    CItemManager expected;
-    QString error;
-    for (const QString& path : p_objFiles) LoadSettingsFile(path, expected, error);
-    for (FileKind kind : {FileKind::Parameter, FileKind::Lan}) {
-      bool carried = false;
-      for (const QString& path : p_objFiles) carried = carried || KindOfFile(path) == kind;
-      if (!carried) continue;
-      for (const Difference& d : CompareSettings(before, expected, RowsOf(kind)))
-        if (dz::IsReportedByPrinter(*d.row))
-          changes.push_back({QString::fromLatin1(d.row->caption), Latin1(d.a), Latin1(d.b)});
+  if (p_objGuards.BackingUp()) {
+    if (!Done(p_objSession, p_objResult, p_objSession.ReadRecords(BackupKinds()))) return;
+    if (!p_objGuards.Backup(p_objTarget, p_objSession.Items(), p_objResult)) return;
+    for (const SettingsFile& file : p_objFiles) {
+      CItemManager expected;
+      LoadSettings(file, expected);
+      for (const Difference& d : CompareSettings(p_objSession.Items(), expected, RowsCompared(file.kind)))
+        changes.push_back({QString::fromLatin1(d.row->caption), Latin1(d.a), Latin1(d.b)});
     }
   }
-  QJsonArray written;
-  for (const QString& path : p_objFiles) {
-    QString loadError;
-    LoadSettingsFile(path, p_objSession.Items(), loadError);
-    // SET on the page of the file: its records from the loaded values.
-    const std::vector<std::string> lines = KindOfFile(path) == FileKind::Lan
-                                               ? BuildLanFileLines(p_objSession.Items())
-                                               : BuildParameterFileLines(p_objSession.Items());
-    for (const std::string& line : lines)
+  QJsonArray sent;
+  for (const SettingsFile& file : p_objFiles) {
+    for (const std::string& line : file.lines)
       if (!Done(p_objSession, p_objResult, p_objSession.Send(line))) {
         p_objGuards.Audit(p_objTarget, changes, QStringLiteral("error: ") + p_objResult.error, p_objResult);
         return;
       }
-    written.append(path);
-    p_objResult.lines << QStringLiteral("%1\twritten %2").arg(p_objResult.target, path);
+    sent.append(file.path);
+  }
+  p_objResult.json[QStringLiteral("sent")] = sent;
+  if (!p_bVerify) {
+    for (const SettingsFile& file : p_objFiles)
+      p_objResult.lines << QStringLiteral("%1\tsent %2").arg(p_objResult.target, file.path);
+    p_objResult.ok = true;
+    p_objGuards.Audit(p_objTarget, changes, QStringLiteral("sent"), p_objResult);
+    return;
+  }
+  if (!Done(p_objSession, p_objResult, p_objSession.ReadRecords(KindsOf(p_objFiles)))) {
+    p_objGuards.Audit(p_objTarget, changes, QStringLiteral("error: ") + p_objResult.error, p_objResult);
+    return;
+  }
+  std::vector<Difference> all;
+  QJsonArray written;
+  for (const SettingsFile& file : p_objFiles) {
+    const std::vector<Difference> differences = DifferencesOf(p_objSession, file);
+    if (differences.empty()) {
+      written.append(file.path);
+      p_objResult.lines << QStringLiteral("%1\twritten %2").arg(p_objResult.target, file.path);
+    }
+    all.insert(all.end(), differences.begin(), differences.end());
   }
   p_objResult.json[QStringLiteral("written")] = written;
-  if (p_bVerify) {
-    if (!Done(p_objSession, p_objResult, p_objSession.ReadRecords(KindsOf(p_objFiles)))) {
-      p_objGuards.Audit(p_objTarget, changes, QStringLiteral("error: ") + p_objResult.error, p_objResult);
-      return;
-    }
-    ReportVerify(VerifyAgainst(p_objSession, p_objFiles), p_objResult);
-  }
+  p_objResult.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
+  for (const Difference& d : all) p_objResult.lines << p_objResult.target + QLatin1Char('\t') + DifferenceLine(d);
+  if (!all.empty()) p_objResult.exit = kExitDifferent;
   p_objResult.ok = true;
-  p_objGuards.Audit(p_objTarget, changes,
-                    p_objResult.exit == kExitOk ? QStringLiteral("ok") : QStringLiteral("different"), p_objResult);
+  p_objGuards.Audit(p_objTarget, changes, all.empty() ? QStringLiteral("ok") : QStringLiteral("different"),
+                    p_objResult);
 }
 
 }  // namespace
 
 int Write(const Options& p_objOptions, bool p_bProgress, bool p_bWrite) {
-  const QStringList files = p_objOptions.positional;
-  if (files.isEmpty()) return Refuse(p_objOptions, kExitUsage, QStringLiteral("name at least one settings file"));
-  QString error;
-  if (!CheckFiles(files, error)) return Refuse(p_objOptions, kExitRejected, error);
-  const bool verify = p_objOptions.verify || !p_bWrite;
+  if (p_objOptions.positional.isEmpty())
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("name at least one settings file"));
+  // Each file is read once and checked whole before any printer is
+  // contacted; its checked lines are what every printer is sent.
+  std::vector<SettingsFile> files;
+  bool params = false, lan = false;
+  for (const QString& path : p_objOptions.positional) {
+    SettingsFile file;
+    QString error;
+    if (!ReadSettingsFileChecked(path, file, error)) return Refuse(p_objOptions, kExitRejected, error);
+    bool& seen = file.kind == FileKind::Lan ? lan : params;
+    if (seen)
+      return Refuse(p_objOptions, kExitUsage,
+                    QStringLiteral("name at most one parameter (.dt1) and one LAN (.dt2) settings file"));
+    seen = true;
+    files.push_back(file);
+  }
+  if (p_bWrite && p_objOptions.targets.size() > 1) {
+    for (const SettingsFile& file : files) {
+      // The DHCP line's setting 0 is DHCP off: the file gives the printer
+      // its static address, which only one printer may have.
+      if (file.kind == FileKind::Lan && file.lines[4][4] == '0')
+        return Refuse(p_objOptions, kExitUsage,
+                      QStringLiteral("%1 sets the static address %2 (DHCP OFF): it can be written to one printer, "
+                                     "not to %3")
+                          .arg(file.path, StaticAddressOf(file))
+                          .arg(p_objOptions.targets.size()));
+    }
+  }
+  const bool verify = !p_bWrite || !p_objOptions.noVerify;
   auto guards = std::make_shared<WriteSafeguards>();
+  QString error;
   if (p_bWrite && !guards->Prepare(p_objOptions, error)) return Refuse(p_objOptions, kExitUsage, error);
   return RunPerSession(
       p_objOptions,
@@ -140,8 +150,15 @@ int Write(const Options& p_objOptions, bool p_bProgress, bool p_bWrite) {
           return;
         }
         if (!Done(session, result, session.ReadRecords(KindsOf(files)))) return;
-        ReportVerify(VerifyAgainst(session, files), result);
-        if (result.exit == kExitOk) result.lines << QStringLiteral("%1\tsame").arg(result.target);
+        std::vector<Difference> all;
+        for (const SettingsFile& file : files) {
+          const std::vector<Difference> differences = DifferencesOf(session, file);
+          all.insert(all.end(), differences.begin(), differences.end());
+        }
+        result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
+        for (const Difference& d : all) result.lines << result.target + QLatin1Char('\t') + DifferenceLine(d);
+        if (!all.empty()) result.exit = kExitDifferent;
+        if (all.empty()) result.lines << QStringLiteral("%1\tsame").arg(result.target);
         result.ok = true;
       },
       p_bProgress);
@@ -152,30 +169,32 @@ int Restore(const Options& p_objOptions, bool p_bProgress) {
   if (from.isEmpty() || !p_objOptions.positional.isEmpty())
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("restore takes --from DIR and no other arguments"));
   if (!QFileInfo(from).isDir()) return Refuse(p_objOptions, kExitUsage, QStringLiteral("%1 is not a folder").arg(from));
-  // Each printer's own files, all checked as LOAD does before any is sent.
-  QStringList all;
-  for (const Target& target : p_objOptions.targets)
+  // Each printer's own files, each read once and checked whole before any
+  // printer is contacted, as write checks its files.
+  std::map<QString, std::vector<SettingsFile>> own;
+  for (const Target& target : p_objOptions.targets) {
+    std::vector<SettingsFile>& files = own[target.FileStem()];
     for (const char* extension : {".dt1", ".dt2"}) {
       const QString path = QDir(from).filePath(target.FileStem() + QLatin1String(extension));
-      if (QFileInfo::exists(path)) all << path;
+      if (!QFileInfo::exists(path)) continue;
+      SettingsFile file;
+      QString error;
+      if (!ReadSettingsFileChecked(path, file, error)) return Refuse(p_objOptions, kExitRejected, error);
+      files.push_back(file);
     }
-  QString error;
-  if (!CheckFiles(all, error)) return Refuse(p_objOptions, kExitRejected, error);
+  }
   auto guards = std::make_shared<WriteSafeguards>();
+  QString error;
   if (!guards->Prepare(p_objOptions, error)) return Refuse(p_objOptions, kExitUsage, error);
   return RunPerSession(
       p_objOptions,
       [=](const Target& target, PrinterSession& session, PrinterResult& result) {
-        QStringList files;
-        for (const char* extension : {".dt1", ".dt2"}) {
-          const QString path = QDir(from).filePath(target.FileStem() + QLatin1String(extension));
-          if (all.contains(path)) files << path;
-        }
-        if (files.isEmpty()) {
+        const auto files = own.find(target.FileStem());
+        if (files == own.end() || files->second.empty()) {
           result.error = QStringLiteral("no %1.dt1 or %1.dt2 in %2").arg(target.FileStem(), from);
           return;
         }
-        WriteFilesJob(files, true, *guards, target, session, result);
+        WriteFilesJob(files->second, true, *guards, target, session, result);
       },
       p_bProgress);
 }

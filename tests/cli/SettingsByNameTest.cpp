@@ -244,12 +244,12 @@ TEST_F(SettingsByNameTest, RestoreBringsEachPrinterItsOwnBackupAndWriteTakesOne)
             QStringLiteral("no 127.0.0.1_%1.dt1 or 127.0.0.1_%1.dt2 in %2").arg(m_iBasePort + 2).arg(run));
   EXPECT_EQ(Sent(2), "");
   for (int i = 0; i < 2; ++i) {
-    // Backup, the printer's own files as SET sends them, the read-back.
+    // Status, backup, the printer's own files as SET sends them, the read-back.
     const QString stem = run + "/127.0.0.1_" + QString::number(m_iBasePort + i);
     QByteArray files;
     for (const QByteArray& line : (ReadAll(stem + ".dt1") + ReadAll(stem + ".dt2")).split('\n'))
       if (!line.isEmpty()) files += Line(i, line.chopped(1).replace("\xFF", "\\xFF"));
-    EXPECT_EQ(Sent(i), Reads(i, {0, 1, 4, 3}) + files + Reads(i, {0, 1, 4, 3})) << i;
+    EXPECT_EQ(Sent(i), Line(i, "{WS|}") + Reads(i, {0, 1, 4, 3}) + files + Reads(i, {0, 1, 4, 3})) << i;
     const CliRun read = Dazavu({"read", "--lan", Lan(i), "--params", Path("p.dt1"), "--lan-settings", Path("l.dt2")});
     ASSERT_EQ(read.exit, 0);
     EXPECT_EQ(ReadAll(Path("p.dt1")), ReadAll(stem + ".dt1")) << i;
@@ -275,6 +275,46 @@ TEST_F(SettingsByNameTest, RestoreBringsEachPrinterItsOwnBackupAndWriteTakesOne)
   EXPECT_EQ(Sent(2), "");
 }
 
+TEST_F(SettingsByNameTest, OnAScrambledFleetEachPrinterKeepsEveryOtherFieldOfItsOwn) {
+  // Every field of every printer starts from a value of its own.
+  ASSERT_TRUE(StartFleet(3, {"--scramble", "24"}));
+  QDir(m_objDir.path()).mkdir("own");
+  ASSERT_EQ(Dazavu({"read", "--lan", Lan(0), "--lan", Lan(1), "--lan", Lan(2), "--out-dir", Path("own")}).exit, 0);
+  Mark();
+  const CliRun set = Dazavu(QStringList{"set", "SPEED=115200bps", "STOP BIT=2bits", "--json"} + Fleet());
+  ASSERT_EQ(set.exit, 0) << set.out.constData() << set.err.constData();
+  for (int i = 0; i < 3; ++i) {
+    const QList<QByteArray> own =
+        ReadAll(Path("own/127.0.0.1_" + QString::number(m_iBasePort + i) + ".dt1")).split('\r');
+    ASSERT_GE(own.size(), 2);
+    const QByteArray record = With(own[0].constData(), {{2, "5"}, {4, "1"}});
+    // The printer's own Parameter record with speed and stop bit changed,
+    // unless its speed was that already.
+    const QByteArray expected = own[0].mid(6 + 2, 1) == "5"
+                                    ? Reads(i, {0, 1, 4, 3})
+                                    : Reads(i, {0, 1, 4, 3}) + Line(i, record) + Reads(i, {1, 4});
+    EXPECT_EQ(Sent(i).toStdString(), expected.toStdString()) << i;
+  }
+}
+
+TEST_F(SettingsByNameTest, AValueThePrinterHoldsButNoBoxTakesStaysOutOfProfiles) {
+  WriteAll(Path("state"), "SocketPortNumber=66667\n");
+  ASSERT_TRUE(StartFleet(1, {"--state", Path("state")}));
+  const CliRun profile = Dazavu({"show", "lan:" + Lan(0), "--profile"});
+  ASSERT_EQ(profile.exit, 0);
+  EXPECT_TRUE(
+      profile.Lines().contains("# SOCKET PORT NUMBER: 66667 (SOCKET PORT NUMBER: '66667' is out of range 0 to 65535)"))
+      << profile.out.constData();
+  for (const QJsonValue& setting : Dazavu({"show", "--json", "lan:" + Lan(0)}).Json()["settings"].toArray())
+    EXPECT_EQ(setting["settable"].toBool(), setting["caption"].toString() != "SOCKET PORT NUMBER" &&
+                                                setting["caption"].toString() != "KB I/F" &&
+                                                setting["caption"].toString() != "STOP BIT")
+        << setting["caption"].toString().toStdString();
+  // The profile applies as it stands, once the stop bit is given.
+  WriteAll(Path("p.profile"), profile.out + "STOP BIT: 1bit\n");
+  EXPECT_EQ(Dazavu({"apply", "--lan", Lan(0), Path("p.profile"), "--no-backup"}).exit, 0);
+}
+
 TEST_F(SettingsByNameTest, ShowAndDiffNeverMakeUpTheStopBit) {
   ASSERT_TRUE(StartFleet(1));
   const CliRun show = Dazavu({"show", "lan:" + Lan(0)});
@@ -284,7 +324,8 @@ TEST_F(SettingsByNameTest, ShowAndDiffNeverMakeUpTheStopBit) {
   EXPECT_TRUE(settings[4]["field"].isNull());
   EXPECT_FALSE(settings[4]["reported"].toBool());
   // A file shows what it carries.
-  WriteAll(Path("two.dt1"), "{Z2;1,00211121+0001B0A00000B0000000000100|}\r\n");
+  WriteAll(Path("two.dt1"),
+           "{Z2;1,00211121+0001B0A00000B0000000000100|}\r\n{Z2;2,+000+000+00+000+00+00-00-001014|}\r\n");
   EXPECT_TRUE(Dazavu({"show", Path("two.dt1")}).Lines().contains("STOP BIT: 2bits"));
   // Nobody compares it.
   const CliRun diff = Dazavu({"diff", "lan:" + Lan(0), Path("two.dt1")});

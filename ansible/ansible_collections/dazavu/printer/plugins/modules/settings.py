@@ -21,7 +21,12 @@ description:
     is compared with a parameter settings file (C(.dt1)) and/or a LAN settings
     file (C(.dt2)); the files are written only when a setting differs and the
     printer is read back. Only the settings the given files carry are
-    compared and written.'
+    written, and only those the files carry and the printer reports are
+    compared (KB I/F, which no file carries, and STOP BIT, which no printer
+    reports, never are). A file is checked whole before the printer is
+    contacted (a C(.dt1) holds its two lines, a C(.dt2) its five, every field
+    a value its setting can hold); the printer must answer a status request
+    before it is written, and is written the file''s own lines.'
   - Nothing is sent when the printer already holds every value, so a second
     run changes nothing.
   - 'Runs on the control node (use C(connection: local)) and calls the
@@ -186,7 +191,7 @@ changed:
   type: bool
   sample: true
 target:
-  description: The printer as the tool names it, C(HOST:PORT).
+  description: The printer as the tool names it, C(HOST:PORT) or C([IPV6]:PORT).
   returned: always
   type: str
   sample: 127.0.0.1:8000
@@ -206,6 +211,7 @@ differences:
     item:
       description: The setting's item name.
       type: str
+      sample: m_objCommunicationSpeed
     printer:
       description: The printer's value.
       type: str
@@ -215,8 +221,8 @@ differences:
       type: str
       sample: 19200bps
 written:
-  description: The files sent to the printer (I(state=replaced)); empty when
-    nothing was written.
+  description: The files written to the printer and read back from it
+    (I(state=replaced)); empty when nothing was written.
   returned: success
   type: list
   elements: str
@@ -278,14 +284,17 @@ def settings_files(module):
 def diff_lines(cli, files, differences):
     """Before (printer) and after (files) as "CAPTION: value" lines.
 
-    The rows are the files' settings as `dazavu show` lists them; the
-    printer's values are those the comparison found different, the rest are
-    equal on both sides, so the printer is not read a second time.
+    The rows are the files' settings that a printer reports, as `dazavu show`
+    lists them; the printer's values are those the comparison found
+    different, the rest are equal on both sides, so the printer is not read a
+    second time.
     """
     printer_values = dict((d['item'], d['printer']) for d in differences)
     before, after = [], []
     for path in files:
         for row in cli.show(path):
+            if not row.get('compared', True):
+                continue
             before.append('%s: %s' % (row['caption'], printer_values.get(row['item'], row['value'])))
             after.append('%s: %s' % (row['caption'], row['value']))
     return '\n'.join(before) + '\n', '\n'.join(after) + '\n'
