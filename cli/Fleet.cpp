@@ -1,5 +1,7 @@
 #include "Fleet.h"
 
+#include "StopSignal.h"
+
 #include <QDeadlineTimer>
 #include <QThread>
 #include <atomic>
@@ -17,7 +19,14 @@ std::vector<PrinterResult> RunFleet(const std::vector<Target>& p_objTargets, int
     threads.emplace_back(QThread::create([&] {
       for (size_t i = next++; i < p_objTargets.size(); i = next++) {
         results[i].target = p_objTargets[i].Name();
-        p_fnJob(p_objTargets[i], results[i]);
+        // After a stop request no printer is started; one that was started
+        // runs to its end.
+        if (cli::StopRequested() != 0) {
+          results[i].started = false;
+          results[i].error = QStringLiteral("the run was interrupted before this printer");
+        } else {
+          p_fnJob(p_objTargets[i], results[i]);
+        }
         ++done;
       }
     }));

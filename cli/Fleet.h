@@ -15,7 +15,8 @@
 struct PrinterResult {
   QString target;
   bool ok = false;
-  int exit = 0;  // 0, 2 (no answer) or 3 (difference found)
+  bool started = true;  // false: the run was interrupted before this printer
+  int exit = 0;         // 0, 2 (no answer) or 3 (difference found)
   QString error;
   QJsonObject json;   // the command's result keys
   QStringList lines;  // the command's text lines
@@ -24,5 +25,7 @@ struct PrinterResult {
 using PrinterJob = std::function<void(const Target&, PrinterResult&)>;
 
 // Results in target order. With p_bProgress a progress line on standard error.
+// Once a stop is requested (StopSignal.h) no further printer is started: its
+// result says so and has started false.
 std::vector<PrinterResult> RunFleet(const std::vector<Target>& p_objTargets, int p_iJobs, bool p_bProgress,
                                     const PrinterJob& p_fnJob);

@@ -5,6 +5,7 @@
 
 #include "CommandLine.h"
 #include "Output.h"
+#include "StopSignal.h"
 
 namespace cli {
 
@@ -21,21 +22,30 @@ bool OpenSession(PrinterSession& p_objSession, PrinterResult& p_objResult) {
 int RunPerPrinter(const Options& p_objOptions, const PrinterJob& p_fnJob, bool p_bProgress) {
   const std::vector<PrinterResult> results =
       RunFleet(p_objOptions.targets, p_objOptions.jobs, p_bProgress && p_objOptions.targets.size() > 1, p_fnJob);
-  int exit = kExitOk;
-  QJsonArray printers;
-  QStringList lines;
-  for (const PrinterResult& result : results) {
-    exit = std::max(exit, result.ok ? result.exit : std::max(result.exit, int{kExitNoAnswer}));
-    printers.append(PrinterJson(result));
-    lines << result.lines;
-    if (!result.ok) Print(stderr, QStringLiteral("dazavu: %1: %2\n").arg(result.target, result.error));
-  }
-  QJsonObject document;
-  document[QStringLiteral("printers")] = printers;
-  return Finish(p_objOptions, exit, document, lines);
+  return Report(p_objOptions, results);
 }
 
 }  // namespace
+
+int Report(const Options& p_objOptions, const std::vector<PrinterResult>& p_objResults, QJsonObject p_objDocument) {
+  int exit = kExitOk;
+  QJsonArray printers;
+  QStringList lines;
+  for (const PrinterResult& result : p_objResults) {
+    exit = WorseExit(exit, result.ok ? result.exit : WorseExit(result.exit, kExitNoAnswer));
+    QJsonObject printer = PrinterJson(result);
+    if (!result.started) printer[QStringLiteral("started")] = false;
+    printers.append(printer);
+    lines << result.lines;
+    if (!result.ok) lines << FailedLine(result);
+  }
+  if (StopRequested() != 0) {
+    exit = StoppedExitStatus();
+    p_objDocument[QStringLiteral("interrupted")] = true;
+  }
+  p_objDocument[QStringLiteral("printers")] = printers;
+  return Finish(p_objOptions, exit, p_objDocument, lines);
+}
 
 int RunPerSession(const Options& p_objOptions, const SessionJob& p_fnJob, bool p_bProgress) {
   const double timeout = p_objOptions.timeout;

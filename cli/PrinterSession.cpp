@@ -2,8 +2,10 @@
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QRegularExpression>
 
 #include "Commands.h"
+#include "FieldChecks.h"
 #include "LinkIds.h"
 #include "LanTransport.h"
 #include "MaintenanceCommands.h"
@@ -33,9 +35,16 @@ PrinterSession::PrinterSession(const Target& p_objTarget, double p_dTimeoutSecon
   switch (m_objTarget.kind) {
     case Target::Lan: {
       m_objInterface.SetActiveInterface(dz::kLinkLan);
-      const quint32 address = QHostAddress(m_objTarget.host).toIPv4Address();
-      m_objInterface.SetIpAddress(static_cast<int16_t>(address >> 24), static_cast<int16_t>((address >> 16) & 0xFF),
-                                  static_cast<int16_t>((address >> 8) & 0xFF), static_cast<int16_t>(address & 0xFF));
+      const QHostAddress host(m_objTarget.address);
+      if (host.protocol() == QAbstractSocket::IPv4Protocol) {
+        const quint32 address = host.toIPv4Address();
+        m_objInterface.SetIpAddress(static_cast<int16_t>(address >> 24), static_cast<int16_t>((address >> 16) & 0xFF),
+                                    static_cast<int16_t>((address >> 8) & 0xFF), static_cast<int16_t>(address & 0xFF));
+      }
+      m_objLink.Lan().SetHostAddress(m_objTarget.address);
+      // The last socket error, kept across the link's silent reconnect.
+      QObject::connect(&m_objLink.Lan().Socket(), &QAbstractSocket::errorOccurred, &m_objLink,
+                       [this](QAbstractSocket::SocketError p_eError) { m_eSocketError = p_eError; });
       m_objInterface.m_objSocketPortNumber.SetValue(static_cast<int32_t>(m_objTarget.port));
       m_objLink.Lan().SetConnectTimeoutMs(static_cast<int>(m_dTimeout * 1000));
       break;
@@ -43,7 +52,7 @@ PrinterSession::PrinterSession(const Target& p_objTarget, double p_dTimeoutSecon
     case Target::Com:
     case Target::Serial:
       m_objInterface.SetActiveInterface(dz::kLinkCom);
-      m_objInterface.m_objComPortNumber.SetValue(static_cast<int32_t>(m_objTarget.com));
+      m_objInterface.SetComPortNumber(m_objTarget.com);
       ApplySerialSettings(m_objInterface, m_objTarget.serialSettings);
       if (m_objTarget.kind == Target::Serial) {
         const QString device = m_objTarget.device;
@@ -64,29 +73,90 @@ PrinterSession::~PrinterSession() {
 
 int PrinterSession::LinkIndex() const { return m_objInterface.GetActiveInterface(); }
 
-bool PrinterSession::Fail(const QString& p_sFallback) {
-  m_sError = m_objHost.m_objErrors.isEmpty() ? p_sFallback : m_objHost.m_objErrors.join(QStringLiteral("; "));
+QString PrinterSession::NoAnswer() {
+  switch (m_eSocketError) {
+    case QAbstractSocket::RemoteHostClosedError:
+      return QStringLiteral("the printer closed the connection, no answer within %1 s").arg(m_dTimeout);
+    case QAbstractSocket::ConnectionRefusedError:
+      return QStringLiteral("the printer closed the connection and then refused it, no answer within %1 s")
+          .arg(m_dTimeout);
+    default:
+      break;
+  }
+  return QStringLiteral("no answer within %1 s").arg(m_dTimeout);
+}
+
+bool PrinterSession::Fail(const QString& p_sWhat) {
+  // The link's own texts follow, each by its first line (the socket's
+  // detail lines are left out).
+  QStringList texts;
+  for (const QString& message : m_objHost.m_objErrors) {
+    const QString first = message.section(QRegularExpression(QStringLiteral("[\\r\\n]")), 0, 0).trimmed();
+    if (!first.isEmpty() && !texts.contains(first) && first != p_sWhat) texts << first;
+  }
+  m_sError = texts.isEmpty() ? p_sWhat : QStringLiteral("%1 (%2)").arg(p_sWhat, texts.join(QStringLiteral("; ")));
   return false;
 }
 
 bool PrinterSession::Open() {
+  if (m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) return Fail(m_objTarget.resolveError);
   m_bOpen = m_objLink.OpenInterface(LinkIndex());
-  if (!m_bOpen) {
-    if (m_objTarget.kind == Target::Com || m_objTarget.kind == Target::Serial)
-      return Fail(QStringLiteral("cannot open serial port %1").arg(m_objTarget.Name()));
-    return Fail(QStringLiteral("cannot open %1").arg(m_objTarget.Name()));
+  if (m_bOpen) {
+    // Commands without a reply are followed at once by others (the lines of
+    // a file, then the read-back): sent without waiting for the printer's
+    // acknowledgement of the previous one.
+    if (m_objTarget.kind == Target::Lan) m_objLink.Lan().Socket().setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return true;
   }
-  return true;
+  switch (m_objTarget.kind) {
+    case Target::Lan:
+      switch (m_eSocketError != QAbstractSocket::UnknownSocketError ? m_eSocketError
+                                                                    : m_objLink.Lan().Socket().error()) {
+        case QAbstractSocket::ConnectionRefusedError:
+          return Fail(QStringLiteral("connection refused"));
+        case QAbstractSocket::SocketTimeoutError:
+        case QAbstractSocket::UnknownSocketError:  // the link's own connect bound gave up
+          return Fail(QStringLiteral("no connection within %1 s").arg(m_dTimeout));
+        case QAbstractSocket::HostNotFoundError:
+          return Fail(QStringLiteral("host not found"));
+        case QAbstractSocket::NetworkError:
+          return Fail(QStringLiteral("network unreachable"));
+        default:
+          return Fail(QStringLiteral("cannot connect: %1").arg(m_objLink.Lan().Socket().errorString()));
+      }
+    case Target::Com:
+    case Target::Serial:
+      return Fail(QStringLiteral("cannot open serial port %1").arg(m_objTarget.Name()));
+    case Target::Usb:
+      return Fail(QStringLiteral("cannot open the USB printer"));
+  }
+  return false;
 }
 
 bool PrinterSession::SendBytes(const std::string& p_sCommand, bool p_bReplyExpected, int p_iReplySize) {
   Bytes bytes;
   TextToBytes(p_sCommand, bytes);
   QString error;
-  if (!m_objLink.SendCommand(bytes, error, p_iReplySize, p_bReplyExpected))
-    return Fail(error.isEmpty() ? QStringLiteral("the command could not be sent") : error);
+  if (!m_objLink.SendCommand(bytes, error, p_iReplySize, p_bReplyExpected)) {
+    if (!error.isEmpty()) m_objHost.m_objErrors << error;  // the link's own text follows
+    switch (m_eSocketError) {
+      case QAbstractSocket::RemoteHostClosedError:
+        return Fail(QStringLiteral("the printer closed the connection"));
+      case QAbstractSocket::ConnectionRefusedError:
+        return Fail(QStringLiteral("connection refused"));
+      default:
+        return Fail(QStringLiteral("the command could not be sent"));
+    }
+  }
   if (LinkIndex() == dz::kLinkLan && !m_objLink.WaitLanSendComplete(m_dTimeout))
-    return Fail(QStringLiteral("Device Time Out !!"));
+    return Fail(QStringLiteral("the command was not sent within %1 s").arg(m_dTimeout));
+  return true;
+}
+
+bool PrinterSession::CheckedStatusReply() {
+  const QString problem = QString::fromLatin1(CheckStatusReply(m_objLink.State().m_byLastStatusReply).c_str());
+  if (problem.startsWith(QLatin1String("unknown status code"))) return Fail(problem);
+  if (!problem.isEmpty()) return Fail(QStringLiteral("unreadable reply: %1").arg(problem));
   return true;
 }
 
@@ -96,7 +166,8 @@ bool PrinterSession::Status(QString& p_sText, QString& p_sCode) {
   if (!SendBytes(BuildStatusCommand(), true, kStatusReplyLength)) return false;
   if (!m_objLink.WaitUntil([&] { return m_objHost.m_iStatusTexts != before; },
                            QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
-    return Fail(QStringLiteral("no status reply"));
+    return Fail(NoAnswer());
+  if (!CheckedStatusReply()) return false;
   p_sText = m_objHost.m_sStatusText;
   p_sCode = QString::fromLatin1(m_objLink.State().m_sLastStatusCode.data(),
                                 static_cast<qsizetype>(m_objLink.State().m_sLastStatusCode.size()));
@@ -110,12 +181,23 @@ bool PrinterSession::ReadRecords(const std::vector<int>& p_objKinds) {
     m_objLink.State().m_bReplyExpected = true;
     // The receive path stores the record's items and counts it.
     const uint32_t stored = m_objLink.State().m_iRecordsStored;
-    if (!SendBytes(BuildReadRecordCommand(kind), true, GetReplyLength(kind)) ||
-        !m_objLink.WaitUntil([this, stored] { return m_objLink.State().m_iRecordsStored != stored; },
+    if (!SendBytes(BuildReadRecordCommand(kind), true, GetReplyLength(kind))) {
+      m_objLink.State().m_bReadInProgress = false;
+      return false;
+    }
+    if (!m_objLink.WaitUntil([this, stored] { return m_objLink.State().m_iRecordsStored != stored; },
                              QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000)))) {
       m_objLink.State().m_bReadInProgress = false;
-      if (m_sError.isEmpty()) Fail(QStringLiteral("record %1 did not arrive").arg(kind));
-      return false;
+      return Fail(NoAnswer());
+    }
+    // The items hold what arrived; a record whose fields are no values of
+    // their items fails the printer, so nothing of it is used.
+    const std::string problem = CheckRecordReply(kind, m_objLink.State().m_byLastRecordFrame);
+    if (!problem.empty()) {
+      m_objLink.State().m_bReadInProgress = false;
+      return Fail(
+          QStringLiteral("unreadable reply to %1: %2")
+              .arg(QString::fromLatin1(BuildReadRecordCommand(kind).c_str()), QString::fromLatin1(problem.c_str())));
     }
   }
   m_objLink.State().m_bReadInProgress = false;
@@ -137,7 +219,8 @@ bool PrinterSession::HeadCheck(QString& p_sResult) {
   }
   if (!m_objLink.WaitUntil([&] { return m_objHost.m_iHeadCheckTexts != before; },
                            QDeadlineTimer(static_cast<qint64>(m_dTimeout * 1000))))
-    return Fail(QStringLiteral("no head-check reply"));
+    return Fail(NoAnswer());
+  if (!CheckedStatusReply()) return false;
   p_sResult = m_objHost.m_sHeadCheckText;
   return true;
 }

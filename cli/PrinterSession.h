@@ -3,6 +3,7 @@
 // dispatcher and host, created and used on one thread. The operations send
 // the same command bytes as the window's buttons and wait, sleeping in the
 // event loop, until the reply has arrived or the time-out has passed.
+#include <QAbstractSocket>
 #include <QString>
 #include <string>
 #include <vector>
@@ -22,13 +23,16 @@ class PrinterSession {
 
   bool Open();
   // "{WS|}": the status text as the window's label shows it, and the code.
+  // A reply that is not 13 bytes from 0x01 with a code of the status table
+  // fails as an unreadable reply.
   bool Status(QString& p_sText, QString& p_sCode);
   // Reads the records of the kinds into the catalogue, each waited for until
-  // it has arrived whole.
+  // it has arrived whole. A record whose fields are not values of their items
+  // fails as an unreadable reply (the catalogue is then not to be used).
   bool ReadRecords(const std::vector<int>& p_objKinds);
   // Sends a command that expects no reply.
   bool Send(const std::string& p_sCommand);
-  // "{HD001,A|}": the head-check result text.
+  // "{HD001,A|}": the head-check result text, its reply checked as Status's.
   bool HeadCheck(QString& p_sResult);
   // Waits, keeping the link's events flowing.
   void Wait(double p_dSeconds) { m_objLink.WaitSeconds(p_dSeconds); }
@@ -39,7 +43,13 @@ class PrinterSession {
 
  private:
   bool SendBytes(const std::string& p_sCommand, bool p_bReplyExpected, int p_iReplySize);
-  bool Fail(const QString& p_sFallback);
+  // Records what went wrong, followed by the link's own texts; false.
+  bool Fail(const QString& p_sWhat);
+  // Whether the last status reply is one a printer sends (CheckStatusReply);
+  // fails the printer otherwise.
+  bool CheckedStatusReply();
+  // Why no reply came: the connection's end, or the time-out.
+  QString NoAnswer();
   int LinkIndex() const;
 
   Target m_objTarget;
@@ -49,5 +59,6 @@ class PrinterSession {
   CliHost m_objHost;
   LinkDispatcher m_objLink;
   bool m_bOpen = false;
+  QAbstractSocket::SocketError m_eSocketError = QAbstractSocket::UnknownSocketError;
   QString m_sError;
 };

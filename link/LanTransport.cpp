@@ -82,7 +82,7 @@ void LanTransport::Connect() {
   m_objSettleTimer.stop();
   m_objSocket.abort();
   m_objConnectTimer.start();
-  m_objSocket.connectToHost(QString::fromStdString(settings.GetIpAddress()),
+  m_objSocket.connectToHost(m_sHostAddress.isEmpty() ? QString::fromStdString(settings.GetIpAddress()) : m_sHostAddress,
                             static_cast<quint16>(QString::fromStdString(settings.GetSocketPortNumber()).toInt()));
 }
 

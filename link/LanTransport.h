@@ -34,6 +34,9 @@ class LanTransport : public QObject, public ITransport {
   // connect bound is given up as a socket error.
   void Connect();
   void SetConnectTimeoutMs(int p_iMilliseconds) { m_objConnectTimer.setInterval(p_iMilliseconds); }
+  // An address (IPv4 or IPv6) to connect to instead of the interface
+  // settings' IPv4 address; empty: the interface settings'.
+  void SetHostAddress(const QString& p_sAddress) { m_sHostAddress = p_sAddress; }
   bool SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize);
 
   // Socket notifications.
@@ -65,6 +68,7 @@ class LanTransport : public QObject, public ITransport {
 
   LinkContext& m_objLink;
   QTcpSocket m_objSocket;
+  QString m_sHostAddress;
   bool m_bAssembling = false;  // a reply's first part has arrived, the rest is awaited
   QTimer m_objConnectTimer;
   QTimer m_objSettleTimer;  // settles a reply whose last bytes never come

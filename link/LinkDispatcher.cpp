@@ -83,6 +83,9 @@ bool LinkDispatcher::SendCommand(const Bytes& p_byCommand, QString& p_sErrorText
 void LinkDispatcher::ShowStatusReply(const Bytes& p_byReply) {
   std::string message;
   m_objState.m_sLastStatusCode = StatusCodeOf(p_byReply);
+  m_objState.m_byLastStatusReply.assign(
+      p_byReply.begin(),
+      p_byReply.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(kStatusReplyLength, p_byReply.size())));
   GetStatusMessage(m_objState.m_sLastStatusCode, message, m_objState.m_bReplyReceived);
   const QString text = QString::fromLatin1(message.data(), static_cast<int>(message.size()));
   ++m_objState.m_iStatusReplies;
@@ -99,6 +102,7 @@ bool LinkDispatcher::StoreRecord(const Bytes& p_byFrame) {
   // A frame that ends before its last field is dropped whole: the items are
   // updated from a complete record or not at all.
   if (!HoldsAllFields(p_byFrame)) return false;
+  m_objState.m_byLastRecordFrame = p_byFrame;
   const bool stored = StoreRecordReply(m_objItems, m_objState.m_iReplyRecord, p_byFrame, m_objState.m_bReplyExpected);
   if (stored) ++m_objState.m_iRecordsStored;
   NotifyStateChanged();

@@ -5,6 +5,7 @@
 #include "CItemManager.h"
 #include "CommandRunner.h"
 #include "Commands.h"
+#include "FieldChecks.h"
 #include "LinkDispatcher.h"
 #include "ReadKind.h"
 #include "Replies.h"
@@ -22,12 +23,27 @@ constexpr int kLanReadKind = kReadLan;
 }  // namespace
 
 QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving) {
+  if (p_cCharacter.unicode() <= 0xFF)
+    return QStringLiteral(
+               "The DHCP host name contains the character \"%1\", which would end the DHCP command. "
+               "Change the host name; nothing was %2.")
+        .arg(p_cCharacter)
+        .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent"));
   return QStringLiteral(
              "The DHCP host name contains the character \"%1\" (U+%2), which has no single-byte code. "
              "Change the host name; nothing was %3.")
       .arg(p_cCharacter)
       .arg(p_cCharacter.unicode(), 4, 16, QChar('0'))
       .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent"));
+}
+
+bool RefuseFramedClientId(CItemManager& p_objItems, bool p_bSaving) {
+  if (!HoldsFrameCharacter(p_objItems.m_objDhcpClientId.GetValueString())) return false;
+  ShowMessage(QStringLiteral("The DHCP client id contains \"{\", \"|\" or \"}\", which would end the DHCP command. "
+                             "Nothing was %1.")
+                  .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent")),
+              MsgExclamation, kAppTitle);
+  return true;
 }
 
 bool ReadRecord(OperationContext& ctx, int p_iKind) {
@@ -100,6 +116,7 @@ void WriteLanSettings(OperationContext& ctx) {
     if (!bad.isNull()) ShowMessage(HostNameCharacterMessage(bad, false), MsgExclamation, kAppTitle);
     return;
   }
+  if (RefuseFramedClientId(ctx.items, false)) return;
   const std::string commands[] = {BuildIpAddressCommand(ctx.items, 2), BuildIpAddressCommand(ctx.items, 3),
                                   BuildIpAddressCommand(ctx.items, 4), BuildSocketPortCommand(ctx.items),
                                   BuildDhcpCommand(ctx.items)};

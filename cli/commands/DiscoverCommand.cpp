@@ -10,6 +10,7 @@
 #include "Fleet.h"
 #include "Output.h"
 #include "PrinterSession.h"
+#include "StopSignal.h"
 
 namespace cli {
 
@@ -33,6 +34,7 @@ int Discover(Options p_objOptions, bool p_bProgress) {
   for (quint32 i = 0; i < count; ++i) {
     Target target;
     target.host = QHostAddress(first + i).toString();
+    target.address = target.host;
     target.port = port;
     p_objOptions.targets.push_back(target);
   }
@@ -48,7 +50,8 @@ int Discover(Options p_objOptions, bool p_bProgress) {
         status[QStringLiteral("text")] = text;
         status[QStringLiteral("code")] = code;
         result.json[QStringLiteral("status")] = status;
-        result.lines << QStringLiteral("%1\t%2").arg(target.host, text.isEmpty() ? QStringLiteral("-") : text);
+        // HOST:PORT first, so that the output is a hosts file.
+        result.lines << QStringLiteral("%1\t%2").arg(target.Name(), text.isEmpty() ? QStringLiteral("-") : text);
       });
   QJsonArray printers;
   QStringList lines;
@@ -59,7 +62,7 @@ int Discover(Options p_objOptions, bool p_bProgress) {
   }
   QJsonObject document;
   document[QStringLiteral("printers")] = printers;
-  return Finish(p_objOptions, kExitOk, document, lines);
+  return Finish(p_objOptions, StopRequested() != 0 ? StoppedExitStatus() : kExitOk, document, lines);
 }
 
 }  // namespace cli

@@ -28,6 +28,10 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
   if (p_objOptions.positional.isEmpty())
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("name a maintenance action"));
   const QString action = p_objOptions.positional[0];
+  const bool takesArgument = action == QLatin1String("sensor-adjust") || action == QLatin1String("threshold-calib");
+  if (p_objOptions.positional.size() > (takesArgument ? 2 : 1))
+    return Refuse(p_objOptions, kExitUsage,
+                  QStringLiteral("%1 takes no argument %2").arg(action, p_objOptions.positional.last()));
   const QString argument = p_objOptions.positional.value(1);
   std::vector<std::string> commands;
   bool headCheck = false;

@@ -22,8 +22,16 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("read needs --params, --lan-settings or --out-dir"));
   if (p_objOptions.targets.size() > 1 && outDir.isEmpty())
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("read of more than one printer needs --out-dir"));
-  if (!outDir.isEmpty() && !QFileInfo(outDir).isDir())
-    return Refuse(p_objOptions, kExitUsage, QStringLiteral("%1 is not a folder").arg(outDir));
+  if (!p_objOptions.positional.isEmpty())
+    return Refuse(p_objOptions, kExitUsage,
+                  QStringLiteral("read takes no argument %1").arg(p_objOptions.positional[0]));
+  if (!outDir.isEmpty()) {
+    // A missing folder is created with its parents.
+    if (QFileInfo::exists(outDir) && !QFileInfo(outDir).isDir())
+      return Refuse(p_objOptions, kExitUsage, QStringLiteral("%1 is not a folder").arg(outDir));
+    if (!QDir().mkpath(outDir))
+      return Refuse(p_objOptions, kExitUsage, QStringLiteral("cannot create the folder %1").arg(outDir));
+  }
   const QString paramsPath = p_objOptions.Value("params");
   const QString lanPath = p_objOptions.Value("lan-settings");
   return RunPerSession(
@@ -41,10 +49,11 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
           if (!wanted) return true;
           const QString path =
               outDir.isEmpty() ? single : QDir(outDir).filePath(target.FileStem() + QLatin1String(extension));
-          if (!SaveSettingsFile(path, kind, session.Items())) {
+          QString error;
+          if (!SaveSettingsFile(path, kind, session.Items(), error)) {
             result.ok = false;
             result.exit = kExitNoAnswer;
-            result.error = QStringLiteral("cannot write %1").arg(path);
+            result.error = error;
             return false;
           }
           files[QString::fromLatin1(key)] = path;

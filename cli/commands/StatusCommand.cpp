@@ -3,11 +3,16 @@
 
 #include <QJsonObject>
 
+#include "CommandLine.h"
+#include "Output.h"
 #include "PerPrinter.h"
 
 namespace cli {
 
 int Status(const Options& p_objOptions, bool p_bProgress) {
+  if (!p_objOptions.positional.isEmpty())
+    return Refuse(p_objOptions, kExitUsage,
+                  QStringLiteral("status takes no argument %1").arg(p_objOptions.positional[0]));
   return RunPerSession(
       p_objOptions,
       [](const Target&, PrinterSession& session, PrinterResult& result) {

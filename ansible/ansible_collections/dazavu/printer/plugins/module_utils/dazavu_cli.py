@@ -39,15 +39,26 @@ class DazavuError(Exception):
 
 
 def lan_target(host, port):
-    """The tool's name of a LAN printer, "HOST:PORT"; raises on bad values."""
+    """The tool's name of a LAN printer, "HOST:PORT" or "[IPV6]:PORT"; raises on bad values.
+
+    HOST is a host name, an IPv4 address or an IPv6 address (with or without
+    brackets); the tool resolves host names once, before it runs.
+    """
     if not isinstance(host, str) or not host.strip():
         raise DazavuError('host must not be empty')
     if host != host.strip() or any(c.isspace() for c in host):
         raise DazavuError('host %r holds white space' % host)
-    if ':' in host or host.startswith('-'):
-        raise DazavuError('host %r is not a host name or IPv4 address' % host)
+    if host.startswith('-'):
+        raise DazavuError('host %r is not a host name or address' % host)
     if port is None or not 1 <= port <= 65535:
         raise DazavuError('port %r is not between 1 and 65535' % port)
+    bare = host[1:-1] if host.startswith('[') and host.endswith(']') else host
+    if ':' in bare:
+        if '[' in bare or ']' in bare or bare.count(':') < 2:
+            raise DazavuError('host %r is not a host name or address' % host)
+        return '[%s]:%d' % (bare, port)
+    if '[' in host or ']' in host:
+        raise DazavuError('host %r is not a host name or address' % host)
     return '%s:%d' % (host, port)
 
 
@@ -128,7 +139,8 @@ class DazavuCli(object):
                           rc=rc, stderr=err)
 
     def show(self, source):
-        """The rows of `dazavu show SOURCE`: dicts with page, frame, caption, item, value, field."""
+        """The rows of `dazavu show SOURCE`: dicts with page, frame, caption, item, value,
+        field and compared (False for a file's setting that no printer reports)."""
         rc, doc, err = self.run('show', [source], with_timeout=source.startswith('lan:'))
         if rc != EXIT_OK:
             printers = doc.get('printers')
@@ -149,8 +161,12 @@ def _text(value):
 
 
 def _row(raw):
-    return dict((key, _text(raw.get(key))) for key in
-                ('page', 'frame', 'caption', 'item', 'value', 'field'))
+    row = dict((key, _text(raw.get(key))) for key in
+               ('page', 'frame', 'caption', 'item', 'value', 'field'))
+    # For a file: whether a printer reports the setting (STOP BIT it does not).
+    if 'compared' in raw:
+        row['compared'] = raw.get('compared') is not False
+    return row
 
 
 # Text fields such as the DHCP host name are filled up to their width with
