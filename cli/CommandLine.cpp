@@ -9,11 +9,11 @@
 namespace {
 
 const QStringList& CommandNames() {
-  static const QStringList names = {QStringLiteral("status"),      QStringLiteral("read"),    QStringLiteral("write"),
-                                    QStringLiteral("verify"),      QStringLiteral("diff"),    QStringLiteral("show"),
-                                    QStringLiteral("maintenance"), QStringLiteral("discover"), QStringLiteral("set"),
-                                    QStringLiteral("apply"),       QStringLiteral("restore"),  QStringLiteral("backups"),
-                                    QStringLiteral("captions")};
+  static const QStringList names = {
+      QStringLiteral("status"),  QStringLiteral("read"),  QStringLiteral("write"),       QStringLiteral("verify"),
+      QStringLiteral("diff"),    QStringLiteral("show"),  QStringLiteral("maintenance"), QStringLiteral("discover"),
+      QStringLiteral("set"),     QStringLiteral("apply"), QStringLiteral("restore"),     QStringLiteral("backups"),
+      QStringLiteral("captions")};
   return names;
 }
 
