@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ChoiceListData.h"
+#include "FieldChecks.h"
 #include "SpinSetupData.h"
 #include "WriteRecords.h"
 
@@ -35,16 +36,6 @@ std::string Trimmed(const std::string& p_sText) {
   if (first == std::string::npos) return std::string();
   const size_t last = p_sText.find_last_not_of(" \t");
   return p_sText.substr(first, last - first + 1);
-}
-
-// Characters a text field can carry: printable single-byte characters, not
-// the frame characters of a command, nor the character 255 that fills the
-// host name field.
-bool PlainText(const std::string& p_sText) {
-  return std::none_of(p_sText.begin(), p_sText.end(), [](char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0xFF || c == '{' || c == '|' || c == '}';
-  });
 }
 
 // The host name as the printer reports it is filled with character 255 to
@@ -87,6 +78,22 @@ std::string UnlistedPosition(const ShownSetting& p_objRow, const std::string& p_
 }
 
 }  // namespace
+
+// The record field checks on the fields the value makes: what the write
+// record will carry must be what a record field may hold. Empty when it is.
+std::string FieldsPass(const ShownSetting& p_objRow, const std::string& p_sValue) {
+  CItemManager scratch;
+  StoreShownInput(scratch, p_objRow, p_sValue);
+  const CItem& item = scratch.*p_objRow.member;
+  // The host name goes out filled to its width, as the DHCP record sends it.
+  std::string error =
+      CheckFieldText(item, p_objRow.kind == K::Text ? FieldTextOf(scratch, p_objRow) : item.GetValueString());
+  if (error.empty() && p_objRow.direction) {
+    const CItem& direction = scratch.*p_objRow.direction;
+    error = CheckFieldText(direction, direction.GetValueString());
+  }
+  return error;
+}
 
 const ShownSetting* FindSettingByCaption(const std::string& p_sCaption) {
   for (const auto* table : {&ParameterSettings(), &LanSettings()})
@@ -178,6 +185,11 @@ bool CheckShownInput(const ShownSetting& p_objRow, const std::string& p_sValue, 
         p_sError = caption + ": " + Quoted(p_sValue) + " is out of range " + allowed;
         return false;
       }
+      const std::string field = FieldsPass(p_objRow, p_sValue);
+      if (!field.empty()) {
+        p_sError = caption + ": " + field;
+        return false;
+      }
       return true;
     }
     case K::Text:
@@ -185,7 +197,7 @@ bool CheckShownInput(const ShownSetting& p_objRow, const std::string& p_sValue, 
       const size_t width = WidthOf(p_objRow);
       const std::string text = p_objRow.kind == K::Text ? WithoutFill(p_sValue) : p_sValue;
       const bool fits = p_objRow.kind == K::Text ? text.size() <= width : text.size() == width;
-      if (!fits || !PlainText(text)) {
+      if (!fits || !FieldsPass(p_objRow, p_sValue).empty()) {
         p_sError = caption + ": " + Quoted(p_sValue) + " does not fit; it takes " + allowed +
                    " (printable characters, none of { | })";
         return false;

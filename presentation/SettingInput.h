@@ -40,6 +40,9 @@ std::vector<std::string> ListEntriesOf(const ShownSetting& p_objRow);
 // the caption and the allowed values, for a value the setting cannot take
 // and for a setting no write record carries.
 bool CheckShownInput(const ShownSetting& p_objRow, const std::string& p_sValue, std::string& p_sError);
+// The record field checks (FieldChecks.h) on the fields the value makes;
+// empty when they pass.
+std::string FieldsPass(const ShownSetting& p_objRow, const std::string& p_sValue);
 // Stores a value that CheckShownInput accepted into the setting's items, as
 // the window stores what its control shows.
 void StoreShownInput(CItemManager& p_objItems, const ShownSetting& p_objRow, const std::string& p_sValue);
