@@ -108,7 +108,8 @@ QString HelpText(const QString& p_sCommand) {
     text = QStringLiteral(
                "Usage: dazavu apply PRINTERS PROFILE [--per-unit] [--dry-run]\n\n"
                "PROFILE holds lines as show prints them (CAPTION: value), any subset, with optional\n"
-               "[Page / Frame] headers, # comments and blank lines; or the JSON show --json prints;\n"
+               "[Page / Frame] headers, # comments and blank lines; or the JSON show --json prints\n"
+               "(its settings marked settable: false give nothing);\n"
                "or a JSON object CAPTION -> value. show SOURCE --profile makes one without the\n"
                "settings of one unit. apply is set with the profile's settings.\n\n") +
            QString::fromLatin1(kChanges) + QString::fromLatin1(kWriting);

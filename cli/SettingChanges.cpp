@@ -66,6 +66,9 @@ bool ChangesFromJson(const QJsonDocument& p_objDocument, std::vector<dz::Setting
         p_sError = QStringLiteral("a setting without caption or value");
         return false;
       }
+      // What show itself marks as a value set does not take (KB I/F, a
+      // value no box takes) gives nothing.
+      if (entry[QStringLiteral("settable")] == QJsonValue(false)) continue;
       if (!ChangeOf(entry[QStringLiteral("caption")].toString(), value, p_objChanges, p_sError)) return false;
     }
     return true;

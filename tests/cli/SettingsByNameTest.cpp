@@ -172,7 +172,11 @@ TEST_F(SettingsByNameTest, AProfileFromShowChangesNoCalibrationAnywhere) {
   EXPECT_EQ(changes[2]["after"].toString(), "WITH SLASH");
   const CliRun json = Dazavu({"show", "--json", "lan:" + Lan(1)});
   WriteAll(Path("show.json"), json.out);
-  EXPECT_EQ(Dazavu({"apply", "--lan", Lan(1), Path("show.json"), "--dry-run"}).exit, 1);  // KB I/F is in it
+  // What show marks as not settable (KB I/F) gives nothing; the stop bit,
+  // not reported, must still be given.
+  const CliRun fromShow = Dazavu({"apply", "--lan", Lan(1), Path("show.json"), "--dry-run"});
+  EXPECT_EQ(fromShow.exit, 1);
+  EXPECT_TRUE(fromShow.err.contains("STOP BIT must be given")) << fromShow.err.constData();
 }
 
 TEST_F(SettingsByNameTest, RefusalsComeBeforeAnyPrinterIsContacted) {
