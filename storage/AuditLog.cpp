@@ -29,7 +29,7 @@ bool AppendAuditLine(const QString& p_sPath, const QByteArray& p_byLine, QString
   const QByteArray line = p_byLine + '\n';
 #ifdef Q_OS_UNIX
   const QByteArray path = QFile::encodeName(p_sPath);
-  const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0) {
     p_sError = QStringLiteral("cannot open %1: %2").arg(p_sPath, QString::fromLocal8Bit(std::strerror(errno)));
     return false;

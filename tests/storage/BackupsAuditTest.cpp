@@ -116,6 +116,11 @@ TEST(AuditLogTest, LinesAppendedSideBySideStayWhole) {
   EXPECT_FALSE(dz::AppendAuditLine(path, "two\nlines", error));
   EXPECT_FALSE(dz::AppendAuditLine(dir.path(), "{}", error));  // a folder
   EXPECT_TRUE(error.contains(dir.path())) << error.toStdString();
+  // Not through a link planted in its place.
+  const QString planted = QDir(dir.path()).filePath(QStringLiteral("planted.jsonl"));
+  ASSERT_TRUE(QFile::link(path, planted));
+  EXPECT_FALSE(dz::AppendAuditLine(planted, "{}", error));
+  EXPECT_EQ(ReadAll(path).count('\n'), kThreads * kLines);
 }
 
 }  // namespace
