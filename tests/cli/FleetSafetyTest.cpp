@@ -88,8 +88,8 @@ TEST_F(CliTest, AFileChangedDuringTheRunIsSentAsItWasRead) {
   items.m_objZeroStyle.SetValue(int32_t{1});
   const QByteArray original = FileOf(items, false);
   WriteAll(Path("f.dt1"), original);
-  auto process = StartDazavu(
-      {"write", "--no-verify", "--jobs", "1", "--lan", Lan(0), "--lan", Lan(1), "--lan", Lan(2), Path("f.dt1")});
+  auto process = StartDazavu({"write", "--no-verify", "--no-backup", "--jobs", "1", "--lan", Lan(0), "--lan", Lan(1),
+                              "--lan", Lan(2), Path("f.dt1")});
   ASSERT_TRUE(m_objSim->WaitFor("<< {Z2;2,", 1));
   WriteAll(Path("f.dt1"), "");  // emptied while the first printer is written
   const CliRun run = Finished(*process);
