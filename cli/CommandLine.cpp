@@ -9,9 +9,11 @@
 namespace {
 
 const QStringList& CommandNames() {
-  static const QStringList names = {QStringLiteral("status"),      QStringLiteral("read"),    QStringLiteral("write"),
-                                    QStringLiteral("verify"),      QStringLiteral("diff"),    QStringLiteral("show"),
-                                    QStringLiteral("maintenance"), QStringLiteral("discover")};
+  static const QStringList names = {
+      QStringLiteral("status"),  QStringLiteral("read"),  QStringLiteral("write"),       QStringLiteral("verify"),
+      QStringLiteral("diff"),    QStringLiteral("show"),  QStringLiteral("maintenance"), QStringLiteral("discover"),
+      QStringLiteral("set"),     QStringLiteral("apply"), QStringLiteral("restore"),     QStringLiteral("backups"),
+      QStringLiteral("captions")};
   return names;
 }
 
@@ -20,6 +22,7 @@ const QStringList& CommandNames() {
 int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   cli::Options options;
   QStringList args = p_objArgs;
+  options.arguments = p_objArgs;
   // --json before "--" asks for a JSON document even for a usage error.
   for (const QString& arg : args) {
     if (arg == QLatin1String("--")) break;
@@ -55,7 +58,9 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   if (!parsed) return cli::Refuse(options, kExitUsage, error);
   if (options.version) return cli::Refuse(options, kExitUsage, QStringLiteral("--version goes without a command"));
   const bool printerCommand = options.command != QLatin1String("diff") && options.command != QLatin1String("show") &&
-                              options.command != QLatin1String("discover");
+                              options.command != QLatin1String("discover") &&
+                              options.command != QLatin1String("backups") &&
+                              options.command != QLatin1String("captions");
   if (printerCommand && options.targets.empty())
     return cli::Refuse(options, kExitUsage, QStringLiteral("name a printer: --lan, --hosts, --com, --serial or --usb"));
   if (!printerCommand && !options.targets.empty())
@@ -74,6 +79,11 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   if (options.command == QLatin1String("write")) return cli::Write(options, p_bStderrIsTerminal, true);
   if (options.command == QLatin1String("verify")) return cli::Write(options, p_bStderrIsTerminal, false);
   if (options.command == QLatin1String("maintenance")) return cli::Maintenance(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("set")) return cli::Set(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("apply")) return cli::Apply(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("restore")) return cli::Restore(options, p_bStderrIsTerminal);
+  if (options.command == QLatin1String("backups")) return cli::Backups(options);
+  if (options.command == QLatin1String("captions")) return cli::Captions(options);
   if (options.command == QLatin1String("show")) return cli::Show(options);
   if (options.command == QLatin1String("diff")) return cli::Diff(options);
   return cli::Discover(options, p_bStderrIsTerminal);

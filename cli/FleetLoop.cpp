@@ -32,7 +32,7 @@ std::vector<PrinterResult> RunFleetOnLoop(const std::vector<Target>& p_objTarget
       // runs to its end.
       if (cli::StopRequested() != 0) {
         results[i].started = false;
-        results[i].error = QStringLiteral("not started: the run was interrupted");
+        results[i].error = QStringLiteral("the run was interrupted before this printer");
         ++done;
         continue;
       }

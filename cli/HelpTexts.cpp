@@ -18,6 +18,31 @@ const char* const kTargets =
     "  --json                   one JSON document on standard output\n"
     "  --                       ends the options\n";
 
+const char* const kWriting =
+    "Before writing, each printer's settings are saved to BACKUP_DIR/YYYY-MM-DDTHHMMSSZ/\n"
+    "HOST_PORT.dt1 and .dt2 with a manifest.json; a printer whose backup fails is not written.\n"
+    "  --backup-dir DIR         BACKUP_DIR (default $XDG_STATE_HOME/dazavu/backups,\n"
+    "                           ~/.local/state/dazavu/backups without XDG_STATE_HOME)\n"
+    "  --no-backup              take no backup\n"
+    "  --audit-log FILE         one JSON line per printer written (default\n"
+    "                           $XDG_STATE_HOME/dazavu/audit.jsonl)\n\n";
+
+const char* const kChanges =
+    "Captions and values are those show prints ('FEED ADJ.=-1.5', 'CODE 1st=1B'); dazavu captions\n"
+    "lists them. A value a setting cannot take, an unknown caption or a setting the printer\n"
+    "takes no write for (KB I/F) is refused before any printer is contacted.\n"
+    "For each printer: reads the records the settings live in, sends only the write records\n"
+    "in which a setting changes (every other field as the printer holds it), reads them back\n"
+    "and compares. STOP BIT is written in the Parameter record but never reported: a change\n"
+    "of any setting of that record must give it too ('STOP BIT=1bit').\n"
+    "Settings of one unit (the Adjustment frame, IP ADDRESS, SUBNET MASK, DEFAULT GATEWAY,\n"
+    "DHCP HOST NAME, DHCP CLIENT ID) go to more than one printer only with --per-unit; an\n"
+    "IP ADDRESS goes to one printer at a time unless the same command sets DHCP=ON.\n"
+    "  --per-unit               allow settings of one unit on many printers\n"
+    "  --dry-run                read and report what would change and be sent; send nothing\n"
+    "One line per setting changed: target, tab, CAPTION: before -> after; 'unchanged' when\n"
+    "a printer already holds every value.\n\n";
+
 const char* const kOverview =
     "Usage: dazavu COMMAND [OPTIONS]\n"
     "\n"
@@ -32,6 +57,11 @@ const char* const kOverview =
     "  show         every setting of a file or printer, as the window shows it\n"
     "  maintenance  head check, diagnostic and test print, RAM clear, sensor adjustments\n"
     "  discover     the printers of an address range\n"
+    "  set          named settings on printers ('SPEED=19200bps'), the rest kept as each holds it\n"
+    "  apply        the settings of a profile (the lines show prints) on printers\n"
+    "  restore      each printer's own files from a folder (a backup, or read --out-dir)\n"
+    "  backups      the backups taken before printers were written\n"
+    "  captions     the settings by caption, with the values each takes\n"
     "\n"
     "dazavu COMMAND --help (or dazavu help COMMAND) describes a command; dazavu --version\n"
     "gives the version.\n"
@@ -57,19 +87,48 @@ QString HelpText(const QString& p_sCommand) {
         "missing DIR is created. Files are never written through a symbolic link.\n\n");
   } else if (p_sCommand == QLatin1String("write")) {
     text = QStringLiteral(
-        "Usage: dazavu write PRINTERS FILE... [--no-verify]\n\n"
-        "Reads each file once and checks it whole (a .dt1 holds its 2 lines, a .dt2 its 5,\n"
-        "every field a value its setting can hold); nothing is sent when one is rejected.\n"
-        "A printer that has answered a status request is sent each file's own lines, then\n"
-        "read back and compared: \"written FILE\" when it holds the file. --no-verify skips\n"
-        "the read-back: \"sent FILE\". A .dt2 with DHCP off goes to one printer only.\n"
-        "--verify is accepted for older scripts.\n\n");
+               "Usage: dazavu write PRINTERS FILE... [--no-verify]\n\n"
+               "Reads each file once and checks it whole (a .dt1 holds its 2 lines, a .dt2 its 5,\n"
+               "every field a value its setting can hold); nothing is sent when one is rejected.\n"
+               "A printer that has answered a status request is sent each file's own lines, then\n"
+               "read back and compared: \"written FILE\" when it holds the file. --no-verify skips\n"
+               "the read-back: \"sent FILE\". A .dt2 with DHCP off goes to one printer only.\n"
+               "--verify is accepted for older scripts.\n\n") +
+           QString::fromLatin1(kWriting);
   } else if (p_sCommand == QLatin1String("verify")) {
     text = QStringLiteral(
         "Usage: dazavu verify PRINTERS FILE...\n\n"
         "Reads each printer and lists the settings that differ from the files:\n"
         "target, tab, CAPTION: printer value -> file value. Only the settings a file\n"
         "carries and a printer reports are compared (never KB I/F, never STOP BIT).\n\n");
+  } else if (p_sCommand == QLatin1String("set")) {
+    text = QStringLiteral("Usage: dazavu set PRINTERS 'CAPTION=VALUE'... [--per-unit] [--dry-run]\n\n") +
+           QString::fromLatin1(kChanges) + QString::fromLatin1(kWriting);
+  } else if (p_sCommand == QLatin1String("apply")) {
+    text = QStringLiteral(
+               "Usage: dazavu apply PRINTERS PROFILE [--per-unit] [--dry-run]\n\n"
+               "PROFILE holds lines as show prints them (CAPTION: value), any subset, with optional\n"
+               "[Page / Frame] headers, # comments and blank lines; or the JSON show --json prints\n"
+               "(its settings marked settable: false give nothing);\n"
+               "or a JSON object CAPTION -> value. show SOURCE --profile makes one without the\n"
+               "settings of one unit. apply is set with the profile's settings.\n\n") +
+           QString::fromLatin1(kChanges) + QString::fromLatin1(kWriting);
+  } else if (p_sCommand == QLatin1String("restore")) {
+    text = QStringLiteral(
+               "Usage: dazavu restore PRINTERS --from DIR\n\n"
+               "Writes each printer its own files DIR/HOST_PORT.dt1 and .dt2 (as read --out-dir and\n"
+               "the backups name them), with the checks, backup and read-back of write. A printer\n"
+               "with no file in DIR fails alone.\n\n") +
+           QString::fromLatin1(kWriting);
+  } else if (p_sCommand == QLatin1String("backups")) {
+    return QStringLiteral(
+        "Usage: dazavu backups [--backup-dir DIR] [--json]\n\n"
+        "The backup runs, oldest first: time, tab, command, tab, printers, tab, folder.\n");
+  } else if (p_sCommand == QLatin1String("captions")) {
+    return QStringLiteral(
+        "Usage: dazavu captions [--json]\n\n"
+        "Every setting set and apply name: caption, tab, the values it takes, tab, notes\n"
+        "(read only, one unit, not reported by the printer).\n");
   } else if (p_sCommand == QLatin1String("diff")) {
     return QStringLiteral(
         "Usage: dazavu diff A B [--timeout S] [--json]\n\n"
@@ -77,9 +136,12 @@ QString HelpText(const QString& p_sCommand) {
         "setting that differs: CAPTION: value in A -> value in B, as the window shows them.\n");
   } else if (p_sCommand == QLatin1String("show")) {
     return QStringLiteral(
-        "Usage: dazavu show SOURCE [--timeout S] [--json]\n\n"
+        "Usage: dazavu show SOURCE [--profile] [--timeout S] [--json]\n\n"
         "Every setting of a file or printer (lan:HOST[:PORT], com:N, usb), one CAPTION: value\n"
-        "line each, grouped by page and frame.\n");
+        "line each, grouped by page and frame. A setting the printer never reports (STOP BIT)\n"
+        "shows as (not reported by the printer).\n"
+        "--profile leaves out the settings of one unit (the Adjustment frame, the LAN\n"
+        "addresses, the DHCP host name and client id) and KB I/F: a profile for apply.\n");
   } else if (p_sCommand == QLatin1String("maintenance")) {
     text = QStringLiteral(
         "Usage: dazavu maintenance PRINTERS ACTION\n\n"

@@ -27,7 +27,13 @@ const QStringList kValueOptions = {QStringLiteral("lan"),
                                    QStringLiteral("mode"),
                                    QStringLiteral("destination"),
                                    QStringLiteral("port"),
-                                   QStringLiteral("usb-library")};
+                                   QStringLiteral("usb-library"),
+                                   QStringLiteral("backup-dir"),
+                                   QStringLiteral("audit-log"),
+                                   QStringLiteral("from")};
+// Switches kept among the values, with an empty value.
+const QStringList kFlagOptions = {QStringLiteral("no-backup"), QStringLiteral("per-unit"), QStringLiteral("dry-run"),
+                                  QStringLiteral("profile")};
 
 }  // namespace
 
@@ -54,6 +60,8 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
       p_objOptions.noVerify = true;
     } else if (arg == QLatin1String("--usb")) {
       usb = true;
+    } else if (arg.startsWith(QLatin1String("--")) && kFlagOptions.contains(arg.mid(2))) {
+      p_objOptions.values[arg.mid(2)] = QString();
     } else if (arg.startsWith(QLatin1String("--"))) {
       QString name = arg.mid(2);
       QString value;

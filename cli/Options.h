@@ -12,6 +12,7 @@ namespace cli {
 
 struct Options {
   QString command;
+  QStringList arguments;  // the words after the program name, as given
   std::vector<Target> targets;
   QStringList positional;
   std::map<QString, QString> values;  // options with a value, by name without "--"

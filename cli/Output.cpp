@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 
 #include "CommandLine.h"
+#include "StopSignal.h"
 
 namespace cli {
 
@@ -12,6 +13,8 @@ void Print(FILE* p_pStream, const QString& p_sText) {
 }
 
 int Finish(const Options& p_objOptions, int p_iExit, QJsonObject p_objDocument, const QStringList& p_objLines) {
+  // A run that SIGINT or SIGTERM stopped says so, whatever it did until then.
+  if (StopRequested() != 0 && p_iExit != kExitUsage) p_iExit = StoppedExitStatus();
   if (p_objOptions.json) {
     QJsonObject document;
     document[QStringLiteral("command")] = p_objOptions.command;

@@ -70,6 +70,10 @@ foreach(comp_pkg tool:dazavu-setting-tool sim:dazavu-printer-sim)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${DZ_CHANGELOG_PACKAGE} COMPONENT ${comp})
 endforeach()
 
+# --- bash completion of dazavu (bash-completion loads it at the first use) ---
+install(FILES ${_dz_pkg}/completion/dazavu
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tool)
+
 # --- Ansible collection dazavu.printer (ansible/) ----------------------------
 # Where ansible-core looks for collections besides the user's own folder.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/ansible/ansible_collections/dazavu/printer

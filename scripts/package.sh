@@ -143,4 +143,13 @@ for module in settings info; do
     ansible-doc "dazavu.printer.$module" >/dev/null || fail "ansible-doc dazavu.printer.$module failed"
 done
 log "installed collection: ansible-doc dazavu.printer.settings and .info"
+# The bash completion where bash-completion looks for it, completing the
+# installed dazavu's commands and captions.
+completion=$fresh/usr/share/bash-completion/completions/dazavu
+[ -f "$completion" ] || fail "bash completion not installed at /usr/share/bash-completion/completions/dazavu"
+got=$(PATH="$fresh/usr/bin:$PATH" LD_LIBRARY_PATH="$libdir" bash -c '
+  source "$1"; COMP_LINE="dazavu set --lan 1 SPE"; COMP_POINT=${#COMP_LINE}
+  COMP_WORDS=(dazavu set --lan 1 SPE); COMP_CWORD=4; _dazavu; echo "${COMPREPLY[*]}"' _ "$completion")
+[ "$got" = "SPEED=" ] || fail "bash completion of 'dazavu set ... SPE' gave '$got'"
+log "installed bash completion completes captions after set"
 log "OK: $tool_deb $sim_deb"

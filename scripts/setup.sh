@@ -16,6 +16,7 @@ PACKAGES=(
   clang libclang-rt-14-dev clang-format
   umockdev libumockdev-dev
   mingw-w64 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine wine64
   imagemagick
   dpkg-dev file lintian desktop-file-utils
   ansible-core

@@ -5,6 +5,7 @@
 #include "CItemManager.h"
 #include "CommandRunner.h"
 #include "Commands.h"
+#include "FieldChecks.h"
 #include "LinkDispatcher.h"
 #include "PrinterSequences.h"
 #include "ReadKind.h"
@@ -32,6 +33,15 @@ QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving) {
       .arg(p_cCharacter)
       .arg(p_cCharacter.unicode(), 4, 16, QChar('0'))
       .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent"));
+}
+
+bool RefuseFramedClientId(CItemManager& p_objItems, bool p_bSaving) {
+  if (!HoldsFrameCharacter(p_objItems.m_objDhcpClientId.GetValueString())) return false;
+  ShowMessage(QStringLiteral("The DHCP client id contains \"{\", \"|\" or \"}\", which would end the DHCP command. "
+                             "Nothing was %1.")
+                  .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent")),
+              MsgExclamation, kAppTitle);
+  return true;
 }
 
 bool ReadRecord(OperationContext& ctx, int p_iKind) {
@@ -105,6 +115,7 @@ void WriteLanSettings(OperationContext& ctx) {
     if (!bad.isNull()) ShowMessage(HostNameCharacterMessage(bad, false), MsgExclamation, kAppTitle);
     return;
   }
+  if (RefuseFramedClientId(ctx.items, false)) return;
   // All five commands are built before the first goes out.
   for (const SequenceStep& step : WriteLanSequence(ctx.items).steps) {
     bool replyExpected = false;

@@ -19,5 +19,9 @@ void WriteLanSettings(OperationContext& ctx);  // btnLanSet
 
 // The message for a host name character that has no single-byte code.
 QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving);
+// True when the DHCP client id (read from a printer; no box edits it) holds
+// "{", "|" or "}", which would end the DHCP command early and start another;
+// the message saying so, nothing sent or saved, is shown.
+bool RefuseFramedClientId(CItemManager& p_objItems, bool p_bSaving);
 
 }  // namespace dz

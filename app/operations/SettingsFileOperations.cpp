@@ -77,6 +77,7 @@ void SaveLanSettings(OperationContext& ctx) {
       ShowMessage(kAbnormal, MsgOkOnly, kAppTitle);
     return;
   }
+  if (RefuseFramedClientId(ctx.items, true)) return;
   const bool written = WriteSettingsFile(path, BuildLanFileLines(ctx.items));
   ShowMessage(written ? kNormal : kAbnormal, MsgOkOnly, kAppTitle);
 }

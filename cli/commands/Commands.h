@@ -16,5 +16,14 @@ int Show(const Options& p_objOptions);
 int Diff(const Options& p_objOptions);
 int Maintenance(const Options& p_objOptions, bool p_bProgress);
 int Discover(Options p_objOptions, bool p_bProgress);
+// set (CAPTION=VALUE words) and apply (a profile): the named settings only.
+int Set(const Options& p_objOptions, bool p_bProgress);
+int Apply(const Options& p_objOptions, bool p_bProgress);
+// Each printer its own files from a folder, as write writes them.
+int Restore(const Options& p_objOptions, bool p_bProgress);
+// The backup runs, oldest first.
+int Backups(const Options& p_objOptions);
+// The settings by caption with the values they take.
+int Captions(const Options& p_objOptions);
 
 }  // namespace cli

@@ -3,13 +3,17 @@
 #include "Commands.h"
 
 #include <QJsonArray>
+#include <algorithm>
 #include <QJsonObject>
 
 #include "CommandLine.h"
 #include "Output.h"
 #include "AsyncPrinter.h"
 #include <QEventLoop>
+#include "Profile.h"
 #include "RecordKinds.h"
+#include "SettingInput.h"
+#include "SettingWrite.h"
 #include "SettingsSources.h"
 #include "Target.h"
 
@@ -94,25 +98,52 @@ int Show(const Options& p_objOptions) {
   QJsonArray settings;
   QStringList lines;
   QString group;
-  {
-    for (const dz::ShownSetting* shown : RowsOfSource(source)) {
-      const dz::ShownSetting& row = *shown;
-      const QString here =
-          QStringLiteral("[%1 / %2]").arg(QString::fromLatin1(row.page), QString::fromLatin1(row.frame));
-      if (here != group) lines << here;
-      group = here;
-      const std::string shownValue = dz::ShownValueOf(items, row);
-      const QString value = Latin1(shownValue);
-      lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), Printable(shownValue));
-      QJsonObject setting;
-      setting[QStringLiteral("page")] = QString::fromLatin1(row.page);
-      setting[QStringLiteral("frame")] = QString::fromLatin1(row.frame);
-      setting[QStringLiteral("caption")] = QString::fromLatin1(row.caption);
-      setting[QStringLiteral("item")] = QString::fromLatin1(row.item);
-      setting[QStringLiteral("value")] = value;
-      setting[QStringLiteral("field")] = Latin1(dz::FieldTextOf(items, row));
-      settings.append(setting);
+  // For a file: which of its settings a printer reports, so that they can
+  // be compared with one.
+  const std::vector<const dz::ShownSetting*> compared =
+      source.printer ? std::vector<const dz::ShownSetting*>() : RowsCompared(KindOfFile(source.path));
+  // A printer's every setting: one it never reports is said to be so, no
+  // value is made up for it. --profile: only what can go to a fleet as it is.
+  const bool profile = p_objOptions.Has("profile");
+  for (const dz::ShownSetting* shown : source.printer ? dz::AllSettingRows() : RowsOfSource(source)) {
+    const dz::ShownSetting& row = *shown;
+    const bool reported = !source.printer || dz::IsReportedByPrinter(row);
+    if (profile && !dz::InProfile(row, source.printer)) {
+      // A record the profile may change carries it: the user must give it.
+      if (dz::IsWritable(row) && !dz::IsPerUnit(row) && !p_objOptions.json)
+        lines << QStringLiteral("# %1: %2; give it here (%3) to apply settings of this frame")
+                     .arg(QString::fromLatin1(row.caption), QString::fromLatin1(dz::kNotReported),
+                          Latin1(dz::AllowedValuesOf(row)));
+      continue;
     }
+    const QString here = Latin1(dz::GroupHeaderOf(row));
+    if (here != group) lines << here;
+    group = here;
+    const std::string shownValue = reported ? dz::ShownValueOf(items, row) : std::string(dz::kNotReported);
+    const QString value = Latin1(shownValue);
+    // Whether set takes the value as shown: a printer may hold one its box
+    // would not take (a port number above 65535).
+    std::string why;
+    const bool settable = reported && dz::IsWritable(row) && dz::CheckShownInput(row, shownValue, why);
+    if (profile && !settable) {
+      lines << QStringLiteral("# %1: %2 (%3)")
+                   .arg(QString::fromLatin1(row.caption), Printable(shownValue), Printable(why));
+      continue;
+    }
+    lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), Printable(shownValue));
+    QJsonObject setting;
+    setting[QStringLiteral("page")] = QString::fromLatin1(row.page);
+    setting[QStringLiteral("frame")] = QString::fromLatin1(row.frame);
+    setting[QStringLiteral("caption")] = QString::fromLatin1(row.caption);
+    setting[QStringLiteral("item")] = QString::fromLatin1(row.item);
+    setting[QStringLiteral("value")] = value;
+    setting[QStringLiteral("field")] =
+        reported ? QJsonValue(Latin1(dz::FieldTextOf(items, row))) : QJsonValue(QJsonValue::Null);
+    setting[QStringLiteral("reported")] = reported;
+    setting[QStringLiteral("settable")] = settable;
+    if (!source.printer)
+      setting[QStringLiteral("compared")] = std::find(compared.begin(), compared.end(), shown) != compared.end();
+    settings.append(setting);
   }
   QJsonObject document;
   document[QStringLiteral("source")] = source.name;

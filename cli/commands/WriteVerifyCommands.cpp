@@ -2,12 +2,17 @@
 // settings checked against them.
 #include "Commands.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <map>
+#include <memory>
 
 #include "CommandLine.h"
 #include "Output.h"
 #include "PerPrinter.h"
 #include "RecordKinds.h"
+#include "Safeguards.h"
 #include "SettingsFile.h"
 #include "SettingsSources.h"
 
@@ -38,6 +43,93 @@ QString StaticAddressOf(const SettingsFile& p_objFile) {
   for (int i = 0; i < 4; ++i)
     parts << QString::number(QString::fromLatin1(p_objFile.lines[0].substr(6 + 4 * i, 3).c_str()).toInt());
   return parts.join(QLatin1Char('.'));
+}
+
+// Writes the checked files to a printer that has answered a status request,
+// after saving its settings; reads back and compares unless p_bVerify is
+// false; writes the audit line. Each step starts the next when its reply is
+// in; p_fnDone is called once at the end.
+void WriteFilesJob(const std::vector<SettingsFile>& p_objFiles, bool p_bVerify,
+                   std::shared_ptr<const WriteSafeguards> p_objGuards, const Target& p_objTarget,
+                   AsyncPrinter& p_objPrinter, PrinterResult& p_objResult, const std::function<void()>& p_fnDone) {
+  struct Job {
+    std::vector<SettingsFile> files;
+    bool verify;
+    std::shared_ptr<const WriteSafeguards> guards;
+    const Target& target;
+    AsyncPrinter& printer;
+    PrinterResult& result;
+    std::function<void()> done;
+    std::vector<AuditChange> changes;
+  };
+  auto job = std::make_shared<Job>(
+      Job{p_objFiles, p_bVerify, std::move(p_objGuards), p_objTarget, p_objPrinter, p_objResult, p_fnDone, {}});
+  const auto fail = [job](const QString& p_sOutcomePrefix) {
+    job->guards->Audit(job->target, job->changes, p_sOutcomePrefix + job->result.error, job->result);
+    job->done();
+  };
+  const auto compare = [job] {
+    std::vector<Difference> all;
+    QJsonArray written;
+    for (const SettingsFile& file : job->files) {
+      const std::vector<Difference> differences = DifferencesOf(job->printer, file);
+      if (differences.empty()) {
+        written.append(file.path);
+        job->result.lines << QStringLiteral("%1\twritten %2").arg(job->result.target, file.path);
+      }
+      all.insert(all.end(), differences.begin(), differences.end());
+    }
+    job->result.json[QStringLiteral("written")] = written;
+    job->result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
+    for (const Difference& d : all) job->result.lines << job->result.target + QLatin1Char('\t') + DifferenceLine(d);
+    if (!all.empty()) job->result.exit = kExitDifferent;
+    job->result.ok = true;
+    job->guards->Audit(job->target, job->changes, all.empty() ? QStringLiteral("ok") : QStringLiteral("different"),
+                       job->result);
+    job->done();
+  };
+  const auto send = [job, fail, compare] {
+    std::vector<std::string> lines;
+    QJsonArray paths;
+    for (const SettingsFile& file : job->files) {
+      lines.insert(lines.end(), file.lines.begin(), file.lines.end());
+      paths.append(file.path);
+    }
+    // Once begun, a printer's lines and its read-back run to their end.
+    job->printer.Send(lines, [job, fail, compare, paths](bool p_bSent) {
+      if (!Done(job->printer, job->result, p_bSent)) return fail(QStringLiteral("error: "));
+      job->result.json[QStringLiteral("sent")] = paths;
+      if (!job->verify) {
+        for (const SettingsFile& file : job->files)
+          job->result.lines << QStringLiteral("%1\tsent %2").arg(job->result.target, file.path);
+        job->result.ok = true;
+        job->guards->Audit(job->target, job->changes, QStringLiteral("sent"), job->result);
+        return job->done();
+      }
+      job->printer.ReadRecords(KindsOf(job->files), [job, fail, compare](bool p_bRead) {
+        if (!Done(job->printer, job->result, p_bRead)) return fail(QStringLiteral("error: "));
+        compare();
+      });
+    });
+  };
+  // Nothing is written to a printer that has not answered.
+  p_objPrinter.Status([job, send](bool p_bOk, const QString&, const QString&) {
+    if (!Done(job->printer, job->result, p_bOk)) return job->done();
+    if (!job->guards->BackingUp()) return send();
+    // The backup reads what the printer holds; the audit names what the files
+    // change of it (a setting the printer does not report is not known).
+    job->printer.ReadRecords(BackupKinds(), [job, send](bool p_bRead) {
+      if (!Done(job->printer, job->result, p_bRead)) return job->done();
+      if (!job->guards->Backup(job->target, job->printer.Items(), job->result)) return job->done();
+      for (const SettingsFile& file : job->files) {
+        CItemManager expected;
+        LoadSettings(file, expected);
+        for (const Difference& d : CompareSettings(job->printer.Items(), expected, RowsCompared(file.kind)))
+          job->changes.push_back({QString::fromLatin1(d.row->caption), Latin1(d.a), Latin1(d.b)});
+      }
+      send();
+    });
+  });
 }
 
 }  // namespace
@@ -73,68 +165,66 @@ int Write(const Options& p_objOptions, bool p_bProgress, bool p_bWrite) {
     }
   }
   const bool verify = !p_bWrite || !p_objOptions.noVerify;
-  std::vector<std::string> lines;
-  QJsonArray paths;
-  for (const SettingsFile& file : files) {
-    lines.insert(lines.end(), file.lines.begin(), file.lines.end());
-    paths.append(file.path);
-  }
-  // What the printer holds against what the files carry, once its records
-  // have arrived.
-  const auto compare = [=](AsyncPrinter& printer, PrinterResult& result) {
-    std::vector<Difference> all;
-    QJsonArray written;
-    for (const SettingsFile& file : files) {
-      const std::vector<Difference> differences = DifferencesOf(printer, file);
-      if (p_bWrite && differences.empty()) {
-        written.append(file.path);
-        result.lines << QStringLiteral("%1\twritten %2").arg(result.target, file.path);
-      }
-      all.insert(all.end(), differences.begin(), differences.end());
-    }
-    if (p_bWrite) result.json[QStringLiteral("written")] = written;
-    result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
-    for (const Difference& d : all) result.lines << result.target + QLatin1Char('\t') + DifferenceLine(d);
-    if (!all.empty()) result.exit = kExitDifferent;
-    if (!p_bWrite && all.empty()) result.lines << QStringLiteral("%1\tsame").arg(result.target);
-    result.ok = true;
-  };
+  auto guards = std::make_shared<WriteSafeguards>();
+  QString error;
+  if (p_bWrite && !guards->Prepare(p_objOptions, error)) return Refuse(p_objOptions, kExitUsage, error);
   return RunPerPrinterOnLoop(
       p_objOptions,
-      [=](const Target&, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
-        const auto readBack = [=, &printer, &result] {
-          printer.ReadRecords(KindsOf(files), [=, &printer, &result](bool ok) {
-            if (Done(printer, result, ok)) compare(printer, result);
-            done();
-          });
-        };
-        if (!p_bWrite) {
-          readBack();
+      [=](const Target& target, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
+        if (p_bWrite) {
+          WriteFilesJob(files, verify, guards, target, printer, result, done);
           return;
         }
-        // Nothing is written to a printer that has not answered.
-        printer.Status([=, &printer, &result](bool ok, const QString&, const QString&) {
-          if (!Done(printer, result, ok)) {
-            done();
-            return;
-          }
-          // Once begun, a printer's lines and its read-back run to their end.
-          printer.Send(lines, [=, &printer, &result](bool sentAll) {
-            if (!Done(printer, result, sentAll)) {
-              done();
-              return;
+        printer.ReadRecords(KindsOf(files), [=, &printer, &result](bool ok) {
+          if (Done(printer, result, ok)) {
+            std::vector<Difference> all;
+            for (const SettingsFile& file : files) {
+              const std::vector<Difference> differences = DifferencesOf(printer, file);
+              all.insert(all.end(), differences.begin(), differences.end());
             }
-            result.json[QStringLiteral("sent")] = paths;
-            if (verify) {
-              readBack();
-              return;
-            }
-            for (const SettingsFile& file : files)
-              result.lines << QStringLiteral("%1\tsent %2").arg(result.target, file.path);
+            result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
+            for (const Difference& d : all) result.lines << result.target + QLatin1Char('\t') + DifferenceLine(d);
+            if (!all.empty()) result.exit = kExitDifferent;
+            if (all.empty()) result.lines << QStringLiteral("%1\tsame").arg(result.target);
             result.ok = true;
-            done();
-          });
+          }
+          done();
         });
+      },
+      p_bProgress);
+}
+
+int Restore(const Options& p_objOptions, bool p_bProgress) {
+  const QString from = p_objOptions.Value("from");
+  if (from.isEmpty() || !p_objOptions.positional.isEmpty())
+    return Refuse(p_objOptions, kExitUsage, QStringLiteral("restore takes --from DIR and no other arguments"));
+  if (!QFileInfo(from).isDir()) return Refuse(p_objOptions, kExitUsage, QStringLiteral("%1 is not a folder").arg(from));
+  // Each printer's own files, each read once and checked whole before any
+  // printer is contacted, as write checks its files.
+  std::map<QString, std::vector<SettingsFile>> own;
+  for (const Target& target : p_objOptions.targets) {
+    std::vector<SettingsFile>& files = own[target.FileStem()];
+    for (const char* extension : {".dt1", ".dt2"}) {
+      const QString path = QDir(from).filePath(target.FileStem() + QLatin1String(extension));
+      if (!QFileInfo::exists(path)) continue;
+      SettingsFile file;
+      QString error;
+      if (!ReadSettingsFileChecked(path, file, error)) return Refuse(p_objOptions, kExitRejected, error);
+      files.push_back(file);
+    }
+  }
+  auto guards = std::make_shared<WriteSafeguards>();
+  QString error;
+  if (!guards->Prepare(p_objOptions, error)) return Refuse(p_objOptions, kExitUsage, error);
+  return RunPerPrinterOnLoop(
+      p_objOptions,
+      [=](const Target& target, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
+        const auto files = own.find(target.FileStem());
+        if (files == own.end() || files->second.empty()) {
+          result.error = QStringLiteral("no %1.dt1 or %1.dt2 in %2").arg(target.FileStem(), from);
+          return done();
+        }
+        WriteFilesJob(files->second, true, guards, target, printer, result, done);
       },
       p_bProgress);
 }

@@ -9,6 +9,12 @@ defaults in every field, and the real dazavu tool:
   2. apply: changed for the printers that differ, and all five hold the
      files, byte for byte (each simulator's command log and a read-back);
   3. the example playbook again: changed for none;
+  3b. values (state merged) after each printer was given its own calibration:
+     check and diff mode send nothing; the first run sends each printer only
+     its Parameter record, its own with the named settings changed, and backs
+     it up on the control node; the second run changes nothing; a printer
+     down fails alone; settings of one unit are refused without per_unit;
+  3c. info's profile of one printer given to all as values;
   4. one simulator stopped: that host fails with the tool's error text, the
      others go on; info gives status and settings; a missing and a failing
      dazavu executable and a rejected file fail cleanly;
@@ -24,6 +30,7 @@ import json
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -109,6 +116,8 @@ class CollectionTest(unittest.TestCase):
         if not ARGS.dazavu or not ARGS.sim:
             raise unittest.SkipTest('no dazavu tool or printer simulator in this build')
         cls.tmp = tempfile.mkdtemp(prefix='dz-ansible.')
+        # The tool's backups and audit log in the test's folder.
+        os.environ['XDG_STATE_HOME'] = os.path.join(cls.tmp, 'state')
         cls.sims = {}
         try:
             for number, name in enumerate(PRINTERS):
@@ -176,7 +185,7 @@ class CollectionTest(unittest.TestCase):
                    ANSIBLE_CONFIG=os.path.join(cls.tmp, 'none.cfg'),
                    ANSIBLE_NOCOLOR='1', ANSIBLE_FORCE_COLOR='0', ANSIBLE_RETRY_FILES_ENABLED='0',
                    ANSIBLE_STDOUT_CALLBACK='default', ANSIBLE_FORKS='8', ANSIBLE_PIPELINING='1',
-                   PYTHONDONTWRITEBYTECODE='1')
+                   PYTHONDONTWRITEBYTECODE='1', XDG_STATE_HOME=os.path.join(cls.tmp, 'state'))
         started = time.monotonic()
         p = subprocess.run(['ansible-playbook', '-i', inventory, '-e', '@' + variables, playbook]
                            + list(extra), capture_output=True, text=True, env=env, cwd=cls.tmp,
@@ -226,6 +235,10 @@ class CollectionTest(unittest.TestCase):
         for name in ('p1', 'p2'):
             self.assertEqual(res[name]['differences'], [])
             self.assertEqual(res[name]['diff']['before'], res[name]['diff']['after'])
+        for name in PRINTERS:
+            # No printer reports STOP BIT, no file carries KB I/F: neither is shown.
+            self.assertNotIn('STOP BIT:', res[name]['diff']['before'])
+            self.assertNotIn('KB I/F:', res[name]['diff']['before'])
         # p3 holds the LAN file already: only parameter settings differ.
         p4_items = set(d['item'] for d in res['p4']['differences'])
         p3_items = set(d['item'] for d in res['p3']['differences'])
@@ -270,6 +283,118 @@ class CollectionTest(unittest.TestCase):
         self.assertRecap(run, changed=set())
         for name, sim in self.sims.items():
             self.assertEqual(len(sim.writes()), before[name], name)
+
+    def own_records(self, name):
+        """The printer's parameter file lines, read now."""
+        dt1 = os.path.join(self.tmp, 'own-%s.dt1' % name)
+        rc, doc = dazavu('read', '--lan', self.target(name), '--params', dt1)
+        self.assertEqual(rc, 0, doc)
+        with open(dt1, 'rb') as f:
+            return lines_of(f.read())
+
+    def test_3b_values_merge_only_the_named_settings(self):
+        # Every printer its own calibration first.
+        for i, name in enumerate(PRINTERS):
+            rc, doc = dazavu('set', '--lan', self.target(name), '--no-backup',
+                             'FEED ADJ.=%d.5' % i, 'TONE ADJ.<T>=-%d' % i)
+            self.assertEqual(rc, 0, doc)
+        own = dict((n, self.own_records(n)) for n in PRINTERS)
+        self.assertEqual(len(set(r[1] for r in own.values())), len(PRINTERS))
+        closed = socket.socket()
+        closed.bind(('127.0.0.1', 0))
+        down = 'down printer_host=127.0.0.1 printer_port=%d\n' % closed.getsockname()[1]
+        closed.close()
+        given = {'SPEED': '19200bps', 'FONT CODE': 'PC-852', 'STOP BIT': '1bit'}
+        variables = ['-e', json.dumps(dict(given_values=given,
+                                           backup_dir=os.path.join(self.tmp, 'backups')))]
+        playbook = os.path.join(HERE, 'values.yml')
+        start = dict((n, len(s.commands())) for n, s in self.sims.items())
+
+        check = self.playbook('values-check', playbook, variables + ['--check', '--diff'],
+                              extra_hosts=down)
+        self.assertRecap(check, changed=set(PRINTERS), failed={'down'})
+        for name, sim in self.sims.items():
+            self.assertFalse([c for c in sim.commands()[start[name]:] if c.startswith(WRITE_PREFIXES)])
+            res = check['results'][name]['settings']
+            self.assertEqual(res['before']['SPEED'], '9600bps')
+            self.assertEqual(res['after'], given)
+            self.assertEqual(len(res['commands']), 1)
+            self.assertIn('\n-SPEED: 9600bps\n', check['stdout'])
+            self.assertIn('\n+SPEED: 19200bps\n', check['stdout'])
+            self.assertNotIn('backup_path', res)
+
+        # The example playbook, as its comment says to run it first.
+        example = self.playbook('values-example', os.path.join(ARGS.examples, 'settings.yml'),
+                                ['--check', '--diff', '-e', 'printer_timeout=1',
+                                 '-e', 'backup_dir=' + os.path.join(self.tmp, 'example-backups')])
+        self.assertEqual(example['rc'], 0, example['stdout'] + example['stderr'])
+        self.assertRecap(example, changed=set(PRINTERS))
+        self.assertIn('\n+SPEED: 19200bps\n FONT CODE: PC-850\n', example['stdout'])
+        self.assertFalse(os.path.exists(os.path.join(self.tmp, 'example-backups')))
+
+        start = dict((n, len(s.commands())) for n, s in self.sims.items())
+        first = self.playbook('values', playbook, variables, extra_hosts=down)
+        self.assertRecap(first, changed=set(PRINTERS), failed={'down'})
+        for name, sim in self.sims.items():
+            # Read all, the printer's own Parameter record with the three
+            # fields changed, its read-back; nothing else written.
+            record = bytearray(own[name][0])
+            record[6 + 0:6 + 1] = b'1'  # PC-852
+            record[6 + 2:6 + 3] = b'3'  # 19200bps
+            record[6 + 4:6 + 5] = b'0'  # 1bit
+            self.assertEqual(sim.commands()[start[name]:],
+                             ['{Z5;0|}', '{Z5;1|}', '{Z5;4|}', '{Z5;3|}', printable(bytes(record)),
+                              '{Z5;1|}', '{Z5;4|}'], name)
+            res = first['results'][name]['settings']
+            self.assertEqual(res['commands'], [bytes(record).decode('latin-1')])
+            self.assertEqual(self.own_records(name), [bytes(record), own[name][1]])
+            # The backup on the control node is what the printer held before.
+            backup = res['backup_path']
+            self.assertTrue(backup.startswith(os.path.join(self.tmp, 'backups')), backup)
+            with open(os.path.join(backup, self.target(name).replace(':', '_') + '.dt1'), 'rb') as f:
+                self.assertEqual(lines_of(f.read()), own[name])
+        self.assertIn('Open Error', first['results']['down']['settings']['msg'])
+
+        start = dict((n, len(s.commands())) for n, s in self.sims.items())
+        again = self.playbook('values-again', playbook, variables)
+        self.assertRecap(again, changed=set())
+        for name, sim in self.sims.items():
+            self.assertEqual(sim.commands()[start[name]:], ['{Z5;0|}', '{Z5;1|}', '{Z5;4|}', '{Z5;3|}'])
+
+        # A calibration for all of them is refused without per_unit.
+        refused = self.playbook('values-one-unit', playbook,
+                                ['-e', json.dumps(dict(given_values={'FEED ADJ.': 1.5}))])
+        self.assertRecap(refused, changed=set(), failed=set(PRINTERS))
+        self.assertIn('per_unit', refused['results']['p1']['settings']['msg'])
+        self.assertIn('FEED ADJ.', refused['results']['p1']['settings']['msg'])
+        self.assertEqual(self.own_records('p1')[1], own['p1'][1])
+
+    def test_3c_info_profile_of_one_printer_given_to_all(self):
+        rc, doc = dazavu('set', '--lan', self.target('p1'), '--no-backup', 'ZERO CODE=WITH SLASH',
+                         'FEED KEY=PRINT', 'STOP BIT=1bit', 'DHCP=ON')
+        self.assertEqual(rc, 0, doc)
+        own = dict((n, self.own_records(n)) for n in PRINTERS)
+        run = self.playbook('profile', os.path.join(HERE, 'values.yml'),
+                            ['-e', json.dumps(dict(model_port=self.sims['p1'].port,
+                                                   extra_values={'STOP BIT': '1bit'}))])
+        self.assertRecap(run, changed=set(PRINTERS) - {'p1'})
+        profile = run['results']['p1']['model']['settings']['profile']
+        self.assertEqual(profile['ZERO CODE'], 'WITH SLASH')
+        self.assertEqual(profile['DHCP'], 'ON')
+        for caption in ('FEED ADJ.', 'IP ADDRESS 1', 'DHCP HOST NAME', 'KB I/F', 'STOP BIT'):
+            self.assertNotIn(caption, profile)
+        values = run['results']['p1']['model']['settings']['values']
+        self.assertIn('FEED ADJ.', values)
+        self.assertNotIn('KB I/F', values)
+        for name in PRINTERS:
+            # p1's parameter record, each printer's own adjustment record.
+            self.assertEqual(self.own_records(name), [own['p1'][0], own[name][1]], name)
+        # Every printer back to the files for the runs that follow.
+        targets = []
+        for name in PRINTERS:
+            targets += ['--lan', self.target(name)]
+        rc, doc = dazavu('write', '--no-backup', *(targets + [self.params_file, self.lan_file]))
+        self.assertEqual(rc, 0, doc)
 
     def test_4_stopped_printer_fails_only_its_host(self):
         self.sims['p2'].stop()
@@ -338,7 +463,8 @@ class DocumentationTest(unittest.TestCase):
                    ANSIBLE_HOME=os.path.join(self.tmp, 'home'), ANSIBLE_NOCOLOR='1',
                    PYTHONDONTWRITEBYTECODE='1')
         for module, options in (('settings', ['host', 'port', 'params_file', 'lan_file', 'cli',
-                                              'timeout']),
+                                              'timeout', 'values', 'state', 'per_unit', 'backup',
+                                              'backup_options']),
                                 ('info', ['host', 'port', 'cli', 'timeout'])):
             p = subprocess.run(['ansible-doc', '--json', 'dazavu.printer.' + module],
                                capture_output=True, text=True, env=env, timeout=60)

@@ -69,6 +69,9 @@ class CliTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(m_objDir.isValid());
     QDir(m_objDir.path()).mkdir(QStringLiteral("logs"));
+    // Backups and the audit log of the writing commands go to the test's
+    // own state folder, never to the user's.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(Path(QStringLiteral("state"))));
     // Ports apart per test process, so that suites running side by side do
     // not meet, and below the kernel's ephemeral range (32768 and up), where
     // an outgoing connection of any other test may hold a port.

@@ -94,7 +94,8 @@ TEST_F(CliTest, WriteSendsTheSetBytesThenVerifyFindsTheDifferences) {
   WriteAll(Path("w.dt1"), FileOf(wanted, false));
   WriteAll(Path("w.dt2"), FileOf(wanted, true));
 
-  const CliRun write = Dazavu({"write", "--json", "--verify", "--lan", Lan(0), Path("w.dt1"), Path("w.dt2")});
+  const CliRun write =
+      Dazavu({"write", "--json", "--verify", "--no-backup", "--lan", Lan(0), Path("w.dt1"), Path("w.dt2")});
   ASSERT_EQ(write.exit, 0) << write.out.constData() << write.err.constData();
   const QJsonObject printer = write.Json()["printers"][0].toObject();
   EXPECT_EQ(printer["written"].toArray().size(), 2);
@@ -165,16 +166,24 @@ TEST_F(CliTest, ShowAndDiffGiveValuesAsTheWindowShowsThem) {
   EXPECT_FALSE(lines.contains("KB I/F: OFF"));
   EXPECT_EQ(lines.size(), 41);
 
+  // A file's settings say whether a printer reports them: STOP BIT it does not.
+  for (const QJsonValue& setting : Dazavu({"show", "--json", Path("a.dt1")}).Json()["settings"].toArray())
+    EXPECT_EQ(setting["compared"].toBool(), setting["caption"].toString() != "STOP BIT")
+        << setting["caption"].toString().toStdString();
+
   const QJsonObject printer = Dazavu({"show", "--json", "lan:" + Lan(0)}).Json();
   EXPECT_EQ(printer["source"].toString(), "lan:" + Lan(0));
   const QJsonArray settings = printer["settings"].toArray();
-  // STOP BIT is in no read record, so no printer reports it.
-  EXPECT_EQ(settings.size(), 56);
-  EXPECT_EQ(settings[39]["caption"].toString(), "IP ADDRESS 1");
-  EXPECT_EQ(settings[39]["frame"].toString(), "LAN");
-  EXPECT_EQ(settings[39]["value"].toString(), "192");
-  EXPECT_EQ(settings[39]["field"].toString(), "192");
-  for (const QJsonValue& setting : settings) EXPECT_NE(setting["caption"].toString(), "STOP BIT");
+  // STOP BIT is in no read record, so no printer reports it: it is said so,
+  // with no value.
+  EXPECT_EQ(settings.size(), 57);
+  EXPECT_EQ(settings[40]["caption"].toString(), "IP ADDRESS 1");
+  EXPECT_EQ(settings[40]["frame"].toString(), "LAN");
+  EXPECT_EQ(settings[40]["value"].toString(), "192");
+  EXPECT_EQ(settings[40]["field"].toString(), "192");
+  for (const QJsonValue& setting : settings)
+    EXPECT_EQ(setting["reported"].toBool(), setting["caption"].toString() != "STOP BIT");
+  EXPECT_EQ(settings[4]["value"].toString(), "(not reported by the printer)");
 
   const CliRun diff = Dazavu({"diff", "lan:" + Lan(0), Path("a.dt1")});
   EXPECT_EQ(diff.exit, 3);

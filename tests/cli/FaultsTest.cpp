@@ -41,7 +41,11 @@ struct PeerCase {
 std::vector<PeerCase> PeerCases() {
   const dzsim::PrinterModel printer;
   return {
-      {"reset right after accepting", HostilePeer::ResetOnAccept, {}, nullptr, nullptr},
+      {"reset right after accepting",
+       HostilePeer::ResetOnAccept,
+       {},
+       "the printer closed the connection",
+       "the printer closed the connection"},
       {"never accepting", HostilePeer::NeverAccept, {}, "no answer within 0.5 s", "no answer within 0.5 s"},
       {"replies of NUL bytes", HostilePeer::Answer,
        [](const QByteArray& command) {
@@ -96,13 +100,15 @@ TEST_F(CliTest, MisbehavingPeersFailWithWhatHappenedAndNothingIsSavedOrWritten) 
     EXPECT_FALSE(QFile::exists(Path("p.dt1")));
     EXPECT_FALSE(QFile::exists(Path("p.dt2")));
 
-    // A printer that has not answered is not written. One that answers its
-    // status but not its reads is sent the file; it is "written" only when
-    // the read-back shows that it holds it.
+    // A printer that has not answered is not written, nor one whose
+    // settings cannot be read for its backup. Without a backup, one that
+    // answers its status but not its reads is sent the file; it is
+    // "written" only when the read-back shows that it holds it.
     const CliRun write = Dazavu(QStringList{"write", Path("w.dt1")} + common);
     EXPECT_EQ(write.exit, 2);
     EXPECT_FALSE(write.Json()["printers"][0].toObject().contains("written"));
-    const CliRun sent = Dazavu(QStringList{"write", Path("w.dt1"), "--no-verify"} + common);
+    EXPECT_FALSE(write.Json()["printers"][0].toObject().contains("sent"));
+    const CliRun sent = Dazavu(QStringList{"write", Path("w.dt1"), "--no-verify", "--no-backup"} + common);
     EXPECT_EQ(sent.exit, answersStatus ? 0 : 2);
     EXPECT_EQ(sent.Json()["printers"][0].toObject().contains("sent"), answersStatus);
     if (!answersStatus) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QJsonArray>
+#include <QElapsedTimer>
 #include <csignal>
 
 #include "CItemManager.h"
@@ -87,8 +88,8 @@ TEST_F(CliTest, AFileChangedDuringTheRunIsSentAsItWasRead) {
   items.m_objZeroStyle.SetValue(int32_t{1});
   const QByteArray original = FileOf(items, false);
   WriteAll(Path("f.dt1"), original);
-  auto process = StartDazavu(
-      {"write", "--no-verify", "--jobs", "1", "--lan", Lan(0), "--lan", Lan(1), "--lan", Lan(2), Path("f.dt1")});
+  auto process = StartDazavu({"write", "--no-verify", "--no-backup", "--jobs", "1", "--lan", Lan(0), "--lan", Lan(1),
+                              "--lan", Lan(2), Path("f.dt1")});
   ASSERT_TRUE(m_objSim->WaitFor("<< {Z2;2,", 1));
   WriteAll(Path("f.dt1"), "");  // emptied while the first printer is written
   const CliRun run = Finished(*process);
@@ -134,7 +135,7 @@ TEST_F(CliTest, AnInterruptedFleetWriteLeavesEveryPrinterWholeOrUntouched) {
       if (lines == 7)
         EXPECT_EQ(rows, QStringList({Lan(i) + "\twritten " + Path("i.dt1"), Lan(i) + "\twritten " + Path("i.dt2")}));
       else
-        EXPECT_EQ(rows, QStringList{Lan(i) + "\tnot started\tnot started: the run was interrupted"});
+        EXPECT_EQ(rows, QStringList{Lan(i) + "\tnot started\tthe run was interrupted before this printer"});
     }
     EXPECT_GT(untouched, 0);
     m_objSim.reset();
@@ -204,4 +205,19 @@ TEST_F(CliTest, ExitStatusTellsTheWorstAndEveryPrinterHasARow) {
   EXPECT_EQ(show.exit, 2);
   EXPECT_FALSE(show.err.contains('\x1b'));
   EXPECT_TRUE(show.err.contains("\\x1b[2J")) << show.err.constData();
+}
+
+TEST_F(CliTest, ASecondSignalEndsTheRunAtOnce) {
+  ASSERT_TRUE(StartFleet(2, {"--mode", "delay", "--param", "2000"}));
+  auto process = StartDazavu({"status", "--timeout", "10", "--jobs", "1", "--lan", Lan(0), "--lan", Lan(1)});
+  ASSERT_TRUE(m_objSim->WaitFor("<< {WS|}", 1));
+  const auto pid = static_cast<pid_t>(process->processId());
+  // Two signals of one kind sent at once may reach the process as one.
+  ::kill(pid, SIGINT);
+  ::kill(pid, SIGTERM);
+  QElapsedTimer clock;
+  clock.start();
+  Finished(*process);
+  EXPECT_EQ(process->exitStatus(), QProcess::CrashExit);
+  EXPECT_LT(clock.elapsed(), 1500);  // the reply it waited for was 2 s away
 }

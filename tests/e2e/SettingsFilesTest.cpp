@@ -15,6 +15,7 @@
 #include "CItemManager.h"
 #include "ItemSnapshot.h"
 #include "PrinterWindowFixture.h"
+#include "SettingsFileStore.h"
 #include "operations/SettingsFileOperations.h"
 #include "widgets/UCSpinEdit.h"
 
@@ -242,6 +243,24 @@ TEST_F(SettingsFilesTest, FrameCharactersInFieldsAreRefused) {
   EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\"|\"")));
   QTest::qWait(100);
   EXPECT_TRUE(Received().empty());
+
+  // A client id that came from a printer with a frame character in it is
+  // neither sent nor saved either.
+  Extra().txtDhcpName->setText(QStringLiteral("ok"));
+  window->m_objItemManager.m_objDhcpClientId.SetValue(std::string("|}{Z4;0|}") + std::string(23, 'F'));
+  messages.clear();
+  Click(Extra().btnLanSet);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("The DHCP client id contains")))
+      << messages[0].text.toStdString();
+  messages.clear();
+  Answer(Path("client"));
+  Click(Extra().btnLanSave);
+  ASSERT_EQ(messages.size(), 1u) << Texts().join(" / ").toStdString();
+  EXPECT_TRUE(messages[0].text.endsWith(QStringLiteral("Nothing was saved.")));
+  EXPECT_FALSE(QFile::exists(Path("client.dt2")));
+  QTest::qWait(100);
+  EXPECT_TRUE(Received().empty());
 }
 
 // A writable file in a folder where the user may not create files is written
@@ -275,6 +294,25 @@ TEST(SettingsFileWriteTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
   if (result == 2) GTEST_SKIP() << "cannot become an unprivileged user";
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadFile(path), "new\r\n");
+
+  // A new content that cannot be written whole (here: a file size limit
+  // below it) leaves the old content in place.
+  {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction previous {};
+    sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 20;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const int failed = saveAsNobody(QByteArray(100, 'x'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_EQ(failed, 1);
+    EXPECT_EQ(ReadFile(path), "new\r\n");
+  }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dt2"});
 
   // Once the folder is the user's too, the file is replaced, not rewritten.
@@ -286,4 +324,47 @@ TEST(SettingsFileWriteTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
   ASSERT_EQ(stat(path8.constData(), &after), 0);
   EXPECT_EQ(ReadFile(path), "newer\r\n");
   EXPECT_NE(before.st_ino, after.st_ino);
+}
+
+// A settings file is never written through a symbolic link or onto a FIFO,
+// a device or a folder, and nothing but a regular file is read; the window's
+// SAVE and LOAD and dazavu share these rules.
+TEST(SettingsFileWriteTest, LinksFifosAndFoldersAreRefusedAndLeftAsTheyAre) {
+  QTemporaryDir dir, elsewhere;
+  ASSERT_TRUE(dir.isValid() && elsewhere.isValid());
+  const QString target = elsewhere.filePath("precious");
+  WriteFile(target, "keep me");
+  const QString link = dir.filePath("link.dt1");
+  const QString fifo = dir.filePath("fifo.dt1");
+  ASSERT_EQ(symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.dt1"));
+  for (const auto& [path, kind] : {std::pair<QString, QString>{link, "a symbolic link"},
+                                   {fifo, "a FIFO"},
+                                   {dir.filePath("folder.dt1"), "a folder"},
+                                   {QStringLiteral("/dev/null"), "a device"}}) {
+    QString reason;
+    EXPECT_FALSE(dz::WriteFileAtomically(path, "new", &reason)) << path.toStdString();
+    EXPECT_EQ(reason, "is " + kind + "; it was left as it is");
+  }
+  EXPECT_EQ(ReadFile(target), "keep me");
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+  std::string content;
+  QString reason;
+  EXPECT_FALSE(dz::ReadSettingsFile(fifo, content, &reason));  // returns at once, no writer needed
+  EXPECT_EQ(reason, "is a FIFO, not a regular file");
+  EXPECT_TRUE(dz::ReadSettingsFile(link, content, &reason));  // a link to a regular file is read
+  EXPECT_EQ(content, "keep me");
+
+  // A new file is created with the usual permissions, and no temporary file is left.
+  const QString fresh = dir.filePath("fresh.dt1");
+  ASSERT_TRUE(dz::WriteFileAtomically(fresh, "new"));
+  EXPECT_EQ(ReadFile(fresh), "new");
+  const mode_t mask = umask(0);
+  umask(mask);
+  struct stat info {};
+  ASSERT_EQ(stat(QFile::encodeName(fresh).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+  EXPECT_EQ(QDir(dir.path()).entryList({"fresh*"}, QDir::Files | QDir::Hidden), QStringList{"fresh.dt1"});
 }

@@ -56,9 +56,12 @@ int32_t VEVEVOR_CALL DeviceWrite(int32_t handle, const uint8_t* data, int32_t co
   BOOL written = FALSE;
   if (count >= 0 && (data != NULL || count == 0)) {
     /* One synchronous write; a count short of the request (the time-out
-     * ended it) still counts as accepted. */
+     * ended it) still counts as accepted.  The time-out ends the call with a
+     * success status and the bytes taken so far, so a port that took none of
+     * them within the bound is told apart here: it did not accept the data. */
     DWORD bytesWritten = 0;
     written = WriteFile(ToHandle(handle), data, (DWORD)count, &bytesWritten, NULL);
+    if (written && count > 0 && bytesWritten == 0) written = FALSE;
   }
   if (!written) {
     DeviceClose(handle);

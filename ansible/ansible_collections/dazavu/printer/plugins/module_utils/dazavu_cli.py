@@ -138,8 +138,18 @@ class DazavuCli(object):
                           'dazavu %s ended with exit status %d' % (command, rc),
                           rc=rc, stderr=err)
 
+    def captions(self):
+        """The settings dazavu knows, by caption: dicts with allowed, entries,
+        writable, per_unit and reported."""
+        rc, doc, err = self.run('captions', [], with_timeout=False)
+        rows = doc.get('settings')
+        if rc != EXIT_OK or not isinstance(rows, list):
+            raise DazavuError(_text(doc.get('error')) or err or 'dazavu captions answered no settings', rc=rc)
+        return dict((r['caption'], r) for r in rows if isinstance(r, dict) and isinstance(r.get('caption'), str))
+
     def show(self, source):
-        """The rows of `dazavu show SOURCE`: dicts with page, frame, caption, item, value, field."""
+        """The rows of `dazavu show SOURCE`: dicts with page, frame, caption, item, value,
+        field and compared (False for a file's setting that no printer reports)."""
         rc, doc, err = self.run('show', [source], with_timeout=source.startswith('lan:'))
         if rc != EXIT_OK:
             printers = doc.get('printers')
@@ -159,9 +169,23 @@ def _text(value):
     return value if isinstance(value, str) else ''
 
 
+def text_of(value):
+    """The value when it is a text, else the empty text."""
+    return _text(value)
+
+
 def _row(raw):
-    return dict((key, _text(raw.get(key))) for key in
-                ('page', 'frame', 'caption', 'item', 'value', 'field'))
+    row = dict((key, _text(raw.get(key))) for key in
+               ('page', 'frame', 'caption', 'item', 'value', 'field'))
+    # A setting the printer never reports has no field and is not reported.
+    row['reported'] = raw.get('reported') is not False
+    # Whether dazavu set takes the value as shown (a printer may hold one a
+    # setting's box would not take).
+    row['settable'] = raw.get('settable') is not False
+    # For a file: whether a printer reports the setting (STOP BIT it does not).
+    if 'compared' in raw:
+        row['compared'] = raw.get('compared') is not False
+    return row
 
 
 # Text fields such as the DHCP host name are filled up to their width with
@@ -171,9 +195,14 @@ def _row(raw):
 FILLER = u'\u00ff'
 
 
-def differences_of(entry):
-    """The differences of a verify result as the modules return them,
-    without those that are only the filler of a text field."""
+def without_filler(value):
+    """A value as given back to the user: the text without the filler."""
+    return _text(value).replace(FILLER, '')
+
+
+def differences_of(entry, printer='printer', given='file'):
+    """The differences of a verify (or set) result as the modules return
+    them, without those that are only the filler of a text field."""
     rows = entry.get('differences') or []
     if not isinstance(rows, list):
         raise DazavuError('dazavu answered differences that are not a list')
@@ -182,7 +211,7 @@ def differences_of(entry):
         if not isinstance(r, dict):
             continue
         d = dict(caption=_text(r.get('caption')), item=_text(r.get('item')),
-                 printer=_text(r.get('printer')), file=_text(r.get('file')))
+                 printer=_text(r.get(printer)), file=_text(r.get(given)))
         if d['printer'].replace(FILLER, '') != d['file'].replace(FILLER, ''):
             differences.append(d)
     return differences

@@ -94,17 +94,40 @@ settings:
       sample: {"m_objFontCode": "0", "m_objCommunicationSpeed": "2", "m_objIpAddress1": "192"}
     rows:
       description: The settings in the window's order, each with page, frame,
-        caption, item, value and field.
+        caption, item, value, field and reported (false for a setting the
+        printer never reports, whose value is then
+        C((not reported by the printer)) and its field empty).
       type: list
       elements: dict
+    values:
+      description:
+        - Every setting a printer takes a write for and reports, caption to
+          value, as I(values) of M(dazavu.printer.settings) takes it; the
+          host name without its filler. A value the setting would not take
+          (a printer may hold one its box does not, such as a port number
+          above 65535) is left out.
+        - Holds the settings that belong to this printer (calibration,
+          addresses); give it to this printer, or to others with
+          I(per_unit=true) only on purpose.
+      type: dict
+      sample: {"SPEED": "9600bps", "FEED ADJ.": "-1.5"}
+    profile:
+      description:
+        - As I(values), without the settings that belong to one printer (the
+          Adjustment frame, the IP address, subnet mask and gateway, the DHCP
+          host name and client id), ready to give to a fleet.
+        - No printer reports C(STOP BIT); add it when a setting of the
+          Parameter frame is to be written.
+      type: dict
+      sample: {"SPEED": "9600bps", "DHCP": "OFF"}
 '''
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.dazavu.printer.plugins.module_utils.dazavu_cli import (
-    COMMON_ARGUMENT_SPEC, DazavuCli, DazavuError, lan_target)
+    COMMON_ARGUMENT_SPEC, DazavuCli, DazavuError, lan_target, without_filler)
 
 
-def settings_of(rows):
+def settings_of(rows, captions=None):
     counts = {}
     for row in rows:
         counts[row['caption']] = counts.get(row['caption'], 0) + 1
@@ -115,7 +138,15 @@ def settings_of(rows):
             key = ' / '.join(part for part in (row['page'], row['frame'], row['caption']) if part)
         by_caption[key] = row['value']
         by_item[row['item']] = row['field']
-    return dict(by_caption=by_caption, by_item=by_item, rows=rows)
+    values, profile = {}, {}
+    for row in rows:
+        known = (captions or {}).get(row['caption'], {})
+        if not row['reported'] or not row['settable'] or not known.get('writable'):
+            continue
+        values[row['caption']] = without_filler(row['value'])
+        if not known.get('per_unit'):
+            profile[row['caption']] = without_filler(row['value'])
+    return dict(by_caption=by_caption, by_item=by_item, rows=rows, values=values, profile=profile)
 
 
 def run(module):
@@ -127,7 +158,7 @@ def run(module):
         raise DazavuError('dazavu status answered no status for %s' % target)
     status = dict(text=status.get('text') if isinstance(status.get('text'), str) else '',
                   code=status.get('code') if isinstance(status.get('code'), str) else '')
-    settings = settings_of(cli.show('lan:' + target))
+    settings = settings_of(cli.show('lan:' + target), cli.captions())
     return dict(changed=False, target=target, status=status, settings=settings)
 
 
