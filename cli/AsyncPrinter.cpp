@@ -135,6 +135,17 @@ void AsyncPrinter::Run(const PrinterSequence& p_objSequence, std::function<void(
       p_fnDone(Fail(*reply, several), QString());
       return;
     }
+    // A status reply (the head check's) is believed only when it is one.
+    if (reply->GetType() == dz::PrinterReply::Type::Status) {
+      const QString problem = QString::fromLatin1(CheckStatusReply(reply->StatusReply()).c_str());
+      if (!problem.isEmpty()) {
+        Fail(problem.startsWith(QLatin1String("unknown status code"))
+                 ? problem
+                 : QStringLiteral("unreadable reply: %1").arg(problem));
+        p_fnDone(false, QString());
+        return;
+      }
+    }
     p_fnDone(true, reply->StatusText());
   });
 }
