@@ -48,6 +48,8 @@ Writers& TheWriters() {
 }
 }  // namespace
 
+void StartFileWriters() { TheWriters(); }
+
 void WriteFilesInBackground(std::vector<FileToWrite> p_objFiles,
                             std::function<void(size_t p_iWritten, const QString& p_sError)> p_fnDone) {
   QObject* home = QCoreApplication::instance();

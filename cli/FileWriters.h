@@ -16,6 +16,11 @@ struct FileToWrite {
   std::vector<std::string> lines;
 };
 
+// Starts the writer threads now (a command that will write files calls it
+// before its printers start, so that its threads are the same from the first
+// printer to the last).
+void StartFileWriters();
+
 // Writes the files in order, stopping at the first that fails; then calls
 // p_fnDone on the calling thread with the number written and the error.
 void WriteFilesInBackground(std::vector<FileToWrite> p_objFiles,

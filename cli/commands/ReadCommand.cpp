@@ -75,6 +75,7 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
       done();
     });
   };
+  StartFileWriters();
   return RunPerPrinterOnLoop(
       p_objOptions,
       [=](const Target& target, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
