@@ -188,6 +188,18 @@ if exists("dazavu") and exists("dazavu-printer-sim"):
 else:
     failures.append("dazavu or dazavu-printer-sim missing (is cli/ built?)")
 
+# dazavu against a fleet served by one simulator process, every reply
+# delayed 20 ms, default options (bench/fleet.py).
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import fleet  # noqa: E402
+
+fleet_figures = {}
+if exists("dazavu") and exists("dazavu-printer-sim"):
+    try:
+        fleet_figures = fleet.measure(BIN, runs=5)
+    except (RuntimeError, OSError) as e:
+        failures.append(f"fleet: {e}")
+
 elapsed = time.monotonic() - started
 
 # ---- the table ----
@@ -259,6 +271,24 @@ row("dazavu write .dt1 with read-back, 1 printer (ms)", dazavu["write1_ms"], fmt
 row("dazavu write .dt1 --no-verify, 1 printer (ms)", dazavu["sent1_ms"], fmt="{:.1f}")
 row("dazavu write .dt1 with read-back, 100 printers (ms)", dazavu["write100_ms"], fmt="{:.1f}")
 row("dazavu write .dt1 --no-verify, 100 printers (ms)", dazavu["sent100_ms"], fmt="{:.1f}")
+ff = fleet_figures.get
+ratio = lambda many, one: [m / o for m, o in zip(ff(many, []), ff(one, []))]
+row("fleet: dazavu status --hosts, 1 printer (s)", ff("status1_s"), fmt="{:.3f}")
+row("fleet: dazavu status --hosts, 1,000 printers (s)", ff("status1000_s"), fmt="{:.3f}")
+row("fleet: status 1,000 / 1 printer (per run)", ratio("status1000_s", "status1_s"), 2.0001, fmt="{:.1f}", unit="x")
+for where in ("tmpfs", "disk"):
+    row(f"fleet: dazavu read --out-dir on {where}, 1 printer (s)", ff(f"read1_{where}_s"), fmt="{:.3f}")
+    row(f"fleet: dazavu read --out-dir on {where}, 1,000 printers (s)", ff(f"read1000_{where}_s"), fmt="{:.3f}")
+    row(f"fleet: read on {where} 1,000 / 1 printer (per run)", ratio(f"read1000_{where}_s", f"read1_{where}_s"),
+        2.0001, fmt="{:.1f}", unit="x")
+row("fleet: dazavu read --out-dir on tmpfs, 5,000 printers (s)", ff("read5000_tmpfs_s"), 1.0, fmt="{:.3f}")
+row("fleet: peak RSS, status of 1,000 printers (MiB)", ff("status1000_rss"), 32.0001, fmt="{:.1f}")
+row("fleet: peak RSS, read of 1,000 printers (MiB)", ff("read1000_tmpfs_rss"), 32.0001, fmt="{:.1f}")
+row("fleet: threads, read of 10 printers", ff("read10_tmpfs_threads"), fmt="{:.0f}")
+row("fleet: threads, read of 1,000 printers", ff("read1000_tmpfs_threads"), fmt="{:.0f}")
+row("fleet: threads, 1,000 minus 10 printers (per run)",
+    [a - b for a, b in zip(ff("read1000_tmpfs_threads", []), ff("read10_tmpfs_threads", []))], 0.5, fmt="{:.0f}")
+row("fleet: simulator CPU for a read of 1,000 printers (s)", ff("read1000_tmpfs_simcpu"), fmt="{:.2f}")
 labels = {
     "DecodeRecords": "records decoded (/s)",
     "DecodeStatusReplies": "status replies decoded (/s)",

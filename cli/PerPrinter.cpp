@@ -4,28 +4,11 @@
 #include <algorithm>
 
 #include "CommandLine.h"
+#include "FleetLoop.h"
 #include "Output.h"
 #include "StopSignal.h"
 
 namespace cli {
-
-namespace {
-
-// Opens the session; on failure fills the result and returns false.
-bool OpenSession(PrinterSession& p_objSession, PrinterResult& p_objResult) {
-  if (p_objSession.Open()) return true;
-  p_objResult.error = p_objSession.Error();
-  return false;
-}
-
-// Runs a job on every target and reports them all; the highest exit wins.
-int RunPerPrinter(const Options& p_objOptions, const PrinterJob& p_fnJob, bool p_bProgress) {
-  const std::vector<PrinterResult> results =
-      RunFleet(p_objOptions.targets, p_objOptions.jobs, p_bProgress && p_objOptions.targets.size() > 1, p_fnJob);
-  return Report(p_objOptions, results);
-}
-
-}  // namespace
 
 int Report(const Options& p_objOptions, const std::vector<PrinterResult>& p_objResults, QJsonObject p_objDocument) {
   int exit = kExitOk;
@@ -47,20 +30,24 @@ int Report(const Options& p_objOptions, const std::vector<PrinterResult>& p_objR
   return Finish(p_objOptions, exit, p_objDocument, lines);
 }
 
-int RunPerSession(const Options& p_objOptions, const SessionJob& p_fnJob, bool p_bProgress) {
+int RunPerPrinterOnLoop(const Options& p_objOptions, const AsyncJob& p_fnJob, bool p_bProgress) {
   const double timeout = p_objOptions.timeout;
-  return RunPerPrinter(
-      p_objOptions,
-      [timeout, p_fnJob](const Target& target, PrinterResult& result) {
-        PrinterSession session(target, timeout);
-        if (OpenSession(session, result)) p_fnJob(target, session, result);
-      },
-      p_bProgress);
+  const std::vector<PrinterResult> results =
+      RunFleetOnLoop(p_objOptions.targets, p_objOptions.jobs, p_bProgress && p_objOptions.targets.size() > 1,
+                     [timeout, p_fnJob](const Target& target, PrinterResult& result, std::function<void()> done) {
+                       // The printer lives until its job is done; its channel closes with it.
+                       auto* printer = new AsyncPrinter(target, timeout);
+                       p_fnJob(target, *printer, result, [printer, done] {
+                         printer->deleteLater();
+                         done();
+                       });
+                     });
+  return Report(p_objOptions, results);
 }
 
-bool Done(PrinterSession& p_objSession, PrinterResult& p_objResult, bool p_bOk) {
+bool Done(AsyncPrinter& p_objPrinter, PrinterResult& p_objResult, bool p_bOk) {
   p_objResult.ok = p_bOk;
-  if (!p_bOk && p_objResult.error.isEmpty()) p_objResult.error = p_objSession.Error();
+  if (!p_bOk && p_objResult.error.isEmpty()) p_objResult.error = p_objPrinter.Error();
   return p_bOk;
 }
 

@@ -177,114 +177,124 @@ int ChangeSettings(const Options& p_objOptions, std::vector<dz::SettingChange> p
   if (!dryRun && !guards->Prepare(p_objOptions, prepareError)) return Refuse(p_objOptions, kExitUsage, prepareError);
 
   const std::vector<dz::SettingChange> changes = p_objChanges;
-  return RunPerSession(
+  return RunPerPrinterOnLoop(
       p_objOptions,
-      [plan, changes, dryRun, guards](const Target& target, PrinterSession& session, PrinterResult& result) {
-        CItemManager& items = session.Items();
+      [plan, changes, dryRun, guards](const Target& target, AsyncPrinter& printer, PrinterResult& result,
+                                      const std::function<void()>& done) {
+        CItemManager& items = printer.Items();
         const std::vector<int>& kinds = guards->BackingUp() && !dryRun ? BackupKinds() : plan.readKinds;
-        if (!Done(session, result, session.ReadRecords(kinds))) return;
-        // The backup holds what the printer holds before anything is changed.
-        CItemManager held;
-        CopyItems(items, held);
+        printer.ReadRecords(kinds, [=, &target, &printer, &result, &items](bool p_bRead) {
+          if (!Done(printer, result, p_bRead)) return done();
+          // The backup holds what the printer holds before anything is changed.
+          CItemManager held;
+          CopyItems(items, held);
 
-        // What the printer holds now, then the records with the change made.
-        std::map<const dz::ShownSetting*, std::pair<std::string, QString>> before;
-        for (const dz::ShownSetting* row : dz::AllSettingRows())
-          before[row] = {dz::FieldTextOf(items, *row), ShownOrUnreported(items, *row)};
-        const std::vector<std::string> lines = dz::BuildChangedRecords(items, plan, changes);
+          // What the printer holds now, then the records with the change made.
+          std::map<const dz::ShownSetting*, std::pair<std::string, QString>> before;
+          for (const dz::ShownSetting* row : dz::AllSettingRows())
+            before[row] = {dz::FieldTextOf(items, *row), ShownOrUnreported(items, *row)};
+          const std::vector<std::string> lines = dz::BuildChangedRecords(items, plan, changes);
 
-        // A record is sent when a setting it carries and the printer reports
-        // changes, or when it is asked for only settings that no printer
-        // reports; a record whose change is already there is not sent.
-        std::vector<WriteRecord> sent;
-        QJsonArray commands;
-        for (size_t i = 0; i < plan.records.size(); ++i) {
-          const std::vector<const dz::SettingChange*> in = ChangesIn(plan.records[i], changes);
-          bool differs = false, onlyUnreported = true;
-          for (const dz::SettingChange* change : in) {
-            const bool reported = dz::IsReportedByPrinter(*change->row);
-            onlyUnreported = onlyUnreported && !reported;
-            differs = differs || (reported && dz::FieldTextOf(items, *change->row) != before[change->row].first);
+          // A record is sent when a setting it carries and the printer reports
+          // changes, or when it is asked for only settings that no printer
+          // reports; a record whose change is already there is not sent.
+          std::vector<WriteRecord> sent;
+          QJsonArray commands;
+          for (size_t i = 0; i < plan.records.size(); ++i) {
+            const std::vector<const dz::SettingChange*> in = ChangesIn(plan.records[i], changes);
+            bool differs = false, onlyUnreported = true;
+            for (const dz::SettingChange* change : in) {
+              const bool reported = dz::IsReportedByPrinter(*change->row);
+              onlyUnreported = onlyUnreported && !reported;
+              differs = differs || (reported && dz::FieldTextOf(items, *change->row) != before[change->row].first);
+            }
+            if (!differs && !onlyUnreported) continue;
+            sent.push_back(plan.records[i]);
+            commands.append(Latin1(lines[i]));
           }
-          if (!differs && !onlyUnreported) continue;
-          sent.push_back(plan.records[i]);
-          commands.append(Latin1(lines[i]));
-        }
-        const auto written = [&](const dz::ShownSetting* row) {
-          return std::any_of(sent.begin(), sent.end(), [&](WriteRecord r) { return dz::RecordCarries(r, *row); });
-        };
+          const auto written = [&](const dz::ShownSetting* row) {
+            return std::any_of(sent.begin(), sent.end(), [&](WriteRecord r) { return dz::RecordCarries(r, *row); });
+          };
 
-        QJsonArray changeRows;
-        std::vector<AuditChange> audit;
-        std::vector<const dz::ShownSetting*> auditRows;
-        for (const dz::SettingChange& change : changes) {
-          const dz::ShownSetting* row = change.row;
-          const QString after = Text(dz::ShownValueOf(items, *row));
-          const bool changed =
-              written(row) && (!dz::IsReportedByPrinter(*row) || dz::FieldTextOf(items, *row) != before[row].first);
-          QJsonObject entry;
-          entry[QStringLiteral("caption")] = QString::fromLatin1(row->caption);
-          entry[QStringLiteral("item")] = QString::fromLatin1(row->item);
-          entry[QStringLiteral("before")] = before[row].second;
-          entry[QStringLiteral("after")] = after;
-          entry[QStringLiteral("changed")] = changed;
-          changeRows.append(entry);
-          if (!changed) continue;
-          audit.push_back({QString::fromLatin1(row->caption), before[row].second, after});
-          auditRows.push_back(row);
-          result.lines << QStringLiteral("%1\t%2: %3 -> %4")
-                              .arg(result.target, QString::fromLatin1(row->caption), before[row].second, after);
-        }
-        result.json[QStringLiteral("changes")] = changeRows;
-        result.json[QStringLiteral("commands")] = commands;
-        result.json[QStringLiteral("changed")] = !sent.empty();
-        result.json[QStringLiteral("dry_run")] = dryRun;
-        if (sent.empty()) result.lines << QStringLiteral("%1\tunchanged").arg(result.target);
-        if (dryRun && !sent.empty())
-          result.lines << QStringLiteral("%1\tdry run: %2 record(s) not sent").arg(result.target).arg(sent.size());
-        if (dryRun || sent.empty()) {
-          result.ok = true;
-          return;
-        }
-        if (!guards->Backup(target, held, result)) return;
-
-        // The expected fields of every reported setting the sent records carry.
-        std::vector<std::pair<const dz::ShownSetting*, std::string>> expected;
-        for (const dz::ShownSetting* row : plan.compared)
-          if (written(row)) expected.emplace_back(row, dz::FieldTextOf(items, *row));
-        const std::vector<int> backKinds = ReadKindsFor(items, sent);
-        for (const std::string& line : lines) {
-          if (!commands.contains(Latin1(line))) continue;
-          if (!session.Send(line)) {
-            Done(session, result, false);
-            guards->Audit(target, audit, QStringLiteral("error: ") + result.error, result);
-            return;
+          QJsonArray changeRows;
+          std::vector<AuditChange> audit;
+          std::vector<const dz::ShownSetting*> auditRows;
+          for (const dz::SettingChange& change : changes) {
+            const dz::ShownSetting* row = change.row;
+            const QString after = Text(dz::ShownValueOf(items, *row));
+            const bool changed =
+                written(row) && (!dz::IsReportedByPrinter(*row) || dz::FieldTextOf(items, *row) != before[row].first);
+            QJsonObject entry;
+            entry[QStringLiteral("caption")] = QString::fromLatin1(row->caption);
+            entry[QStringLiteral("item")] = QString::fromLatin1(row->item);
+            entry[QStringLiteral("before")] = before[row].second;
+            entry[QStringLiteral("after")] = after;
+            entry[QStringLiteral("changed")] = changed;
+            changeRows.append(entry);
+            if (!changed) continue;
+            audit.push_back({QString::fromLatin1(row->caption), before[row].second, after});
+            auditRows.push_back(row);
+            result.lines << QStringLiteral("%1\t%2: %3 -> %4")
+                                .arg(result.target, QString::fromLatin1(row->caption), before[row].second, after);
           }
-        }
-        // Read back what the records carry, and compare.
-        std::vector<std::pair<const dz::ShownSetting*, std::string>> shownWanted;
-        for (const auto& [row, field] : expected) shownWanted.emplace_back(row, dz::ShownValueOf(items, *row));
-        if (!session.ReadRecords(backKinds)) {
-          Done(session, result, false);
-          result.error = QStringLiteral("written, but the read-back failed: ") + result.error;
-          guards->Audit(target, audit, QStringLiteral("error: ") + result.error, result);
-          return;
-        }
-        std::vector<Difference> differences;
-        for (size_t i = 0; i < expected.size(); ++i) {
-          const dz::ShownSetting* row = expected[i].first;
-          if (dz::FieldTextOf(items, *row) != expected[i].second)
-            differences.push_back({row, dz::ShownValueOf(items, *row), shownWanted[i].second});
-        }
-        result.json[QStringLiteral("differences")] = DifferenceRows(differences, "printer", "expected");
-        for (const Difference& d : differences)
-          result.lines << result.target + QStringLiteral("\tread back ") + DifferenceLine(d);
-        // The audit keeps what the printer holds after the write.
-        for (size_t i = 0; i < audit.size(); ++i)
-          if (dz::IsReportedByPrinter(*auditRows[i])) audit[i].after = Text(dz::ShownValueOf(items, *auditRows[i]));
-        result.ok = true;
-        if (!differences.empty()) result.exit = kExitDifferent;
-        guards->Audit(target, audit, differences.empty() ? QStringLiteral("ok") : QStringLiteral("different"), result);
+          result.json[QStringLiteral("changes")] = changeRows;
+          result.json[QStringLiteral("commands")] = commands;
+          result.json[QStringLiteral("changed")] = !sent.empty();
+          result.json[QStringLiteral("dry_run")] = dryRun;
+          if (sent.empty()) result.lines << QStringLiteral("%1\tunchanged").arg(result.target);
+          if (dryRun && !sent.empty())
+            result.lines << QStringLiteral("%1\tdry run: %2 record(s) not sent").arg(result.target).arg(sent.size());
+          if (dryRun || sent.empty()) {
+            result.ok = true;
+            return done();
+          }
+          if (!guards->Backup(target, held, result)) return done();
+
+          // The expected fields of every reported setting the sent records carry.
+          std::vector<std::pair<const dz::ShownSetting*, std::string>> expected;
+          for (const dz::ShownSetting* row : plan.compared)
+            if (written(row)) expected.emplace_back(row, dz::FieldTextOf(items, *row));
+          const std::vector<int> backKinds = ReadKindsFor(items, sent);
+          std::vector<std::string> toSend;
+          for (const std::string& line : lines)
+            if (commands.contains(Latin1(line))) toSend.push_back(line);
+          // Read back what the records carry, and compare.
+          std::vector<std::pair<const dz::ShownSetting*, std::string>> shownWanted;
+          for (const auto& [row, field] : expected) shownWanted.emplace_back(row, dz::ShownValueOf(items, *row));
+          printer.Send(toSend, [=, &target, &printer, &result, &items](bool p_bSent) mutable {
+            if (!p_bSent) {
+              Done(printer, result, false);
+              guards->Audit(target, audit, QStringLiteral("error: ") + result.error, result);
+              return done();
+            }
+            printer.ReadRecords(backKinds, [=, &target, &printer, &result, &items](bool p_bBack) mutable {
+              if (!p_bBack) {
+                Done(printer, result, false);
+                result.error = QStringLiteral("written, but the read-back failed: ") + result.error;
+                guards->Audit(target, audit, QStringLiteral("error: ") + result.error, result);
+                return done();
+              }
+              std::vector<Difference> differences;
+              for (size_t i = 0; i < expected.size(); ++i) {
+                const dz::ShownSetting* row = expected[i].first;
+                if (dz::FieldTextOf(items, *row) != expected[i].second)
+                  differences.push_back({row, dz::ShownValueOf(items, *row), shownWanted[i].second});
+              }
+              result.json[QStringLiteral("differences")] = DifferenceRows(differences, "printer", "expected");
+              for (const Difference& d : differences)
+                result.lines << result.target + QStringLiteral("\tread back ") + DifferenceLine(d);
+              // The audit keeps what the printer holds after the write.
+              for (size_t i = 0; i < audit.size(); ++i)
+                if (dz::IsReportedByPrinter(*auditRows[i]))
+                  audit[i].after = Text(dz::ShownValueOf(items, *auditRows[i]));
+              result.ok = true;
+              if (!differences.empty()) result.exit = kExitDifferent;
+              guards->Audit(target, audit, differences.empty() ? QStringLiteral("ok") : QStringLiteral("different"),
+                            result);
+              done();
+            });
+          });
+        });
       },
       p_bProgress);
 }

@@ -21,15 +21,4 @@ struct LinkState {
   int m_bStatusReplyActive = 0;              // serial receiver inside a status reply
   int m_bParameterReplyActive = 0;           // serial receiver inside a record reply
   int m_bLineOffline = 0;                    // "OFF LINE" shown for the serial line
-
-  // Counted up each time a complete status reply was handed up and each
-  // time a record frame was stored into the items, before the state change
-  // is announced: a waiter that noted a count knows when the next one came.
-  uint32_t m_iStatusReplies = 0;
-  uint32_t m_iRecordsStored = 0;
-  std::string m_sLastStatusCode;  // the two status characters of the last status reply
-  // The bytes of the last status reply (its first 13) and of the last record
-  // frame stored, for callers that check what the printer sent.
-  Bytes m_byLastStatusReply;
-  Bytes m_byLastRecordFrame;
 };

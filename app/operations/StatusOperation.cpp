@@ -5,7 +5,7 @@
 
 #include "CommandRunner.h"
 #include "LinkDispatcher.h"
-#include "MaintenanceCommands.h"
+#include "PrinterSequences.h"
 #include "Replies.h"
 
 namespace dz {
@@ -15,7 +15,7 @@ bool RequestStatus(OperationContext& ctx) {
   ctx.link.BeginBusy();
   ctx.link.State().m_iReplyRecord = kReadStatus;
   bool replyExpected = true;
-  if (!SendCommandText(ctx, BuildStatusCommand(), replyExpected, kStatusReplyLength)) return false;
+  if (!SendCommandText(ctx, StatusSequence().steps.front().command, replyExpected, kStatusReplyLength)) return false;
   ctx.link.EndBusy();
   return true;
 }

@@ -9,7 +9,8 @@
 #include "CommandLine.h"
 #include "Fleet.h"
 #include "Output.h"
-#include "PrinterSession.h"
+#include "AsyncPrinter.h"
+#include "FleetLoop.h"
 #include "StopSignal.h"
 
 namespace cli {
@@ -40,18 +41,23 @@ int Discover(Options p_objOptions, bool p_bProgress) {
   }
   if (!p_objOptions.jobsGiven) p_objOptions.jobs = 64;
   const double timeout = std::min(p_objOptions.timeout, 0.5);
-  const std::vector<PrinterResult> results = RunFleet(
-      p_objOptions.targets, p_objOptions.jobs, p_bProgress, [timeout](const Target& target, PrinterResult& result) {
-        PrinterSession session(target, timeout);
-        QString text, code;
-        if (!session.Open() || !session.Status(text, code)) return;
-        result.ok = true;
-        QJsonObject status;
-        status[QStringLiteral("text")] = text;
-        status[QStringLiteral("code")] = code;
-        result.json[QStringLiteral("status")] = status;
-        // HOST:PORT first, so that the output is a hosts file.
-        result.lines << QStringLiteral("%1\t%2").arg(target.Name(), text.isEmpty() ? QStringLiteral("-") : text);
+  const std::vector<PrinterResult> results = RunFleetOnLoop(
+      p_objOptions.targets, p_objOptions.jobs, p_bProgress,
+      [timeout](const Target& target, PrinterResult& result, std::function<void()> done) {
+        auto* printer = new AsyncPrinter(target, timeout);
+        printer->Status([printer, &target, &result, done](bool ok, const QString& text, const QString& code) {
+          printer->deleteLater();
+          if (ok) {
+            result.ok = true;
+            QJsonObject status;
+            status[QStringLiteral("text")] = text;
+            status[QStringLiteral("code")] = code;
+            result.json[QStringLiteral("status")] = status;
+            // HOST:PORT first, so that the output is a hosts file.
+            result.lines << QStringLiteral("%1\t%2").arg(target.Name(), text.isEmpty() ? QStringLiteral("-") : text);
+          }
+          done();
+        });
       });
   QJsonArray printers;
   QStringList lines;

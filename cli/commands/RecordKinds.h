@@ -1,11 +1,14 @@
 #pragma once
 // The records a printer's settings are read from: those of the parameter
-// settings and that of the LAN settings.
+// settings and that of the LAN settings, as the window's two READ buttons
+// read them (PrinterSequences.h).
 #include <vector>
+
+#include "PrinterSequences.h"
 
 namespace cli {
 
-inline const std::vector<int> kParameterKinds = {0, 1, 4};
-inline const std::vector<int> kLanKinds = {3};
+inline const std::vector<int>& kParameterKinds = kParameterReadKinds;
+inline const std::vector<int>& kLanKinds = kLanReadKinds;
 
 }  // namespace cli

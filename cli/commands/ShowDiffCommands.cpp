@@ -8,7 +8,8 @@
 
 #include "CommandLine.h"
 #include "Output.h"
-#include "PrinterSession.h"
+#include "AsyncPrinter.h"
+#include <QEventLoop>
 #include "Profile.h"
 #include "RecordKinds.h"
 #include "SettingInput.h"
@@ -53,15 +54,23 @@ int LoadSource(const Source& p_objSource, const Options& p_objOptions, CItemMana
   for (const Target& given : p_objOptions.targets) target.usbLibrary = given.usbLibrary;
   target.serialSettings =
       p_objOptions.Has("serial-settings") ? p_objOptions.Value("serial-settings") : target.serialSettings;
-  PrinterSession session(target, p_objOptions.timeout);
+  // One printer: its own event loop runs until its records are in.
+  AsyncPrinter printer(target, p_objOptions.timeout);
   std::vector<int> kinds = kParameterKinds;
   kinds.insert(kinds.end(), kLanKinds.begin(), kLanKinds.end());
-  if (!session.Open() || !session.ReadRecords(kinds)) {
-    p_sError = QStringLiteral("%1: %2").arg(target.Name(), session.Error());
+  QEventLoop loop;
+  bool read = false, finished = false;
+  printer.ReadRecords(kinds, [&](bool p_bOk) {
+    read = p_bOk;
+    finished = true;
+    loop.quit();
+  });
+  if (!finished) loop.exec();
+  if (!read) {
+    p_sError = QStringLiteral("%1: %2").arg(target.Name(), printer.Error());
     return kExitNoAnswer;
   }
-  // The session's catalogue goes when the session does: copy the fields.
-  const std::vector<CItem*> from = session.Items().AllItems();
+  const std::vector<CItem*> from = printer.Items().AllItems();
   const std::vector<CItem*> to = p_objItems.AllItems();
   for (size_t i = 0; i < from.size() && i < to.size(); ++i) to[i]->m_vValue = from[i]->m_vValue;
   return kExitOk;

@@ -31,10 +31,10 @@ std::vector<int> KindsOf(const std::vector<SettingsFile>& p_objFiles) {
 
 // The differences between what the printer holds and what one file
 // carries, on the settings both have.
-std::vector<Difference> DifferencesOf(PrinterSession& p_objSession, const SettingsFile& p_objFile) {
+std::vector<Difference> DifferencesOf(AsyncPrinter& p_objPrinter, const SettingsFile& p_objFile) {
   CItemManager expected;
   LoadSettings(p_objFile, expected);
-  return CompareSettings(p_objSession.Items(), expected, RowsCompared(p_objFile.kind));
+  return CompareSettings(p_objPrinter.Items(), expected, RowsCompared(p_objFile.kind));
 }
 
 // "192.168.010.020" of the ".dt2" IP address line, as 192.168.10.20.
@@ -47,63 +47,89 @@ QString StaticAddressOf(const SettingsFile& p_objFile) {
 
 // Writes the checked files to a printer that has answered a status request,
 // after saving its settings; reads back and compares unless p_bVerify is
-// false; writes the audit line.
-void WriteFilesJob(const std::vector<SettingsFile>& p_objFiles, bool p_bVerify, const WriteSafeguards& p_objGuards,
-                   const Target& p_objTarget, PrinterSession& p_objSession, PrinterResult& p_objResult) {
-  // Nothing is written to a printer that has not answered.
-  QString text, code;
-  if (!Done(p_objSession, p_objResult, p_objSession.Status(text, code))) return;
-  // The backup reads what the printer holds; the audit names what the files
-  // change of it (a setting the printer does not report is not known).
-  std::vector<AuditChange> changes;
-  if (p_objGuards.BackingUp()) {
-    if (!Done(p_objSession, p_objResult, p_objSession.ReadRecords(BackupKinds()))) return;
-    if (!p_objGuards.Backup(p_objTarget, p_objSession.Items(), p_objResult)) return;
-    for (const SettingsFile& file : p_objFiles) {
-      CItemManager expected;
-      LoadSettings(file, expected);
-      for (const Difference& d : CompareSettings(p_objSession.Items(), expected, RowsCompared(file.kind)))
-        changes.push_back({QString::fromLatin1(d.row->caption), Latin1(d.a), Latin1(d.b)});
-    }
-  }
-  QJsonArray sent;
-  for (const SettingsFile& file : p_objFiles) {
-    for (const std::string& line : file.lines)
-      if (!Done(p_objSession, p_objResult, p_objSession.Send(line))) {
-        p_objGuards.Audit(p_objTarget, changes, QStringLiteral("error: ") + p_objResult.error, p_objResult);
-        return;
+// false; writes the audit line. Each step starts the next when its reply is
+// in; p_fnDone is called once at the end.
+void WriteFilesJob(const std::vector<SettingsFile>& p_objFiles, bool p_bVerify,
+                   std::shared_ptr<const WriteSafeguards> p_objGuards, const Target& p_objTarget,
+                   AsyncPrinter& p_objPrinter, PrinterResult& p_objResult, const std::function<void()>& p_fnDone) {
+  struct Job {
+    std::vector<SettingsFile> files;
+    bool verify;
+    std::shared_ptr<const WriteSafeguards> guards;
+    const Target& target;
+    AsyncPrinter& printer;
+    PrinterResult& result;
+    std::function<void()> done;
+    std::vector<AuditChange> changes;
+  };
+  auto job = std::make_shared<Job>(
+      Job{p_objFiles, p_bVerify, std::move(p_objGuards), p_objTarget, p_objPrinter, p_objResult, p_fnDone, {}});
+  const auto fail = [job](const QString& p_sOutcomePrefix) {
+    job->guards->Audit(job->target, job->changes, p_sOutcomePrefix + job->result.error, job->result);
+    job->done();
+  };
+  const auto compare = [job] {
+    std::vector<Difference> all;
+    QJsonArray written;
+    for (const SettingsFile& file : job->files) {
+      const std::vector<Difference> differences = DifferencesOf(job->printer, file);
+      if (differences.empty()) {
+        written.append(file.path);
+        job->result.lines << QStringLiteral("%1\twritten %2").arg(job->result.target, file.path);
       }
-    sent.append(file.path);
-  }
-  p_objResult.json[QStringLiteral("sent")] = sent;
-  if (!p_bVerify) {
-    for (const SettingsFile& file : p_objFiles)
-      p_objResult.lines << QStringLiteral("%1\tsent %2").arg(p_objResult.target, file.path);
-    p_objResult.ok = true;
-    p_objGuards.Audit(p_objTarget, changes, QStringLiteral("sent"), p_objResult);
-    return;
-  }
-  if (!Done(p_objSession, p_objResult, p_objSession.ReadRecords(KindsOf(p_objFiles)))) {
-    p_objGuards.Audit(p_objTarget, changes, QStringLiteral("error: ") + p_objResult.error, p_objResult);
-    return;
-  }
-  std::vector<Difference> all;
-  QJsonArray written;
-  for (const SettingsFile& file : p_objFiles) {
-    const std::vector<Difference> differences = DifferencesOf(p_objSession, file);
-    if (differences.empty()) {
-      written.append(file.path);
-      p_objResult.lines << QStringLiteral("%1\twritten %2").arg(p_objResult.target, file.path);
+      all.insert(all.end(), differences.begin(), differences.end());
     }
-    all.insert(all.end(), differences.begin(), differences.end());
-  }
-  p_objResult.json[QStringLiteral("written")] = written;
-  p_objResult.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
-  for (const Difference& d : all) p_objResult.lines << p_objResult.target + QLatin1Char('\t') + DifferenceLine(d);
-  if (!all.empty()) p_objResult.exit = kExitDifferent;
-  p_objResult.ok = true;
-  p_objGuards.Audit(p_objTarget, changes, all.empty() ? QStringLiteral("ok") : QStringLiteral("different"),
-                    p_objResult);
+    job->result.json[QStringLiteral("written")] = written;
+    job->result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
+    for (const Difference& d : all) job->result.lines << job->result.target + QLatin1Char('\t') + DifferenceLine(d);
+    if (!all.empty()) job->result.exit = kExitDifferent;
+    job->result.ok = true;
+    job->guards->Audit(job->target, job->changes, all.empty() ? QStringLiteral("ok") : QStringLiteral("different"),
+                       job->result);
+    job->done();
+  };
+  const auto send = [job, fail, compare] {
+    std::vector<std::string> lines;
+    QJsonArray paths;
+    for (const SettingsFile& file : job->files) {
+      lines.insert(lines.end(), file.lines.begin(), file.lines.end());
+      paths.append(file.path);
+    }
+    // Once begun, a printer's lines and its read-back run to their end.
+    job->printer.Send(lines, [job, fail, compare, paths](bool p_bSent) {
+      if (!Done(job->printer, job->result, p_bSent)) return fail(QStringLiteral("error: "));
+      job->result.json[QStringLiteral("sent")] = paths;
+      if (!job->verify) {
+        for (const SettingsFile& file : job->files)
+          job->result.lines << QStringLiteral("%1\tsent %2").arg(job->result.target, file.path);
+        job->result.ok = true;
+        job->guards->Audit(job->target, job->changes, QStringLiteral("sent"), job->result);
+        return job->done();
+      }
+      job->printer.ReadRecords(KindsOf(job->files), [job, fail, compare](bool p_bRead) {
+        if (!Done(job->printer, job->result, p_bRead)) return fail(QStringLiteral("error: "));
+        compare();
+      });
+    });
+  };
+  // Nothing is written to a printer that has not answered.
+  p_objPrinter.Status([job, send](bool p_bOk, const QString&, const QString&) {
+    if (!Done(job->printer, job->result, p_bOk)) return job->done();
+    if (!job->guards->BackingUp()) return send();
+    // The backup reads what the printer holds; the audit names what the files
+    // change of it (a setting the printer does not report is not known).
+    job->printer.ReadRecords(BackupKinds(), [job, send](bool p_bRead) {
+      if (!Done(job->printer, job->result, p_bRead)) return job->done();
+      if (!job->guards->Backup(job->target, job->printer.Items(), job->result)) return job->done();
+      for (const SettingsFile& file : job->files) {
+        CItemManager expected;
+        LoadSettings(file, expected);
+        for (const Difference& d : CompareSettings(job->printer.Items(), expected, RowsCompared(file.kind)))
+          job->changes.push_back({QString::fromLatin1(d.row->caption), Latin1(d.a), Latin1(d.b)});
+      }
+      send();
+    });
+  });
 }
 
 }  // namespace
@@ -142,24 +168,28 @@ int Write(const Options& p_objOptions, bool p_bProgress, bool p_bWrite) {
   auto guards = std::make_shared<WriteSafeguards>();
   QString error;
   if (p_bWrite && !guards->Prepare(p_objOptions, error)) return Refuse(p_objOptions, kExitUsage, error);
-  return RunPerSession(
+  return RunPerPrinterOnLoop(
       p_objOptions,
-      [=](const Target& target, PrinterSession& session, PrinterResult& result) {
+      [=](const Target& target, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
         if (p_bWrite) {
-          WriteFilesJob(files, verify, *guards, target, session, result);
+          WriteFilesJob(files, verify, guards, target, printer, result, done);
           return;
         }
-        if (!Done(session, result, session.ReadRecords(KindsOf(files)))) return;
-        std::vector<Difference> all;
-        for (const SettingsFile& file : files) {
-          const std::vector<Difference> differences = DifferencesOf(session, file);
-          all.insert(all.end(), differences.begin(), differences.end());
-        }
-        result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
-        for (const Difference& d : all) result.lines << result.target + QLatin1Char('\t') + DifferenceLine(d);
-        if (!all.empty()) result.exit = kExitDifferent;
-        if (all.empty()) result.lines << QStringLiteral("%1\tsame").arg(result.target);
-        result.ok = true;
+        printer.ReadRecords(KindsOf(files), [=, &printer, &result](bool ok) {
+          if (Done(printer, result, ok)) {
+            std::vector<Difference> all;
+            for (const SettingsFile& file : files) {
+              const std::vector<Difference> differences = DifferencesOf(printer, file);
+              all.insert(all.end(), differences.begin(), differences.end());
+            }
+            result.json[QStringLiteral("differences")] = DifferenceRows(all, "printer", "file");
+            for (const Difference& d : all) result.lines << result.target + QLatin1Char('\t') + DifferenceLine(d);
+            if (!all.empty()) result.exit = kExitDifferent;
+            if (all.empty()) result.lines << QStringLiteral("%1\tsame").arg(result.target);
+            result.ok = true;
+          }
+          done();
+        });
       },
       p_bProgress);
 }
@@ -186,15 +216,15 @@ int Restore(const Options& p_objOptions, bool p_bProgress) {
   auto guards = std::make_shared<WriteSafeguards>();
   QString error;
   if (!guards->Prepare(p_objOptions, error)) return Refuse(p_objOptions, kExitUsage, error);
-  return RunPerSession(
+  return RunPerPrinterOnLoop(
       p_objOptions,
-      [=](const Target& target, PrinterSession& session, PrinterResult& result) {
+      [=](const Target& target, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
         const auto files = own.find(target.FileStem());
         if (files == own.end() || files->second.empty()) {
           result.error = QStringLiteral("no %1.dt1 or %1.dt2 in %2").arg(target.FileStem(), from);
-          return;
+          return done();
         }
-        WriteFilesJob(files->second, true, *guards, target, session, result);
+        WriteFilesJob(files->second, true, guards, target, printer, result, done);
       },
       p_bProgress);
 }
