@@ -52,9 +52,13 @@ bool StoreRecords(const PrinterReply& p_objReply, CItemManager& p_objItems) {
 PrinterChannel::PrinterChannel(std::unique_ptr<ByteTransport> p_objTransport, QObject* p_objParent)
     : QObject(p_objParent), m_objTransport(std::move(p_objTransport)), m_objFramer(m_objTransport->Rule()) {
   m_objTransport->setParent(nullptr);
+  // A reply's time-out and a step's pause are never cut short: Qt's coarse
+  // timers may fire up to 5 % early, which would shorten the printer's time to act.
   m_objTimer.setSingleShot(true);
+  m_objTimer.setTimerType(Qt::PreciseTimer);
   connect(&m_objTimer, &QTimer::timeout, this, &PrinterChannel::OnTimeout);
   m_objPause.setSingleShot(true);
+  m_objPause.setTimerType(Qt::PreciseTimer);
   connect(&m_objPause, &QTimer::timeout, this, &PrinterChannel::NextStep);
   ByteTransport* transport = m_objTransport.get();
   connect(transport, &ByteTransport::opened, this, &PrinterChannel::OnOpened);

@@ -225,8 +225,9 @@ int main(int argc, char* argv[]) {
     QObject::connect(server.get(), &dzsim::TcpPrinter::commandReceived, [link, log](const QByteArray& c) {
       const dzsim::Bytes bytes(c.begin(), c.end());
       const QString line = QStringLiteral("%1 << %2").arg(link, QString::fromStdString(dzsim::Printable(bytes)));
-      Say(line);
+      // The printer's log first: whoever saw the line on standard output finds it there.
       if (log) log->write((line + QLatin1Char('\n')).toLocal8Bit());
+      Say(line);
     });
     Say(QStringLiteral("lan: %1").arg(where));
     servers.push_back(std::move(server));

@@ -94,6 +94,8 @@ TEST_F(CliTest, AFileChangedDuringTheRunIsSentAsItWasRead) {
   WriteAll(Path("f.dt1"), "");  // emptied while the first printer is written
   const CliRun run = Finished(*process);
   EXPECT_EQ(run.exit, 0) << run.err.constData();
+  // The simulator may log the last lines after dazavu has ended.
+  ASSERT_TRUE(m_objSim->WaitFor("<< {Z2;", 6));
   for (int i = 0; i < 3; ++i) {
     const QByteArray sent = "lan " + Lan(i).toUtf8() + " << ";
     EXPECT_EQ(Log(Lan(i)),
