@@ -21,7 +21,7 @@
 class CInterface;
 class CItemManager;
 class WindowSerialLink;
-class LanTransport;
+class WindowLanLink;
 class UsbTransport;
 
 class LinkDispatcher : public QObject, private IReplySink, private ILinkReports {
@@ -83,7 +83,7 @@ class LinkDispatcher : public QObject, private IReplySink, private ILinkReports 
   ILinkHost& Host() { return m_objHost; }
   LinkWaiter& Waiter() { return m_objWaiter; }
   WindowSerialLink& Serial() { return *m_objSerial; }
-  LanTransport& Lan() { return *m_objLan; }
+  WindowLanLink& Lan() { return *m_objLan; }
   UsbTransport& Usb() { return *m_objUsb; }
   // The transport of a link index, nullptr for any other index.
   ITransport* Transport(int p_iIndex);
@@ -110,6 +110,6 @@ class LinkDispatcher : public QObject, private IReplySink, private ILinkReports 
   LinkWaiter m_objWaiter;
   LinkContext m_objContext;
   std::unique_ptr<WindowSerialLink> m_objSerial;
-  std::unique_ptr<LanTransport> m_objLan;
+  std::unique_ptr<WindowLanLink> m_objLan;
   std::unique_ptr<UsbTransport> m_objUsb;
 };
