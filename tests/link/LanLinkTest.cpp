@@ -278,7 +278,7 @@ TEST_F(LanLinkTest, AReplyMissingOnlyItsLastFramingBytesIsDecodedWhenItsWaitEnds
 
 TEST(LanErrorMessageTest, Layout) {
   EXPECT_EQ(WindowLanLink::BuildErrorMessage(10061, QStringLiteral("Connection is forcefully rejected"), 0, QString(),
-                                            QString(), 0, false),
+                                             QString(), 0, false),
             QStringLiteral("Number=10061  Connection is forcefully rejected\r\nScode=0\r\nSource=\r\n"
                            "HelpFile=\r\nHelpContext=0\r\nCancelDisplay=False"));
 }
