@@ -8,9 +8,10 @@
 int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   cli::Options options;
   QStringList args = p_objArgs;
-  const QStringList commands = {QStringLiteral("status"),      QStringLiteral("read"),    QStringLiteral("write"),
-                                QStringLiteral("verify"),      QStringLiteral("diff"),    QStringLiteral("show"),
-                                QStringLiteral("maintenance"), QStringLiteral("discover")};
+  const QStringList commands = {QStringLiteral("status"),      QStringLiteral("read"),     QStringLiteral("write"),
+                                QStringLiteral("verify"),      QStringLiteral("diff"),     QStringLiteral("show"),
+                                QStringLiteral("maintenance"), QStringLiteral("discover"), QStringLiteral("check"),
+                                QStringLiteral("exporter")};
   if (!args.isEmpty() && commands.contains(args.first())) options.command = args.takeFirst();
   QString error;
   const bool parsed = cli::ParseOptions(args, options, error);
@@ -23,7 +24,16 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
       return cli::Refuse(options, kExitUsage, QStringLiteral("unknown command %1").arg(args.first()));
     return cli::Refuse(options, kExitUsage, QStringLiteral("name a command"));
   }
+  // check answers as a monitoring plugin: a usage error is UNKNOWN (3).
+  if (options.command == QLatin1String("check")) {
+    if (!parsed) {
+      cli::Print(stdout, QStringLiteral("DAZAVU UNKNOWN - %1\n").arg(error));
+      return 3;
+    }
+    return cli::Check(options);
+  }
   if (!parsed) return cli::Refuse(options, kExitUsage, error);
+  if (options.command == QLatin1String("exporter")) return cli::Exporter(options);
   const bool printerCommand = options.command != QLatin1String("diff") && options.command != QLatin1String("show") &&
                               options.command != QLatin1String("discover");
   if (printerCommand && options.targets.empty())

@@ -25,7 +25,12 @@ const QStringList kValueOptions = {QStringLiteral("lan"),
                                    QStringLiteral("mode"),
                                    QStringLiteral("destination"),
                                    QStringLiteral("port"),
-                                   QStringLiteral("usb-library")};
+                                   QStringLiteral("usb-library"),
+                                   QStringLiteral("listen"),
+                                   QStringLiteral("allow"),
+                                   QStringLiteral("profile"),
+                                   QStringLiteral("warning"),
+                                   QStringLiteral("critical")};
 
 }  // namespace
 
@@ -94,6 +99,7 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
       } else if (name == QLatin1String("timeout")) {
         bool ok = false;
         p_objOptions.timeout = value.toDouble(&ok);
+        p_objOptions.timeoutGiven = true;
         if (!ok || p_objOptions.timeout <= 0 || p_objOptions.timeout > 3600) {
           p_sError = QStringLiteral("--timeout takes seconds above 0");
           return false;
@@ -108,6 +114,7 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
         }
       } else {
         p_objOptions.values[name] = value;
+        p_objOptions.lists[name] << value;
       }
     } else {
       p_objOptions.positional << arg;

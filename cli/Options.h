@@ -14,11 +14,13 @@ struct Options {
   QString command;
   std::vector<Target> targets;
   QStringList positional;
-  std::map<QString, QString> values;  // options with a value, by name without "--"
+  std::map<QString, QString> values;     // options with a value, by name without "--"
+  std::map<QString, QStringList> lists;  // every value of each, for repeatable options
   bool json = false;
   bool verify = false;
   bool help = false;
   bool jobsGiven = false;
+  bool timeoutGiven = false;
   double timeout = 2;
   int jobs = 16;
   QString Value(const char* p_sName) const {
@@ -26,6 +28,10 @@ struct Options {
     return it == values.end() ? QString() : it->second;
   }
   bool Has(const char* p_sName) const { return values.count(QString::fromLatin1(p_sName)) != 0; }
+  QStringList Values(const char* p_sName) const {
+    const auto it = lists.find(QString::fromLatin1(p_sName));
+    return it == lists.end() ? QStringList() : it->second;
+  }
 };
 
 // Fills the options from the words after the command. False and the reason

@@ -16,5 +16,9 @@ int Show(const Options& p_objOptions);
 int Diff(const Options& p_objOptions);
 int Maintenance(const Options& p_objOptions, bool p_bProgress);
 int Discover(Options p_objOptions, bool p_bProgress);
+// check: one printer in the monitoring-plugins convention; exit 0 to 3.
+int Check(const Options& p_objOptions);
+// exporter: the Prometheus exporter, until stopped (cli/exporter/).
+int Exporter(const Options& p_objOptions);
 
 }  // namespace cli

@@ -1,0 +1,105 @@
+// check: one printer in the monitoring-plugins convention (Nagios, Icinga,
+// Naemon, Checkmk): one line "DAZAVU STATE - target text | perfdata", the
+// differing settings of a profile as long output, exit 0 OK, 1 WARNING,
+// 2 CRITICAL, 3 UNKNOWN.
+#include "Commands.h"
+
+#include <QElapsedTimer>
+#include <set>
+
+#include "DriftProfile.h"
+#include "Output.h"
+#include "PrinterSession.h"
+#include "StatusConditions.h"
+
+namespace cli {
+
+namespace {
+
+enum CheckState { kOk = 0, kWarning = 1, kCritical = 2, kUnknown = 3 };
+const char* const kStateNames[] = {"OK", "WARNING", "CRITICAL", "UNKNOWN"};
+
+int Say(CheckState p_eState, const QString& p_sText, const QString& p_sPerfData = QString(),
+        const QStringList& p_objLongOutput = {}) {
+  QString line = QStringLiteral("DAZAVU %1 - %2").arg(QLatin1String(kStateNames[p_eState]), p_sText);
+  if (!p_sPerfData.isEmpty()) line += QStringLiteral(" | ") + p_sPerfData;
+  Print(stdout, line + QLatin1Char('\n'));
+  for (const QString& extra : p_objLongOutput) Print(stdout, extra + QLatin1Char('\n'));
+  return p_eState;
+}
+
+// "04,05": the codes of a --warning or --critical list.
+bool ParseCodes(const QString& p_sText, std::set<std::string>& p_objCodes) {
+  p_objCodes.clear();
+  if (p_sText.trimmed().isEmpty()) return true;  // an empty list: no code
+  for (const QString& part : p_sText.split(QLatin1Char(','))) {
+    const QString code = part.trimmed();
+    if (code.size() != 2 || code[0].unicode() < 0x21 || code[0].unicode() > 0x7E || code[1].unicode() < 0x21 ||
+        code[1].unicode() > 0x7E)
+      return false;
+    p_objCodes.insert(code.toStdString());
+  }
+  return true;
+}
+
+QString PerfTime(double p_dSeconds) { return QStringLiteral("time=%1s;;;0").arg(p_dSeconds, 0, 'f', 6); }
+
+}  // namespace
+
+int Check(const Options& p_objOptions) {
+  if (p_objOptions.targets.size() != 1 || !p_objOptions.positional.isEmpty())
+    return Say(kUnknown,
+               QStringLiteral("name exactly one printer: --lan HOST[:PORT], --com N, --serial DEVICE or --usb"));
+  std::set<std::string> warning, critical;
+  for (const dz::StatusCondition& row : dz::StatusConditions()) {
+    if (row.severity == dz::Severity::Warning) warning.insert(row.code);
+    if (row.severity == dz::Severity::Critical) critical.insert(row.code);
+  }
+  if (p_objOptions.Has("warning") && !ParseCodes(p_objOptions.Value("warning"), warning))
+    return Say(kUnknown, QStringLiteral("--warning takes status codes such as 04,05"));
+  if (p_objOptions.Has("critical") && !ParseCodes(p_objOptions.Value("critical"), critical))
+    return Say(kUnknown, QStringLiteral("--critical takes status codes such as 11,13"));
+  std::unique_ptr<DriftProfile> profile;
+  if (p_objOptions.Has("profile")) {
+    QString error;
+    profile = DriftProfile::Load(p_objOptions.Value("profile"), error);
+    if (!profile) return Say(kUnknown, error);
+  }
+
+  const Target& target = p_objOptions.targets.front();
+  QElapsedTimer clock;
+  clock.start();
+  PrinterSession session(target, p_objOptions.timeout);
+  QString text, code;
+  if (!session.Open() || !session.Status(text, code))
+    return Say(kCritical, QStringLiteral("%1 does not answer: %2").arg(target.Name(), session.Error()),
+               PerfTime(clock.elapsed() / 1000.0));
+  const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+  const std::string statusCode = code.toStdString();
+  CheckState state = critical.count(statusCode)                       ? kCritical
+                     : warning.count(statusCode)                      ? kWarning
+                     : dz::FindStatusCondition(statusCode) != nullptr ? kOk
+                                                                      : kUnknown;
+  QString summary = QStringLiteral("%1 %2").arg(
+      target.Name(), text.trimmed().isEmpty() ? QStringLiteral("status code %1").arg(code) : text.trimmed());
+  if (state == kUnknown) summary += QStringLiteral(" (unknown status code %1)").arg(code);
+  QString perfData = PerfTime(seconds);
+  QStringList longOutput;
+  if (profile) {
+    if (!session.ReadRecords(profile->ReadKinds())) {
+      state = std::max(state, kWarning);
+      summary += QStringLiteral(", settings not read: %1").arg(session.Error());
+    } else {
+      const std::vector<Difference> differences = profile->Compare(session.Items());
+      if (!differences.empty()) {
+        state = state == kUnknown ? kUnknown : std::max(state, kWarning);
+        summary += QStringLiteral(", %1 setting(s) differ from %2").arg(differences.size()).arg(profile->Path());
+      }
+      for (const Difference& difference : differences) longOutput << DifferenceLine(difference);
+      perfData += QStringLiteral(" differences=%1;1;;0").arg(differences.size());
+    }
+  }
+  return Say(state, summary, perfData, longOutput);
+}
+
+}  // namespace cli
