@@ -94,10 +94,10 @@ void Exporter::HandleProbe(const HttpRequest& p_objRequest, const HttpRespond& p
       return p_fnRespond(Text(400, QStringLiteral("target %1 is not allowed").arg(probeTarget.host)));
     return Probe(probeTarget, probeTarget.address, seconds, profile, p_fnRespond);
   }
-  // A host name: looked up first, within the probe's time; every address it
-  // has must be allowed, and the first is probed.
-  QElapsedTimer clock;
-  clock.start();
+  // A host name: looked up first, within the probe's time; the first of its
+  // addresses that is allowed is probed.
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
   auto answered = std::make_shared<bool>(false);
   auto* guard = new QTimer(this);
   guard->setSingleShot(true);
@@ -108,18 +108,14 @@ void Exporter::HandleProbe(const HttpRequest& p_objRequest, const HttpRespond& p
     if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
       ProbeResult result;
       result.error = info.errorString();
-      m_objMetrics.CountProbe(result.outcome, clock.elapsed() / 1000.0);
-      HttpResponse response;
-      response.contentType = kMetricsType;
-      response.body = QByteArray::fromStdString(RenderProbe(result, clock.elapsed() / 1000.0, nullptr));
-      return p_fnRespond(response);
+      return AnswerProbe(result, clock->elapsed() / 1000.0, nullptr, p_fnRespond);
     }
     for (const QHostAddress& address : info.addresses())
-      if (!IsAllowed(m_objConfig.allowed, address))
-        return p_fnRespond(
-            Text(400, QStringLiteral("target %1 (%2) is not allowed").arg(probeTarget.host, address.toString())));
-    Probe(probeTarget, info.addresses().first(), std::max(0.0, seconds - clock.elapsed() / 1000.0), profile,
-          p_fnRespond);
+      if (IsAllowed(m_objConfig.allowed, address))
+        return Probe(probeTarget, address, std::max(0.0, seconds - clock->elapsed() / 1000.0), profile, p_fnRespond);
+    p_fnRespond(Text(
+        400,
+        QStringLiteral("target %1 (%2) is not allowed").arg(probeTarget.host, info.addresses().first().toString())));
   });
   connect(guard, &QTimer::timeout, this, [=] {
     if (*answered) return;
@@ -128,13 +124,19 @@ void Exporter::HandleProbe(const HttpRequest& p_objRequest, const HttpRespond& p
     QHostInfo::abortHostLookup(lookup);
     ProbeResult result;
     result.outcome = ProbeOutcome::Timeout;
-    m_objMetrics.CountProbe(result.outcome, seconds);
-    HttpResponse response;
-    response.contentType = kMetricsType;
-    response.body = QByteArray::fromStdString(RenderProbe(result, seconds, nullptr));
-    p_fnRespond(response);
+    result.error = QStringLiteral("the name was not looked up in time");
+    AnswerProbe(result, seconds, nullptr, p_fnRespond);
   });
   guard->start(static_cast<int>(seconds * 1000));
+}
+
+void Exporter::AnswerProbe(const ProbeResult& p_objResult, double p_dSeconds, const DriftMetrics* p_pDrift,
+                           const HttpRespond& p_fnRespond) {
+  m_objMetrics.CountProbe(p_objResult.outcome, p_dSeconds);
+  HttpResponse response;
+  response.contentType = kMetricsType;
+  response.body = QByteArray::fromStdString(RenderProbe(p_objResult, p_dSeconds, p_pDrift));
+  p_fnRespond(response);
 }
 
 void Exporter::Probe(const ProbeTarget& p_objTarget, const QHostAddress& p_objAddress, double p_dSeconds,
@@ -148,7 +150,6 @@ void Exporter::Probe(const ProbeTarget& p_objTarget, const QHostAddress& p_objAd
   clock->start();
   m_objProbe.Start(request, [this, clock, p_pProfile, p_fnRespond](const ProbeResult& result) {
     const double seconds = static_cast<double>(clock->nsecsElapsed()) / 1e9;
-    m_objMetrics.CountProbe(result.outcome, seconds);
     DriftMetrics drift;
     std::vector<Difference> differences;
     if (p_pProfile && result.recordsRead && p_pProfile->CompareRecords(result.records, differences)) {
@@ -157,10 +158,7 @@ void Exporter::Probe(const ProbeTarget& p_objTarget, const QHostAddress& p_objAd
       for (const Difference& difference : differences)
         if (seen.insert(difference.row->caption).second) drift.captions.push_back(difference.row->caption);
     }
-    HttpResponse response;
-    response.contentType = kMetricsType;
-    response.body = QByteArray::fromStdString(RenderProbe(result, seconds, p_pProfile ? &drift : nullptr));
-    p_fnRespond(response);
+    AnswerProbe(result, seconds, p_pProfile ? &drift : nullptr, p_fnRespond);
   });
 }
 

@@ -13,6 +13,7 @@
 #include "ExporterAddresses.h"
 #include "ExporterMetrics.h"
 #include "HttpServer.h"
+#include "ProbeMetrics.h"
 #include "StatusProbe.h"
 
 namespace exporter {
@@ -44,6 +45,9 @@ class Exporter : public QObject {
   void HandleProbe(const HttpRequest& p_objRequest, const HttpRespond& p_fnRespond);
   void Probe(const ProbeTarget& p_objTarget, const QHostAddress& p_objAddress, double p_dSeconds,
              std::shared_ptr<const DriftProfile> p_pProfile, const HttpRespond& p_fnRespond);
+  // Counts the probe and answers its metrics.
+  void AnswerProbe(const ProbeResult& p_objResult, double p_dSeconds, const DriftMetrics* p_pDrift,
+                   const HttpRespond& p_fnRespond);
   QByteArray LandingPage() const;
 
   ExporterConfig m_objConfig;
