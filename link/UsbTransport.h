@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "Commands.h"
+#include "Diruvov.h"
 #include "ITransport.h"
 
 class UsbTransport : public QObject, public ITransport {
@@ -50,10 +51,10 @@ class UsbTransport : public QObject, public ITransport {
   bool Bind(QString& p_sFailure);
 
  private:
-  using OpenFn = int32_t (*)();
-  using SendFn = int32_t (*)(const uint8_t*, int32_t);
-  using ReceiveFn = int32_t (*)(uint8_t*, int32_t);
-  using CloseFn = int32_t (*)();
+  using OpenFn = Dll_openUSB_fn;
+  using SendFn = Dll_sendUSB_fn;
+  using ReceiveFn = Dll_rcvUSB_fn;
+  using CloseFn = Dll_closeUSB_fn;
 
   LinkContext& m_objLink;
   QLibrary m_objLibrary;

@@ -28,22 +28,13 @@
 
 #include <stdint.h>
 
-#if defined(_WIN32)
-#define DIRUVOV_API __declspec(dllexport)
-#else
-#define DIRUVOV_API __attribute__((visibility("default")))
-#endif
+/* The transfer entry points, declared once for the library, this build and
+ * the program. */
+#include "Diruvov.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-/* The transfer entry points. */
-DIRUVOV_API int32_t Dll_openUSB(void);
-DIRUVOV_API int32_t Dll_sendUSB(const uint8_t* data, int32_t length);
-DIRUVOV_API int32_t Dll_rcvUSB(uint8_t* buffer, int32_t maxLength);
-DIRUVOV_API int32_t Dll_closeUSB(void);
-DIRUVOV_API int32_t Dll_wbUSB(void);
 
 /* Modes for DiruvovSim_SetMode, in the order of dzsim::Misbehaviour. */
 enum DiruvovSimMode {

@@ -25,10 +25,14 @@
 
 #include <stdint.h>
 
+/* A build of the library exports its entry points; a program that binds them
+ * by name at run time only uses the pointer types at the end. */
+#ifndef DIRUVOV_API
 #if defined(_WIN32)
 #define DIRUVOV_API __declspec(dllexport)
 #else
 #define DIRUVOV_API __attribute__((visibility("default")))
+#endif
 #endif
 
 #ifdef __cplusplus
@@ -65,6 +69,15 @@ DIRUVOV_API int32_t Dll_rcvUSB(uint8_t* buffer, int32_t maxLength);
 // Releases the printer (a kernel printer driver detached by open is attached
 // again). Always returns 0.
 DIRUVOV_API int32_t Dll_closeUSB(void);
+
+// Bound by the program but never called; a build may leave it out.
+DIRUVOV_API int32_t Dll_wbUSB(void);
+
+// The entry points as a program binds them by name.
+typedef int32_t (*Dll_openUSB_fn)(void);
+typedef int32_t (*Dll_sendUSB_fn)(const uint8_t* data, int32_t length);
+typedef int32_t (*Dll_rcvUSB_fn)(uint8_t* buffer, int32_t maxLength);
+typedef int32_t (*Dll_closeUSB_fn)(void);
 
 #ifdef __cplusplus
 }

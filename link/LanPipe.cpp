@@ -1,0 +1,56 @@
+#include "LanPipe.h"
+
+namespace dz {
+
+LanPipe::LanPipe(const QString& p_sHost, quint16 p_iPort, QObject* p_objParent)
+    : ByteTransport(p_objParent), m_sHost(p_sHost), m_iPort(p_iPort) {
+  connect(&m_objSocket, &QTcpSocket::connected, this, [this] {
+    m_bWasOpen = true;
+    // Commands are a few bytes each: send them at once.
+    m_objSocket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    emit opened();
+  });
+  connect(&m_objSocket, &QTcpSocket::disconnected, this, [this] {
+    if (!m_bWasOpen) return;
+    m_bWasOpen = false;
+    emit closed();
+  });
+  connect(&m_objSocket, &QTcpSocket::readyRead, this, [this] { emit bytesReceived(m_objSocket.readAll()); });
+  connect(&m_objSocket, &QTcpSocket::bytesWritten, this, &ByteTransport::bytesWritten);
+  connect(&m_objSocket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError p_eError) {
+    if (!m_bWasOpen) {
+      emit errorOccurred(TransportError::OpenFailed, m_objSocket.errorString());
+      return;
+    }
+    // The printer closing its end is no error: disconnected follows.
+    if (p_eError == QAbstractSocket::RemoteHostClosedError) return;
+    emit errorOccurred(TransportError::Lost, m_objSocket.errorString());
+  });
+}
+
+LanPipe::~LanPipe() { m_objSocket.disconnect(this); }
+
+QString LanPipe::PeerName() const {
+  const bool v6 = m_sHost.contains(QLatin1Char(':'));
+  return (v6 ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(m_sHost).arg(m_iPort);
+}
+
+void LanPipe::Open() {
+  if (m_objSocket.state() != QAbstractSocket::UnconnectedState) return;
+  m_objSocket.connectToHost(m_sHost, m_iPort);
+}
+
+void LanPipe::Close() {
+  const bool wasOpen = m_bWasOpen;
+  m_bWasOpen = false;
+  m_objSocket.abort();
+  if (wasOpen) emit closed();
+}
+
+bool LanPipe::Write(const Bytes& p_byData, int32_t /*p_iReplySize*/) {
+  if (!IsOpen()) return false;
+  const QByteArray block(reinterpret_cast<const char*>(p_byData.data()), static_cast<qsizetype>(p_byData.size()));
+  return m_objSocket.write(block) == block.size();
+}
+
+}  // namespace dz
