@@ -9,7 +9,7 @@
 
 #include "CommandLine.h"
 #include "Exporter.h"
-#include "LanStatusProbe.h"
+#include "ChannelProbe.h"
 #include "Output.h"
 #include "commands/Commands.h"
 
@@ -77,7 +77,7 @@ int Exporter(const Options& p_objOptions) {
   if (!Configure(p_objOptions, config, error)) return Refuse(p_objOptions, kExitUsage, error);
   RaiseDescriptorLimit();
   QCoreApplication::setApplicationVersion(QStringLiteral(DZ_VERSION));
-  exporter::LanStatusProbe probe;
+  exporter::ChannelProbe probe;
   exporter::Exporter server(config, probe);
   if (!server.Start(error)) {
     Print(stderr, QStringLiteral("dazavu: exporter: cannot listen on %1: %2\n")

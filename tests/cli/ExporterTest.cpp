@@ -109,8 +109,9 @@ TEST_F(ExporterTest, UnreachableSilentAndGarbagePrintersAreDownAndCountedByOutco
       }
     const double seconds = Value(samples, "dazavu_probe_duration_seconds").value_or(-1);
     if (!c.headers.isEmpty()) {
-      EXPECT_GE(seconds, 0.69);
-      EXPECT_LT(seconds, 3.0);
+      // Not --timeout's 3 s (the link's timers may end up to 5 % early).
+      EXPECT_GE(seconds, 0.6);
+      EXPECT_LT(seconds, 2.0);
     }
   }
   const auto own = Fetch(Get("/metrics"));
