@@ -22,6 +22,13 @@ QHostAddress Plain(const QHostAddress& p_objAddress) {
   return mapped ? QHostAddress(v4) : p_objAddress;
 }
 
+// Four decimal numbers with dots: what a user means by an IPv4 address (the
+// parser would also take "1.2.3" as 1.2.0.3).
+bool IsDottedQuad(const QString& p_sText) {
+  static const QRegularExpression kDotted(QStringLiteral("^[0-9]{1,3}(\\.[0-9]{1,3}){3}$"));
+  return kDotted.match(p_sText).hasMatch();
+}
+
 bool IsHostName(const QString& p_sHost) {
   static const QRegularExpression kName(
       QStringLiteral("^(?=.{1,253}$)([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?)(\\.[A-Za-z0-9]([A-Za-z0-9-]{0,61}"
@@ -75,11 +82,16 @@ bool ParseListenAddress(const QString& p_sText, QHostAddress& p_objAddress, quin
     return true;
   }
   if (host == QLatin1String("localhost")) host = QStringLiteral("127.0.0.1");
-  return p_objAddress.setAddress(host) && p_objAddress.protocol() == QAbstractSocket::IPv4Protocol;
+  return IsDottedQuad(host) && p_objAddress.setAddress(host) &&
+         p_objAddress.protocol() == QAbstractSocket::IPv4Protocol;
 }
 
 bool ParseSubnet(const QString& p_sText, Subnet& p_objSubnet, QString& p_sError) {
   QString text = p_sText.trimmed();
+  if (text.isEmpty() || text.startsWith(QLatin1Char('/'))) {
+    p_sError = QStringLiteral("--allow takes an address range such as 10.0.0.0/8, not \"%1\"").arg(p_sText);
+    return false;
+  }
   if (!text.contains(QLatin1Char('/'))) {
     const QHostAddress address(text);
     text += address.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("/128") : QStringLiteral("/32");
@@ -124,8 +136,7 @@ bool ParseProbeTarget(const QString& p_sText, ProbeTarget& p_objTarget, QString&
       host.truncate(colon);
     }
     QHostAddress address;
-    static const QRegularExpression kDotted(QStringLiteral("^[0-9]+(\\.[0-9]+){3}$"));
-    if (kDotted.match(host).hasMatch()) {
+    if (IsDottedQuad(host)) {
       if (!address.setAddress(host) || address.protocol() != QAbstractSocket::IPv4Protocol) return false;
       p_objTarget.address = address;
     } else if (!IsHostName(host) || QRegularExpression(QStringLiteral("^[0-9.]+$")).match(host).hasMatch()) {
