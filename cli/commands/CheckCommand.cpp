@@ -5,11 +5,14 @@
 #include "Commands.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <memory>
 #include <set>
 
 #include "DriftProfile.h"
 #include "Output.h"
-#include "PrinterSession.h"
+#include "PrinterChannel.h"
+#include "SerialPortMap.h"
 #include "StatusConditions.h"
 
 namespace cli {
@@ -42,6 +45,37 @@ bool ParseCodes(const QString& p_sText, std::set<std::string>& p_objCodes) {
   return true;
 }
 
+// The channel to the printer of the target; nullptr and the reason when a
+// COM entry has no port behind it.
+std::unique_ptr<dz::PrinterChannel> ChannelTo(const Target& p_objTarget, QString& p_sError) {
+  switch (p_objTarget.kind) {
+    case Target::Lan:
+      return dz::PrinterChannel::ForLan(p_objTarget.host, p_objTarget.port);
+    case Target::Serial:
+      return dz::PrinterChannel::ForSerial(p_objTarget.device, p_objTarget.serialSettings);
+    case Target::Com: {
+      const std::optional<SerialPortInfo> port = ResolveComPort(p_objTarget.com);
+      if (!port) {
+        p_sError = QStringLiteral("no serial port is COM%1").arg(p_objTarget.com);
+        return nullptr;
+      }
+      return dz::PrinterChannel::ForSerial(port->m_sDevice, p_objTarget.serialSettings);
+    }
+    case Target::Usb:
+      return dz::PrinterChannel::ForUsb(p_objTarget.usbLibrary);
+  }
+  return nullptr;
+}
+
+// Sleeps in the event loop until the reply has finished; the channel's own
+// time-out ends it at the latest.
+void Await(dz::PrinterReply& p_objReply) {
+  if (p_objReply.IsFinished()) return;
+  QEventLoop loop;
+  QObject::connect(&p_objReply, &dz::PrinterReply::finished, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
 QString PerfTime(double p_dSeconds) { return QStringLiteral("time=%1s;;;0").arg(p_dSeconds, 0, 'f', 6); }
 
 }  // namespace
@@ -69,28 +103,39 @@ int Check(const Options& p_objOptions) {
   const Target& target = p_objOptions.targets.front();
   QElapsedTimer clock;
   clock.start();
-  PrinterSession session(target, p_objOptions.timeout);
-  QString text, code;
-  if (!session.Open() || !session.Status(text, code))
-    return Say(kCritical, QStringLiteral("%1 does not answer: %2").arg(target.Name(), session.Error()),
-               PerfTime(clock.elapsed() / 1000.0));
+  QString error;
+  std::unique_ptr<dz::PrinterChannel> channel = ChannelTo(target, error);
+  if (!channel)
+    return Say(kCritical, QStringLiteral("%1 does not answer: %2").arg(target.Name(), error),
+               PerfTime(static_cast<double>(clock.nsecsElapsed()) / 1e9));
+  channel->SetTimeoutMs(static_cast<int>(p_objOptions.timeout * 1000));
+  const std::unique_ptr<dz::PrinterReply> status(channel->RequestStatus());
+  Await(*status);
+  if (!status->IsOk())
+    return Say(kCritical, QStringLiteral("%1 does not answer: %2").arg(target.Name(), status->ErrorText()),
+               PerfTime(static_cast<double>(clock.nsecsElapsed()) / 1e9));
   const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-  const std::string statusCode = code.toStdString();
-  CheckState state = critical.count(statusCode)                       ? kCritical
-                     : warning.count(statusCode)                      ? kWarning
-                     : dz::FindStatusCondition(statusCode) != nullptr ? kOk
-                                                                      : kUnknown;
-  QString summary = QStringLiteral("%1 %2").arg(
-      target.Name(), text.trimmed().isEmpty() ? QStringLiteral("status code %1").arg(code) : text.trimmed());
-  if (state == kUnknown) summary += QStringLiteral(" (unknown status code %1)").arg(code);
+  const std::string code = status->StatusCode();
+  const QString text = status->StatusText().trimmed();
+  CheckState state = critical.count(code)                       ? kCritical
+                     : warning.count(code)                      ? kWarning
+                     : dz::FindStatusCondition(code) != nullptr ? kOk
+                                                                : kUnknown;
+  const QString codeText = QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()));
+  QString summary = QStringLiteral("%1 %2").arg(target.Name(),
+                                                text.isEmpty() ? QStringLiteral("status code %1").arg(codeText) : text);
+  if (state == kUnknown) summary += QStringLiteral(" (unknown status code %1)").arg(codeText);
   QString perfData = PerfTime(seconds);
   QStringList longOutput;
   if (profile) {
-    if (!session.ReadRecords(profile->ReadKinds())) {
+    const std::unique_ptr<dz::PrinterReply> records(channel->ReadRecords(profile->ReadKinds()));
+    Await(*records);
+    CItemManager printer;
+    if (!records->IsOk() || !dz::StoreRecords(*records, printer)) {
       state = std::max(state, kWarning);
-      summary += QStringLiteral(", settings not read: %1").arg(session.Error());
+      summary += QStringLiteral(", settings not read: %1").arg(records->ErrorText());
     } else {
-      const std::vector<Difference> differences = profile->Compare(session.Items());
+      const std::vector<Difference> differences = profile->Compare(printer);
       if (!differences.empty()) {
         state = state == kUnknown ? kUnknown : std::max(state, kWarning);
         summary += QStringLiteral(", %1 setting(s) differ from %2").arg(differences.size()).arg(profile->Path());

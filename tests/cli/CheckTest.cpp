@@ -37,10 +37,16 @@ TEST_F(CliTest, CheckGivesEachStatusItsStateAndTheListsMoveCodes) {
 TEST_F(CliTest, CheckOfAPrinterThatDoesNotAnswerIsCritical) {
   ASSERT_TRUE(StartFleet(1, {"--mode", "silence"}));
   const QString down = QStringLiteral("127.0.0.1:%1").arg(m_iBasePort + 9);
-  ExpectLine(Dazavu({"check", "--lan", down, "--timeout", "1"}), 2, "CRITICAL",
-             down + " does not answer: 'LAN' Open Error !!");
-  ExpectLine(Dazavu({"check", "--lan", Lan(0), "--timeout", "0.5"}), 2, "CRITICAL",
-             Lan(0) + " does not answer: no status reply");
+  const CliRun refused = Dazavu({"check", "--lan", down, "--timeout", "1"});
+  EXPECT_EQ(refused.exit, 2);
+  EXPECT_TRUE(refused.out.startsWith("DAZAVU CRITICAL - " + down.toUtf8() + " does not answer: cannot open "))
+      << refused.out.constData();
+  const CliRun silent = Dazavu({"check", "--lan", Lan(0), "--timeout", "0.5"});
+  EXPECT_EQ(silent.exit, 2);
+  EXPECT_TRUE(silent.out.startsWith("DAZAVU CRITICAL - " + Lan(0).toUtf8() + " does not answer: "))
+      << silent.out.constData();
+  EXPECT_TRUE(silent.out.contains(" | time=")) << silent.out.constData();
+  EXPECT_EQ(silent.out.count('\n'), 1);
 }
 
 TEST_F(CliTest, CheckUsageErrorsAreUnknown) {
@@ -92,4 +98,20 @@ TEST_F(CliTest, CheckWithAProfileWarnsOfTheSettingsThatDiffer) {
   EXPECT_EQ(lines[1], "FEED ADJ.: 0.0 -> -1.5");
   // A critical status stays critical with drift.
   EXPECT_EQ(Dazavu({"check", "--lan", Lan(1), "--profile", Path("site.dt1")}).exit, 2);
+}
+
+TEST_F(CliTest, CheckOverASerialLineAndUsb) {
+  ASSERT_TRUE(StartFleet(1, {"--pty", "--status", "14"}));
+  const QByteArray out = m_objSim->Output();
+  const qsizetype at = out.indexOf("serial: ");
+  ASSERT_GE(at, 0) << out.constData();
+  const QString device = QString::fromUtf8(out.mid(at + 8, out.indexOf('\n', at) - at - 8));
+  ExpectLine(Dazavu({"check", "--serial", device, "--serial-settings", "9600,N,8,1"}), 2, "CRITICAL",
+             device + " NO RIBBON");
+  CItemManager factory;
+  WriteAll(Path("factory.dt1"), QByteArray::fromStdString(JoinFileLines(BuildParameterFileLines(factory))));
+  const CliRun usb = Dazavu({"check", "--usb", "--usb-library", DZ_SIM_USB_LIBRARY, "--profile", Path("factory.dt1")});
+  EXPECT_EQ(usb.exit, 0) << usb.out.constData();
+  EXPECT_TRUE(usb.out.startsWith("DAZAVU OK - usb ON LINE | time=")) << usb.out.constData();
+  EXPECT_TRUE(usb.out.endsWith(" differences=0;1;;0\n")) << usb.out.constData();
 }
