@@ -176,6 +176,11 @@ if exists("dazavu") and exists("dazavu-printer-sim"):
 else:
     failures.append("dazavu or dazavu-printer-sim missing (is cli/ built?)")
 
+# dazavu exporter: 1,000 scrapes at once against 1,000 printers.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import exporter_bench  # noqa: E402
+exporter = exporter_bench.measure(BIN, ENV, failures)
+
 elapsed = time.monotonic() - started
 
 # ---- the table ----
@@ -243,6 +248,14 @@ row("dazavu read --out-dir, 100 printers (ms)", dazavu["read100_ms"], fmt="{:.1f
 row("dazavu read wall ratio 100 / 1 printers (per run)",
     [h / o for h, o in zip(dazavu["read100_ms"], dazavu["read1_ms"])], 3.0001, fmt="{:.2f}", unit="x")
 row("dazavu read, 100 printers, peak RSS (MiB)", dazavu["rss100_mib"], 60, fmt="{:.1f}")
+row(f"exporter: {exporter_bench.FLEET:,} probes at once, printers answering after {exporter_bench.DELAY_MS} ms (s)",
+    exporter["burst_s"], 1.0, fmt="{:.3f}")
+row(f"exporter: peak RSS after {exporter_bench.FLEET:,} probes at once (MiB)", exporter["peak_mib"], 64, fmt="{:.1f}")
+row("exporter: CPU time per probe (ms)", exporter["cpu_ms_per_probe"], fmt="{:.3f}")
+row("exporter: one probe, scrape sent to metrics read (ms)", exporter["probe_ms"], fmt="{:.3f}")
+row("printer's own status round trip, connect to reply (ms)", exporter["direct_ms"], fmt="{:.3f}")
+row("exporter: one probe beyond the printer's own round trip (ms)",
+    [p - d for p, d in zip(exporter["probe_ms"], exporter["direct_ms"])], fmt="{:.3f}")
 labels = {
     "DecodeRecords": "records decoded (/s)",
     "DecodeStatusReplies": "status replies decoded (/s)",

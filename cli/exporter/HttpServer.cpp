@@ -9,6 +9,24 @@ namespace exporter {
 
 namespace {
 
+// Accepts connections as unbuffered sockets: a request and its answer are a
+// few kilobytes, and a buffered socket would keep a read and a write block of
+// 16 KiB each for every scrape that waits for its printer.
+class UnbufferedTcpServer : public QTcpServer {
+ public:
+  using QTcpServer::QTcpServer;
+
+ protected:
+  void incomingConnection(qintptr p_iDescriptor) override {
+    auto* socket = new QTcpSocket(this);
+    if (socket->setSocketDescriptor(p_iDescriptor, QAbstractSocket::ConnectedState,
+                                    QIODevice::ReadWrite | QIODevice::Unbuffered))
+      addPendingConnection(socket);
+    else
+      delete socket;  // it closes the descriptor it was given
+  }
+};
+
 // One client connection: reads one request, hands it on, writes the answer,
 // closes. Deletes itself when the connection ends.
 class HttpConnection : public QObject {
@@ -126,8 +144,11 @@ HttpServer::HttpServer(HttpHandler p_fnHandler, const HttpLimits& p_objLimits, Q
     : QObject(p_pParent),
       m_fnHandler(std::move(p_fnHandler)),
       m_objLimits(p_objLimits),
-      m_pServer(new QTcpServer(this)) {
-  m_pServer->setMaxPendingConnections(1024);
+      m_pServer(new UnbufferedTcpServer(this)) {
+  // A scrape of a whole fleet arrives at once: a short accept queue would
+  // drop connections, which clients retry only after a second.
+  m_pServer->setMaxPendingConnections(4096);
+  m_pServer->setListenBacklogSize(4096);
   connect(m_pServer, &QTcpServer::newConnection, this, &HttpServer::OnNewConnection);
 }
 
