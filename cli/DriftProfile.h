@@ -1,7 +1,10 @@
 #pragma once
 // A settings file as the settings a printer should hold: the records to read
 // from the printer to compare with it, and the captions of the settings that
-// differ, as the window shows them.
+// differ, as the window shows them. Only the settings that the file carries
+// (its write records) and the printer reports (its read records) are
+// compared: never KB I/F, which no file carries, nor STOP BIT, which no
+// record reports.
 #include <QString>
 #include <map>
 #include <memory>
@@ -21,6 +24,8 @@ class DriftProfile {
   const QString& Path() const { return m_sPath; }
   // The read kinds that hold the file's settings: 0, 1, 4 or 3.
   const std::vector<int>& ReadKinds() const;
+  // The rows compared: carried by the file and reported by the printer.
+  const std::vector<dz::ShownSetting>& Rows() const { return m_objRows; }
   // The settings that differ between the printer's catalogue and the file.
   std::vector<Difference> Compare(const CItemManager& p_objPrinter) const;
   // The same from the printer's record reply frames, one per read kind; false
@@ -31,4 +36,5 @@ class DriftProfile {
   QString m_sPath;
   FileKind m_eKind = FileKind::Parameter;
   CItemManager m_objItems;
+  std::vector<dz::ShownSetting> m_objRows;
 };
