@@ -4,10 +4,12 @@ front of a simulated fleet: four printers on line, one of them reporting
 "13" (Paper Error), and one stopped (nobody listens on its port).
 
 Prometheus gets a generated configuration (scrape and rule evaluation every
-second, the multi-target relabelling of monitoring/prometheus.yml) and the
+second, the multi-target relabelling of monitoring/prometheus.yml, every
+scrape comparing with the profile "site" that the printers hold) and the
 alert rules of monitoring/dazavu-alerts.yml with every `for:` cut to 2 s.
 The test asks Prometheus' HTTP API until dazavu_up and the firing alerts are
-what they must be, within a bounded time, and stops everything it started.
+what they must be, within a bounded time, then runs every query of the
+Grafana dashboard, and stops everything it started.
 
 Usage: test_prometheus.py --prometheus BIN --promtool BIN --dazavu BIN
                           --sim BIN --monitoring DIR
@@ -110,7 +112,11 @@ def main():
         started.append(Process([args.sim, "--printers", str(PRINTERS), "--port", str(base), "--status", "13,00"],
                                r"^status: "))
         stopped = base + PRINTERS  # nobody listens here
-        exporter = Process([args.dazavu, "exporter", "--listen", "127.0.0.1:0", "--allow", "127.0.0.0/8"],
+        # The profile "site": what the printers hold, so nothing has drifted.
+        site = os.path.join(work, "site.dt1")
+        subprocess.run([args.dazavu, "read", "--lan", "127.0.0.1:%d" % (base + 1), "--params", site], check=True)
+        exporter = Process([args.dazavu, "exporter", "--listen", "127.0.0.1:0", "--allow", "127.0.0.0/8",
+                            "--profile", "site=" + site],
                            r"listening on 127\.0\.0\.1:(\d+)", stream="stderr")
         started.append(exporter)
         exporter_port = int(exporter.match.group(1))
@@ -125,7 +131,7 @@ def main():
             "global": {"scrape_interval": "1s", "evaluation_interval": "1s", "scrape_timeout": "1s"},
             "rule_files": [os.path.join(work, "rules.yml")],
             "scrape_configs": [
-                {"job_name": "dazavu", "metrics_path": "/probe",
+                {"job_name": "dazavu", "metrics_path": "/probe", "params": {"profile": ["site"]},
                  "static_configs": [{"targets": printers}],
                  "relabel_configs": [
                      {"source_labels": ["__address__"], "target_label": "__param_target"},
@@ -183,6 +189,20 @@ def main():
             ok = ok and "Printer %s: Paper Error" % printers[0] in summaries
             probes = api(web, "query", query='sum(dazavu_exporter_probes_total{outcome="success"})')["result"]
             ok = ok and probes and float(probes[0]["value"][1]) > 0
+        if ok:
+            # Every query of the Grafana dashboard is valid PromQL and finds
+            # series (the drift ones too, since the scrapes name a profile).
+            with open(os.path.join(args.monitoring, "dazavu-dashboard.json")) as f:
+                dashboard = json.load(f)
+            for panel in dashboard["panels"]:
+                for target in panel.get("targets", []):
+                    expr = target["expr"].replace("$job", "dazavu")
+                    found = api(web, "query", query=expr)["result"]
+                    if not found:
+                        print("dashboard panel %r: no series for %s" % (panel["title"], expr))
+                        ok = False
+            drift = api(web, "query", query="sum(dazavu_settings_differences)")["result"]
+            ok = ok and drift and float(drift[0]["value"][1]) == 0
         if not ok:
             print("expected dazavu_up %s and firing %s" % (json.dumps(want_up, sort_keys=True), sorted(want_alerts)))
             with open(os.path.join(work, "prometheus.log")) as f:
