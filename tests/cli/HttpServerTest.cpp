@@ -42,7 +42,10 @@ class HttpServerTest : public ::testing::Test {
           HttpResponse response;
           response.body = request.path + '?' + request.query + ' ' + request.Header("x-test");
           if (request.path == "/later")
-            QTimer::singleShot(200, [respond, response] { respond(response); });
+            QTimer::singleShot(200, [this, respond, response] {
+              respond(response);
+              ++m_iLateAnswers;
+            });
           else if (request.path != "/never")
             respond(response);
         },
@@ -53,6 +56,7 @@ class HttpServerTest : public ::testing::Test {
 
   std::unique_ptr<HttpServer> m_objServer;
   int m_iHandled = 0;
+  int m_iLateAnswers = 0;
 };
 
 }  // namespace
@@ -110,8 +114,8 @@ TEST_F(HttpServerTest, AnAnswerForAClientThatLeftIsDropped) {
   {
     Client gone(Port(), "GET /later HTTP/1.1\r\n\r\n");
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_iHandled == 1; }, 3000));
-  }                   // gone before the answer
-  QTest::qWait(300);  // the answer comes and finds no one
+  }                                                                            // gone before the answer
+  ASSERT_TRUE(QTest::qWaitFor([this] { return m_iLateAnswers == 1; }, 3000));  // and finds no one
   Client next(Port(), "GET /now HTTP/1.1\r\n\r\n");
   ASSERT_TRUE(next.WaitClosed());
   EXPECT_TRUE(next.received.startsWith("HTTP/1.1 200 OK"));
