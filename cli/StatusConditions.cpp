@@ -38,4 +38,20 @@ const StatusCondition* FindStatusCondition(const std::string& p_sCode) {
   return nullptr;
 }
 
+std::string PrintableCode(const std::string& p_sCode) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  for (char c : p_sCode) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x21 && byte <= 0x7E && byte != '\\') {
+      text += c;
+    } else {
+      text += "\\x";
+      text += kHex[byte >> 4];
+      text += kHex[byte & 0x0F];
+    }
+  }
+  return text;
+}
+
 }  // namespace dz

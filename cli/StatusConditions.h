@@ -20,5 +20,8 @@ struct StatusCondition {
 const std::vector<StatusCondition>& StatusConditions();
 // The row of a code; nullptr for a code the table does not hold.
 const StatusCondition* FindStatusCondition(const std::string& p_sCode);
+// The code as text fit for a line or a label: printable ASCII as it is,
+// any other byte as \xNN.
+std::string PrintableCode(const std::string& p_sCode);
 
 }  // namespace dz

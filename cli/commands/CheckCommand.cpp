@@ -121,7 +121,7 @@ int Check(const Options& p_objOptions) {
                      : warning.count(code)                      ? kWarning
                      : dz::FindStatusCondition(code) != nullptr ? kOk
                                                                 : kUnknown;
-  const QString codeText = QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()));
+  const QString codeText = QString::fromStdString(dz::PrintableCode(code));
   QString summary = QStringLiteral("%1 %2").arg(target.Name(),
                                                 text.isEmpty() ? QStringLiteral("status code %1").arg(codeText) : text);
   if (state == kUnknown) summary += QStringLiteral(" (unknown status code %1)").arg(codeText);

@@ -25,7 +25,7 @@ std::string RenderProbe(const ProbeResult& p_objResult, double p_dSeconds, const
                 p_objResult.answered && p_objResult.code == row.code ? 1 : 0);
   if (p_objResult.answered) {
     text.Family("dazavu_status_info", "gauge", "The status code and its text, as the window shows it.");
-    text.Sample("dazavu_status_info", {{"code", p_objResult.code}, {"text", p_objResult.text}}, 1);
+    text.Sample("dazavu_status_info", {{"code", dz::PrintableCode(p_objResult.code)}, {"text", p_objResult.text}}, 1);
   }
   text.Family("dazavu_probe_duration_seconds", "gauge", "How long the probe took.");
   text.Sample("dazavu_probe_duration_seconds", p_dSeconds);

@@ -6,6 +6,7 @@
 #include "Exporter.h"
 #include "ExporterAddresses.h"
 #include "MetricsText.h"
+#include "StatusConditions.h"
 
 using namespace exporter;
 
@@ -117,4 +118,10 @@ TEST(MetricsText, LabelValuesAreEscapedAndLatin1BecomesUtf8) {
   text.Family("dazavu_x", "gauge", "Help.");
   text.Sample("dazavu_x", {{"a", "1"}, {"b", "\""}}, 2);
   EXPECT_EQ(text.Text(), "# HELP dazavu_x Help.\n# TYPE dazavu_x gauge\ndazavu_x{a=\"1\",b=\"\\\"\"} 2\n");
+}
+
+TEST(StatusConditions, CodesArePrintedAsTheyAreOrInHexadecimal) {
+  EXPECT_EQ(dz::PrintableCode("13"), "13");
+  EXPECT_EQ(dz::PrintableCode(std::string("\0\x01", 2)), "\\x00\\x01");
+  EXPECT_EQ(dz::PrintableCode(" \\"), "\\x20\\x5C");
 }
