@@ -17,15 +17,15 @@
 
 class DriftProfile {
  public:
-  // Loads the file with LOAD's rules; nullptr and the reason when it is
-  // unreadable or rejected.
+  // Reads the file once and checks it whole (as write does); nullptr and the
+  // reason when it is unreadable or rejected.
   static std::unique_ptr<DriftProfile> Load(const QString& p_sPath, QString& p_sError);
 
   const QString& Path() const { return m_sPath; }
   // The read kinds that hold the file's settings: 0, 1, 4 or 3.
   const std::vector<int>& ReadKinds() const;
   // The rows compared: carried by the file and reported by the printer.
-  const std::vector<dz::ShownSetting>& Rows() const { return m_objRows; }
+  const std::vector<const dz::ShownSetting*>& Rows() const { return m_objRows; }
   // The settings that differ between the printer's catalogue and the file.
   std::vector<Difference> Compare(const CItemManager& p_objPrinter) const;
   // The same from the printer's record reply frames, one per read kind; false
@@ -36,5 +36,5 @@ class DriftProfile {
   QString m_sPath;
   FileKind m_eKind = FileKind::Parameter;
   CItemManager m_objItems;
-  std::vector<dz::ShownSetting> m_objRows;
+  std::vector<const dz::ShownSetting*> m_objRows;
 };

@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include <cmath>
+
 namespace cli {
 
 namespace {
@@ -38,33 +40,43 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
   QString serialSettings = QStringLiteral("9600,E,8,1");
   QString usbLibrary;
   bool usb = false;
+  bool optionsEnded = false;
   for (int i = 0; i < p_objArgs.size(); ++i) {
     const QString& arg = p_objArgs[i];
-    if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+    if (optionsEnded || arg == QLatin1String("-") || !arg.startsWith(QLatin1Char('-'))) {
+      p_objOptions.positional << arg;
+    } else if (arg == QLatin1String("--")) {
+      optionsEnded = true;
+    } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
       p_objOptions.help = true;
+    } else if (arg == QLatin1String("--version")) {
+      p_objOptions.version = true;
     } else if (arg == QLatin1String("--json")) {
       p_objOptions.json = true;
     } else if (arg == QLatin1String("--verify")) {
       p_objOptions.verify = true;
+    } else if (arg == QLatin1String("--no-verify")) {
+      p_objOptions.noVerify = true;
     } else if (arg == QLatin1String("--usb")) {
       usb = true;
-    } else if (arg.startsWith(QLatin1String("--")) && arg.size() > 2) {
+    } else if (arg.startsWith(QLatin1String("--"))) {
       QString name = arg.mid(2);
       QString value;
       const qsizetype equals = name.indexOf(QLatin1Char('='));
       if (equals >= 0) {
         value = name.mid(equals + 1);
         name.truncate(equals);
-      } else if (kValueOptions.contains(name)) {
+      }
+      if (!kValueOptions.contains(name)) {
+        p_sError = QStringLiteral("unknown option --%1").arg(name);
+        return false;
+      }
+      if (equals < 0) {
         if (i + 1 >= p_objArgs.size()) {
           p_sError = QStringLiteral("option --%1 needs a value").arg(name);
           return false;
         }
         value = p_objArgs[++i];
-      }
-      if (!kValueOptions.contains(name)) {
-        p_sError = QStringLiteral("unknown option %1").arg(arg);
-        return false;
       }
       if (name == QLatin1String("lan")) {
         Target target;
@@ -100,8 +112,8 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
         bool ok = false;
         p_objOptions.timeout = value.toDouble(&ok);
         p_objOptions.timeoutGiven = true;
-        if (!ok || p_objOptions.timeout <= 0 || p_objOptions.timeout > 3600) {
-          p_sError = QStringLiteral("--timeout takes seconds above 0");
+        if (!ok || !std::isfinite(p_objOptions.timeout) || p_objOptions.timeout <= 0 || p_objOptions.timeout > 3600) {
+          p_sError = QStringLiteral("--timeout takes a number of seconds above 0 and at most 3600");
           return false;
         }
       } else if (name == QLatin1String("jobs")) {
@@ -117,7 +129,8 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
         p_objOptions.lists[name] << value;
       }
     } else {
-      p_objOptions.positional << arg;
+      p_sError = QStringLiteral("unknown option %1").arg(arg);
+      return false;
     }
   }
   if (usb) {

@@ -17,8 +17,10 @@ struct Options {
   std::map<QString, QString> values;     // options with a value, by name without "--"
   std::map<QString, QStringList> lists;  // every value of each, for repeatable options
   bool json = false;
-  bool verify = false;
+  bool verify = false;    // --verify: kept for older scripts; write verifies anyway
+  bool noVerify = false;  // --no-verify: write without the read-back
   bool help = false;
+  bool version = false;
   bool jobsGiven = false;
   bool timeoutGiven = false;
   double timeout = 2;
@@ -34,9 +36,11 @@ struct Options {
   }
 };
 
-// Fills the options from the words after the command. False and the reason
-// for an unknown option, a missing value or a value out of range; the
-// options read until then are kept (--help among them).
+// Fills the options from the words after the command. Words that do not
+// start with "-" (and "-" itself), and every word after "--", are
+// positional. False and the reason for an unknown option (short or long), a
+// missing value or a value out of range; the options read until then are
+// kept (--help among them).
 bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& p_sError);
 
 }  // namespace cli

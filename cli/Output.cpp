@@ -20,14 +20,48 @@ int Finish(const Options& p_objOptions, int p_iExit, QJsonObject p_objDocument, 
     for (auto it = p_objDocument.begin(); it != p_objDocument.end(); ++it) document[it.key()] = it.value();
     Print(stdout, QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)));
   } else {
-    for (const QString& line : p_objLines) Print(stdout, line + QLatin1Char('\n'));
+    for (const QString& line : p_objLines) Print(stdout, TerminalSafe(line) + QLatin1Char('\n'));
   }
   return p_iExit;
 }
 
+QString TerminalSafe(const QString& p_sLine) {
+  QString out;
+  out.reserve(p_sLine.size());
+  for (const QChar c : p_sLine) {
+    const char16_t code = c.unicode();
+    if ((code < 0x20 && code != u'\t') || (code >= 0x7F && code <= 0x9F))
+      out += QStringLiteral("\\x%1").arg(static_cast<uint>(code), 2, 16, QLatin1Char('0'));
+    else
+      out += c;
+  }
+  return out;
+}
+
+int WorseExit(int p_iA, int p_iB) {
+  // 2 (a printer not reached or answering wrongly) over 4 (a rejected file)
+  // over 3 (a difference) over 0.
+  const auto rank = [](int exit) {
+    switch (exit) {
+      case kExitNoAnswer:
+        return 3;
+      case kExitRejected:
+        return 2;
+      case kExitDifferent:
+        return 1;
+      default:
+        return exit == kExitOk ? 0 : 4;
+    }
+  };
+  return rank(p_iB) > rank(p_iA) ? p_iB : p_iA;
+}
+
 int Refuse(const Options& p_objOptions, int p_iExit, const QString& p_sError) {
-  Print(stderr, QStringLiteral("dazavu: %1\n").arg(p_sError));
-  if (p_iExit == kExitUsage && !p_objOptions.json) Print(stderr, QStringLiteral("Try 'dazavu --help'.\n"));
+  Print(stderr, QStringLiteral("dazavu: %1\n").arg(TerminalSafe(p_sError)));
+  if (p_iExit == kExitUsage && !p_objOptions.json)
+    Print(stderr, p_objOptions.command.isEmpty()
+                      ? QStringLiteral("Try 'dazavu --help'.\n")
+                      : QStringLiteral("Try 'dazavu %1 --help'.\n").arg(p_objOptions.command));
   QJsonObject document;
   document[QStringLiteral("error")] = p_sError;
   return Finish(p_objOptions, p_iExit, document, {});
@@ -58,7 +92,14 @@ QJsonArray DifferenceRows(const std::vector<Difference>& p_objDifferences, const
 
 QString DifferenceLine(const Difference& p_objDifference) {
   return QStringLiteral("%1: %2 -> %3")
-      .arg(QString::fromLatin1(p_objDifference.row->caption), Latin1(p_objDifference.a), Latin1(p_objDifference.b));
+      .arg(QString::fromLatin1(p_objDifference.row->caption), Printable(p_objDifference.a),
+           Printable(p_objDifference.b));
+}
+
+QString FailedLine(const PrinterResult& p_objResult) {
+  return QStringLiteral("%1\t%2\t%3")
+      .arg(p_objResult.target, p_objResult.started ? QStringLiteral("failed") : QStringLiteral("not started"),
+           p_objResult.error);
 }
 
 }  // namespace cli

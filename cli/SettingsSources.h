@@ -1,27 +1,44 @@
 #pragma once
-// Settings files and printers as sources of settings: loading a file with
-// the window's loader rules, writing a file as the window's SAVE does, and
-// comparing two catalogues setting by setting as the window shows them.
+// Settings files and printers as sources of settings: reading a settings file
+// once and checking it whole, writing a file as the window's SAVE does, the
+// settings a file carries and a printer reports, and comparing two catalogues
+// setting by setting as the window shows them.
 #include <QJsonArray>
 #include <QString>
 #include <string>
 #include <vector>
 
 #include "CItemManager.h"
+#include "FieldChecks.h"
 #include "ShownSettings.h"
 
-enum class FileKind { Parameter, Lan };
+using FileKind = SettingsFileKind;
 
 // .dt2 is a LAN settings file, everything else a parameter settings file.
 FileKind KindOfFile(const QString& p_sPath);
-// The rows a file kind carries.
-const std::vector<dz::ShownSetting>& RowsOf(FileKind p_eKind);
 
-// Loads a file into the catalogue with LOAD's rules. False and the reason
-// when it cannot be read or is rejected; the catalogue is then unchanged.
-bool LoadSettingsFile(const QString& p_sPath, CItemManager& p_objItems, QString& p_sError);
-// Writes the file SAVE writes for this catalogue, replacing the file at once.
-bool SaveSettingsFile(const QString& p_sPath, FileKind p_eKind, CItemManager& p_objItems);
+// A settings file as read once and checked whole: its lines are the bytes
+// every printer is sent.
+struct SettingsFile {
+  QString path;
+  FileKind kind = FileKind::Parameter;
+  std::vector<std::string> lines;
+};
+// Reads a regular file once and checks it whole (FieldChecks.h). False and
+// the reason, naming the file and the line, otherwise.
+bool ReadSettingsFileChecked(const QString& p_sPath, SettingsFile& p_objFile, QString& p_sError);
+// Stores the file's settings into the catalogue.
+void LoadSettings(const SettingsFile& p_objFile, CItemManager& p_objItems);
+// Writes the file SAVE writes for this catalogue, replacing the file at once;
+// never through a symbolic link or onto anything but a regular file.
+bool SaveSettingsFile(const QString& p_sPath, FileKind p_eKind, CItemManager& p_objItems, QString& p_sError);
+
+// The rows of the settings a file of the kind carries; those a printer
+// reports (of both files' pages); and those a file carries and a printer
+// reports, the only ones a file and a printer can be compared on.
+std::vector<const dz::ShownSetting*> RowsCarriedBy(FileKind p_eKind);
+std::vector<const dz::ShownSetting*> RowsReported(FileKind p_eKind);
+std::vector<const dz::ShownSetting*> RowsCompared(FileKind p_eKind);
 
 struct Difference {
   const dz::ShownSetting* row;
@@ -30,7 +47,10 @@ struct Difference {
 };
 // The settings of the rows whose field texts differ, with both values as shown.
 std::vector<Difference> CompareSettings(const CItemManager& p_objA, const CItemManager& p_objB,
-                                        const std::vector<dz::ShownSetting>& p_objRows);
+                                        const std::vector<const dz::ShownSetting*>& p_objRows);
 
 // Latin-1 bytes as text (each byte its own code point).
 QString Latin1(const std::string& p_sText);
+// Latin-1 bytes as text for a terminal: control characters and "\" written
+// as \xNN.
+QString Printable(const std::string& p_sText);

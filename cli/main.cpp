@@ -2,17 +2,15 @@
 // printers through the same link, command, reply and settings-file code as
 // the window, without a display.
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <cstdio>
 #include <unistd.h>
 
 #include "CommandLine.h"
+#include "OpenFiles.h"
+#include "StopSignal.h"
 
 int main(int argc, char* argv[]) {
+  cli::InstallStopSignal();
+  cli::RaiseOpenFileLimit();
   QCoreApplication app(argc, argv);
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();

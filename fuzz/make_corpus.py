@@ -52,6 +52,22 @@ write("lan", "read_in_progress", bytes([0]) + bytes([3, 27]) + record(0) + bytes
 PARAMETER = b"{Z2;1,C0521021-0501B0A00110B1111111111111|}\r\n{Z2;2,-015+100-05+005-02+07-07-151530|}\r\n"
 LAN = (b"{IP;2,192,168,010,020|}\r\n{IP;3,000,000,000,000|}\r\n{IP;4,255,255,255,000|}\r\n"
        b"{IS;1,08000|}\r\n{IH;1," + b"F" * 32 + b",printer01" + b"\xff" * 7 + b"|}\r\n")
+# The reply framer: rule byte (0 serial, 1 LAN, 2 USB), kind selector, then
+# pieces of a length byte and that many bytes.
+def pieces(*chunks):
+    return b"".join(bytes([len(c)]) + c for c in chunks)
+
+
+for kind in range(5):
+    sel = bytes([SELECTOR[kind]])
+    frame = record(kind)
+    half = len(frame) // 2
+    write("framer", f"serial_kind{kind}", b"\x00" + sel + pieces(b"\x11" + frame[:half], frame[half:] + STATUS))
+    write("framer", f"lan_kind{kind}_split", b"\x01" + sel + pieces(frame[:half], frame[half:]))
+    write("framer", f"usb_kind{kind}", b"\x02" + sel + pieces(b"\x02\x00" + frame[:half], frame[half:] + b"X"))
+write("framer", "lan_status_settled", b"\x01" + bytes([SELECTOR[-1]]) + pieces(STATUS_JAM[:5], b"\x80" + STATUS_JAM))
+write("framer", "usb_other", b"\x02" + bytes([SELECTOR[-1]]) + pieces(b"\x07garbage"))
+
 write("files", "parameter.dt1", PARAMETER)
 write("files", "lan.dt2", LAN)
 write("files", "lan_no_host.dt2", b"{IH;0," + b"0123456789ABCDEF" * 2 + b"|}\n{IP;5,001,002,003,004|}")

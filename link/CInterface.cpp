@@ -89,6 +89,11 @@ int16_t CInterface::GetComPortNumber(bool p_bDefaultValue) const {
   return static_cast<int16_t>(std::llround(ValueToNumber(m_objComPortNumber.GetValue(p_bDefaultValue))) + 1);
 }
 
+void CInterface::SetComPortNumber(int p_iComPortNumber) {
+  // The item holds the list position of the entry: COM1 is position 0.
+  m_objComPortNumber.SetValue(static_cast<int32_t>(p_iComPortNumber - 1));
+}
+
 std::string CInterface::GetSerialInfo(bool /*p_bDefaultValue: always the current values*/) const {
   return GetSpeedText() + "," + GetParityText() + "," + GetDataLengthText() + "," + GetStopBitText();
 }

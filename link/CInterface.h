@@ -36,6 +36,9 @@ class CInterface {
   int16_t GetActiveInterface() const;
   // 1 for COM1.
   int16_t GetComPortNumber(bool p_bDefaultValue = false) const;
+  // Selects COMn (1 for COM1), as picking the n-th entry of the setup
+  // dialog's COM list does.
+  void SetComPortNumber(int p_iComPortNumber);
   // Speed, parity, data bits, stop bits: 9600,E,8,1. Always the current values.
   std::string GetSerialInfo(bool p_bDefaultValue = false) const;
 

@@ -7,7 +7,6 @@
 #include "Commands.h"
 
 class CInterface;
-class ILinkHost;
 class LinkWaiter;
 struct LinkState;
 
@@ -24,12 +23,39 @@ class IReplySink {
   virtual bool HoldsAllFields(const Bytes& p_byFrame) const = 0;
 };
 
+// What a link went through that the window presents (the dispatcher turns
+// each into the window's message box, label text, lock or beep). A
+// transport reports; it never shows anything itself.
+enum class LinkFailure {
+  SerialNoDevice,     // no serial device behind the COM entry (detail: the text naming it)
+  SerialOpenFailed,   // the port did not open (detail: why; empty: nothing to show)
+  SerialHardError,    // a character was lost in the port's receive register
+  LanOpenError,       // the connection did not come up
+  LanSocketError,     // the error after the silent reconnect (detail: the error's fields)
+  UsbOpenError,       // the device did not open for a transfer
+  UsbDeviceTimeOut,   // the device did not take the command
+  UsbLibraryMissing,  // the library or an entry point is missing (detail: which)
+};
+
+class ILinkReports {
+ public:
+  virtual ~ILinkReports() = default;
+  virtual void LinkFailed(LinkFailure p_eFailure, const QString& p_sDetail = QString()) = 0;
+  // The serial line's clear-to-send changed.
+  virtual void ClearToSendChanged(bool p_bClearToSend) = 0;
+  // The link holds (true) or lets go (false) the command buttons: while the
+  // LAN connection comes up, and after each LAN reply or socket error.
+  virtual void LinkBusy(bool p_bBusy) = 0;
+  // No USB reply within the wait.
+  virtual void ReplyWaitExceeded() = 0;
+};
+
 // Everything a transport is given: the shared state, the interface
-// settings, the window (or its stand-in), the reply sink and the waits.
+// settings, where it reports to, the reply sink and the waits.
 struct LinkContext {
   LinkState& state;
   CInterface& settings;
-  ILinkHost& host;
+  ILinkReports& reports;
   IReplySink& replies;
   LinkWaiter& waits;
 };

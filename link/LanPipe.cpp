@@ -2,6 +2,24 @@
 
 namespace dz {
 
+namespace {
+// What went wrong with the connection, in a few plain words.
+QString Reason(QAbstractSocket::SocketError p_eError, const QString& p_sSystem) {
+  switch (p_eError) {
+    case QAbstractSocket::ConnectionRefusedError:
+      return QStringLiteral("connection refused");
+    case QAbstractSocket::HostNotFoundError:
+      return QStringLiteral("host not found");
+    case QAbstractSocket::NetworkError:
+      return QStringLiteral("the connection was reset");
+    case QAbstractSocket::RemoteHostClosedError:
+      return QStringLiteral("the printer closed the connection");
+    default:
+      return p_sSystem;
+  }
+}
+}  // namespace
+
 LanPipe::LanPipe(const QString& p_sHost, quint16 p_iPort, QObject* p_objParent)
     : ByteTransport(p_objParent), m_sHost(p_sHost), m_iPort(p_iPort) {
   connect(&m_objSocket, &QTcpSocket::connected, this, [this] {
@@ -19,12 +37,12 @@ LanPipe::LanPipe(const QString& p_sHost, quint16 p_iPort, QObject* p_objParent)
   connect(&m_objSocket, &QTcpSocket::bytesWritten, this, &ByteTransport::bytesWritten);
   connect(&m_objSocket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError p_eError) {
     if (!m_bWasOpen) {
-      emit errorOccurred(TransportError::OpenFailed, m_objSocket.errorString());
+      emit errorOccurred(TransportError::OpenFailed, Reason(p_eError, m_objSocket.errorString()));
       return;
     }
     // The printer closing its end is no error: disconnected follows.
     if (p_eError == QAbstractSocket::RemoteHostClosedError) return;
-    emit errorOccurred(TransportError::Lost, m_objSocket.errorString());
+    emit errorOccurred(TransportError::Lost, Reason(p_eError, m_objSocket.errorString()));
   });
 }
 

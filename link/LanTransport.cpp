@@ -3,7 +3,6 @@
 #include <QHostAddress>
 
 #include "CInterface.h"
-#include "ILinkHost.h"
 #include "LinkIds.h"
 #include "LinkState.h"
 #include "LinkWaiter.h"
@@ -19,8 +18,6 @@ constexpr int kConnectBoundMs = 10000;
 // A reply that stops short of its last framing bytes is settled after this
 // long when no operation's wait settles it first.
 constexpr int kSettleMs = 1000;
-// A status reply carries its code in bytes 2 and 3.
-constexpr size_t kStatusCodeEnd = 4;
 }  // namespace
 
 LanTransport::LanTransport(LinkContext& p_objLink) : m_objLink(p_objLink) {
@@ -61,35 +58,34 @@ bool LanTransport::Open() {
   state.m_bReplyReceived = 0;
   state.m_bLanError = false;
   Connect();
-  m_objLink.host.SetCommandButtonsEnabled(false);
+  m_objLink.reports.LinkBusy(true);
   // Ends through the socket's connect or error notification.
   m_objLink.waits.WaitUntil([&state] { return state.m_bLanConnected == 1 || state.m_bLanError; },
                             QDeadlineTimer(QDeadlineTimer::Forever));
   if (state.m_bLanConnected == 1) {
-    m_objLink.host.SetCommandButtonsEnabled(true);
+    m_objLink.reports.LinkBusy(false);
     m_objLink.waits.ProcessEvents();
     return true;
   }
-  if (!m_objLink.waits.IsShuttingDown())
-    m_objLink.host.ShowMessageBox(QStringLiteral("'LAN' Open Error !!"), MsgCritical, kAppTitle);
-  m_objLink.host.SetCommandButtonsEnabled(true);
+  if (!m_objLink.waits.IsShuttingDown()) m_objLink.reports.LinkFailed(LinkFailure::LanOpenError);
+  m_objLink.reports.LinkBusy(false);
   return false;
 }
 
 void LanTransport::Connect() {
   CInterface& settings = m_objLink.settings;
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSettleTimer.stop();
   m_objSocket.abort();
   m_objConnectTimer.start();
-  m_objSocket.connectToHost(QString::fromStdString(settings.GetIpAddress()),
+  m_objSocket.connectToHost(m_sHostAddress.isEmpty() ? QString::fromStdString(settings.GetIpAddress()) : m_sHostAddress,
                             static_cast<quint16>(QString::fromStdString(settings.GetSocketPortNumber()).toInt()));
 }
 
 bool LanTransport::Close() {
   m_objConnectTimer.stop();
   m_objSettleTimer.stop();
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSocket.abort();
   m_objLink.state.m_bLanConnected = 0;
   return true;
@@ -112,7 +108,7 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   }
   // Bytes left over from an earlier reply must not be taken for this one.
   if (m_objSocket.bytesAvailable() > 0) m_objSocket.readAll();
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSettleTimer.stop();
   state.m_byReceiveBuffer.clear();
 
@@ -145,7 +141,7 @@ void LanTransport::OnLanConnect() {
 
 void LanTransport::OnLanClose() {
   m_objLink.state.m_bLanConnected = 0;
-  m_bAssembling = false;
+  m_objFramer.Reset();
   m_objSettleTimer.stop();
   m_objLink.waits.NotifyStateChanged();
 }
@@ -153,15 +149,6 @@ void LanTransport::OnLanClose() {
 void LanTransport::OnLanSendComplete() {
   m_objLink.state.m_bLanSendComplete = 1;
   m_objLink.waits.NotifyStateChanged();
-}
-
-size_t LanTransport::ExpectedLength(uint8_t p_byFirst) const {
-  if (p_byFirst == kSoh) return kStatusReplyLength;
-  if (p_byFirst == kRecordStart) {
-    const int length = GetReplyLength(m_objLink.state.m_iReplyRecord) / 2;
-    return length > 0 ? static_cast<size_t>(length) : 1;
-  }
-  return 0;
 }
 
 void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) { ReceiveLanData(m_objSocket.readAll()); }
@@ -177,68 +164,58 @@ bool LanTransport::RouteReply(const Bytes& p_byReply, bool& p_bDecodeFailed) {
 }
 
 void LanTransport::EndBusyAfterReply(bool p_bDecodeFailed) {
-  if (!m_objLink.state.m_bReadInProgress && !p_bDecodeFailed) m_objLink.host.SetCommandButtonsEnabled(true);
+  if (!m_objLink.state.m_bReadInProgress && !p_bDecodeFailed) m_objLink.reports.LinkBusy(false);
 }
 
 void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
   LinkState& state = m_objLink.state;
   bool decodeFailed = false;
-  bool pending = false;
 
   if (!state.m_bReplyExpected) {
     // Nothing was asked for: these bytes (the tail of an over-long reply, a
     // late duplicate) cannot belong to the next command's reply, so they are
     // dropped now instead of waiting in the socket to be taken for it.
-    m_bAssembling = false;
+    m_objFramer.Reset();
     m_objSettleTimer.stop();
   } else {
     // A reply that arrives in pieces is joined until it has its full length,
     // so a partial frame is never decoded as a complete one; bytes beyond the
     // reply are not part of it and dropped.
-    if (!m_bAssembling) state.m_byReceiveBuffer.clear();
-    Bytes& buffer = state.m_byReceiveBuffer;
-    const size_t limit = buffer.empty() ? (p_byData.isEmpty() ? 0 : ExpectedLength(static_cast<uint8_t>(p_byData[0])))
-                                        : ExpectedLength(buffer[0]);
-    for (char c : p_byData) {
-      if (limit != 0 && buffer.size() >= limit) break;
-      buffer.push_back(static_cast<uint8_t>(c));
-      if (limit == 0) break;  // not a reply: its first byte is enough to know
+    m_objFramer.SetReadKind(state.m_iReplyRecord);
+    std::vector<ReplyFrame> frames;
+    m_objFramer.Feed(reinterpret_cast<const uint8_t*>(p_byData.constData()), static_cast<size_t>(p_byData.size()),
+                     frames);
+    if (m_objFramer.Assembling()) {
+      state.m_byReceiveBuffer = m_objFramer.Buffer();
+      if (!m_objSettleTimer.isActive()) m_objSettleTimer.start();
+      m_objLink.waits.NotifyStateChanged();
+      return;
     }
-
-    if (!buffer.empty()) {
-      const uint8_t first = buffer[0];
-      if ((first == kSoh || first == kRecordStart) && buffer.size() < limit) {
-        m_bAssembling = true;
-        pending = true;
-        if (!m_objSettleTimer.isActive()) m_objSettleTimer.start();
-      } else {
-        m_bAssembling = false;
-        m_objSettleTimer.stop();
-        RouteReply(buffer, decodeFailed);
-      }
+    m_objSettleTimer.stop();
+    if (!frames.empty()) {
+      state.m_byReceiveBuffer = frames.front().bytes;
+      RouteReply(state.m_byReceiveBuffer, decodeFailed);
     }
   }
-
-  if (!pending) EndBusyAfterReply(decodeFailed);
+  EndBusyAfterReply(decodeFailed);
   m_objLink.waits.NotifyStateChanged();
 }
 
 void LanTransport::SettlePendingReply() {
   m_objSettleTimer.stop();
-  if (!m_bAssembling) return;
-  m_bAssembling = false;
-  Bytes& buffer = m_objLink.state.m_byReceiveBuffer;
+  if (!m_objFramer.Assembling()) return;
+  m_objFramer.SetReadKind(m_objLink.state.m_iReplyRecord);
   // Only a reply that already carries every field counts; one that is
   // missing a field is dropped whole, like a reply that never came.
-  const bool whole = buffer.empty()      ? false
-                     : buffer[0] == kSoh ? buffer.size() >= kStatusCodeEnd
-                                         : m_objLink.replies.HoldsAllFields(buffer);
+  const std::optional<ReplyFrame> frame = m_objFramer.Settle();
   bool decodeFailed = false;
-  if (whole)
-    RouteReply(buffer, decodeFailed);
-  else
-    buffer.clear();
-  EndBusyAfterReply(decodeFailed || !whole);
+  if (frame) {
+    m_objLink.state.m_byReceiveBuffer = frame->bytes;
+    RouteReply(m_objLink.state.m_byReceiveBuffer, decodeFailed);
+  } else {
+    m_objLink.state.m_byReceiveBuffer.clear();
+  }
+  EndBusyAfterReply(decodeFailed || !frame);
   m_objLink.waits.NotifyStateChanged();
 }
 
@@ -259,7 +236,7 @@ void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint
   const QString message =
       BuildErrorMessage(p_iNumber, p_sDescription, p_iScode, p_sSource, p_sHelpFile, p_iHelpContext, p_bCancelDisplay);
   m_objSettleTimer.stop();
-  m_bAssembling = false;
+  m_objFramer.Reset();
   if (state.m_bLanRetried == 0) {
     // First error: close and reconnect once, silently. The reconnect starts
     // from the event loop, not from inside the socket's own notification.
@@ -273,9 +250,9 @@ void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint
   } else {
     state.m_bLanRetried = 0;
     m_objSocket.abort();
-    m_objLink.host.ShowMessageBox(message, MsgOkOnly, kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::LanSocketError, message);
   }
-  m_objLink.host.SetCommandButtonsEnabled(true);
+  m_objLink.reports.LinkBusy(false);
   state.m_bLanConnected = 0;
   state.m_bLanError = true;
   m_objLink.waits.NotifyStateChanged();

@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "ITransport.h"
+#include "ReplyFramer.h"
 
 class LanTransport : public QObject, public ITransport {
   Q_OBJECT
@@ -34,6 +35,9 @@ class LanTransport : public QObject, public ITransport {
   // connect bound is given up as a socket error.
   void Connect();
   void SetConnectTimeoutMs(int p_iMilliseconds) { m_objConnectTimer.setInterval(p_iMilliseconds); }
+  // An address (IPv4 or IPv6) to connect to instead of the interface
+  // settings' IPv4 address; empty: the interface settings'.
+  void SetHostAddress(const QString& p_sAddress) { m_sHostAddress = p_sAddress; }
   bool SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize);
 
   // Socket notifications.
@@ -55,8 +59,6 @@ class LanTransport : public QObject, public ITransport {
   QTcpSocket& Socket() { return m_objSocket; }
 
  private:
-  // Length of the reply that starts with this byte, 0 when it is not a reply.
-  size_t ExpectedLength(uint8_t p_byFirst) const;
   void SettlePendingReply();
   // Decodes a reply that is whole or holds every field; false when it was a
   // record that could not be stored.
@@ -65,7 +67,8 @@ class LanTransport : public QObject, public ITransport {
 
   LinkContext& m_objLink;
   QTcpSocket m_objSocket;
-  bool m_bAssembling = false;  // a reply's first part has arrived, the rest is awaited
+  ReplyFramer m_objFramer{FramingRule::Lan};  // joins a reply that arrives in pieces
+  QString m_sHostAddress;
   QTimer m_objConnectTimer;
   QTimer m_objSettleTimer;  // settles a reply whose last bytes never come
 };

@@ -5,6 +5,7 @@
 #include "ILinkHost.h"
 #include "LanTransport.h"
 #include "Replies.h"
+#include "ReplyFramer.h"
 #include "SerialTransport.h"
 #include "UsbTransport.h"
 
@@ -16,7 +17,7 @@ LinkDispatcher::LinkDispatcher(CItemManager& p_objItems, CInterface& p_objInterf
       m_objItems(p_objItems),
       m_objInterface(p_objInterface),
       m_objHost(p_objHost),
-      m_objContext{m_objState, m_objInterface, m_objHost, *this, m_objWaiter} {
+      m_objContext{m_objState, m_objInterface, *this, *this, m_objWaiter} {
   connect(&m_objWaiter, &LinkWaiter::stateChanged, this, &LinkDispatcher::stateChanged);
   m_objSerial = std::make_unique<SerialTransport>(m_objContext);
   m_objLan = std::make_unique<LanTransport>(m_objContext);
@@ -51,22 +52,19 @@ bool LinkDispatcher::SendCommand(CInterface& p_objInterface, const Bytes& p_byCo
   return RouteUsbReply(p_byReply, p_iReceivedCount, p_iReplySize);
 }
 
-bool LinkDispatcher::RouteUsbReply(const Bytes& p_byReply, int32_t p_iReceivedCount, int32_t p_iReplySize) {
+bool LinkDispatcher::RouteUsbReply(const Bytes& p_byReply, int32_t p_iReceivedCount, int32_t /*p_iReplySize*/) {
   if (p_byReply.empty() || p_iReceivedCount <= 0) return true;
-  if (p_byReply[0] == kSoh) {
-    ShowStatusReply(p_byReply);
+  const std::optional<ReplyFrame>& frame = m_objUsb->LastFrame();
+  if (!frame) return true;
+  if (frame->type == FrameType::Status) {
+    ShowStatusReply(frame->bytes);
     return true;
   }
-  if (p_byReply[0] == 2) {
-    // A record reply: the record frame follows the first two bytes. Only the
-    // bytes the library delivered are taken, never the zero-filled rest.
-    const size_t wanted = static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0)) / 2 + 1;
-    const size_t delivered = p_iReceivedCount > 2 ? static_cast<size_t>(p_iReceivedCount) - 2 : 0;
-    const size_t length = std::min({wanted, delivered, p_byReply.size() - std::min<size_t>(2, p_byReply.size())});
-    m_objState.m_byReceiveBuffer.assign(p_byReply.begin() + 2,
-                                        p_byReply.begin() + 2 + static_cast<std::ptrdiff_t>(length));
-    // A record that ended before its last field is dropped like a reply that
+  if (frame->type == FrameType::Record) {
+    // Only the bytes the library delivered, never the zero-filled rest. A
+    // record that ended before its last field is dropped like a reply that
     // never came: the operation goes on, as it does on the other links.
+    m_objState.m_byReceiveBuffer = frame->bytes;
     if (!HoldsAllFields(m_objState.m_byReceiveBuffer)) return true;
     return StoreRecord(m_objState.m_byReceiveBuffer);
   }
@@ -83,6 +81,9 @@ bool LinkDispatcher::SendCommand(const Bytes& p_byCommand, QString& p_sErrorText
 void LinkDispatcher::ShowStatusReply(const Bytes& p_byReply) {
   std::string message;
   m_objState.m_sLastStatusCode = StatusCodeOf(p_byReply);
+  m_objState.m_byLastStatusReply.assign(
+      p_byReply.begin(),
+      p_byReply.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(kStatusReplyLength, p_byReply.size())));
   GetStatusMessage(m_objState.m_sLastStatusCode, message, m_objState.m_bReplyReceived);
   const QString text = QString::fromLatin1(message.data(), static_cast<int>(message.size()));
   ++m_objState.m_iStatusReplies;
@@ -99,6 +100,7 @@ bool LinkDispatcher::StoreRecord(const Bytes& p_byFrame) {
   // A frame that ends before its last field is dropped whole: the items are
   // updated from a complete record or not at all.
   if (!HoldsAllFields(p_byFrame)) return false;
+  m_objState.m_byLastRecordFrame = p_byFrame;
   const bool stored = StoreRecordReply(m_objItems, m_objState.m_iReplyRecord, p_byFrame, m_objState.m_bReplyExpected);
   if (stored) ++m_objState.m_iRecordsStored;
   NotifyStateChanged();
@@ -106,8 +108,7 @@ bool LinkDispatcher::StoreRecord(const Bytes& p_byFrame) {
 }
 
 bool LinkDispatcher::HoldsAllFields(const Bytes& p_byFrame) const {
-  const int width = GetRecordWidth(m_objState.m_iReplyRecord);
-  return width <= 0 || p_byFrame.size() >= static_cast<size_t>(width) + 2;
+  return ReplyFramer::HoldsAllFields(p_byFrame, m_objState.m_iReplyRecord);
 }
 
 void LinkDispatcher::WaitSeconds(double p_dSeconds) {
@@ -143,6 +144,46 @@ void LinkDispatcher::Shutdown() {
   m_objWaiter.Shutdown();
   m_objSerial->Close();
   m_objLan->Close();
+}
+
+namespace {
+// How the window shows each failure a link reports: the text (empty: the
+// report's detail), the message box style and the title.
+struct FailureBox {
+  LinkFailure failure;
+  const char* text;
+  int style;
+};
+constexpr FailureBox kFailureBoxes[] = {
+    {LinkFailure::SerialNoDevice, "", MsgExclamation},
+    {LinkFailure::SerialOpenFailed, "", MsgExclamation},
+    {LinkFailure::SerialHardError, "HARD ERROR", MsgExclamation},
+    {LinkFailure::LanOpenError, "'LAN' Open Error !!", MsgCritical},
+    {LinkFailure::LanSocketError, "", MsgOkOnly},
+    {LinkFailure::UsbOpenError, "'USB' Open Error !!", MsgCritical},
+    {LinkFailure::UsbDeviceTimeOut, "Device Time Out !!", MsgCritical},
+    {LinkFailure::UsbLibraryMissing, "", MsgCritical},
+};
+}  // namespace
+
+void LinkDispatcher::LinkFailed(LinkFailure p_eFailure, const QString& p_sDetail) {
+  for (const FailureBox& box : kFailureBoxes) {
+    if (box.failure != p_eFailure) continue;
+    const QString text = *box.text ? QString::fromLatin1(box.text) : p_sDetail;
+    // A failure without words (settings the device refuses) shows nothing.
+    if (!text.isEmpty()) m_objHost.ShowMessageBox(text, box.style, kAppTitle);
+    return;
+  }
+}
+
+void LinkDispatcher::ClearToSendChanged(bool p_bClearToSend) {
+  if (p_bClearToSend && m_objState.m_bLineOffline == 1) {
+    m_objState.m_bLineOffline = 0;
+    m_objHost.ShowStatusText(QStringLiteral("ON LINE"));
+  } else if (!p_bClearToSend && m_objState.m_bLineOffline == 0) {
+    m_objState.m_bLineOffline = 1;
+    m_objHost.ShowStatusText(QStringLiteral("OFF LINE"));
+  }
 }
 
 void LinkDispatcher::BeginBusy() { m_objHost.SetCommandButtonsEnabled(false); }

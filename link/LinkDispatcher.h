@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "Commands.h"
+#include "ILinkHost.h"
 #include "ITransport.h"
 #include "LinkIds.h"
 #include "LinkState.h"
@@ -19,12 +20,11 @@
 
 class CInterface;
 class CItemManager;
-class ILinkHost;
 class SerialTransport;
 class LanTransport;
 class UsbTransport;
 
-class LinkDispatcher : public QObject, private IReplySink {
+class LinkDispatcher : public QObject, private IReplySink, private ILinkReports {
   Q_OBJECT
  public:
   LinkDispatcher(CItemManager& p_objItems, CInterface& p_objInterface, ILinkHost& p_objHost,
@@ -95,6 +95,13 @@ class LinkDispatcher : public QObject, private IReplySink {
   void HandStatusReply(const Bytes& p_byReply) override { ShowStatusReply(p_byReply); }
   bool HandRecordFrame(const Bytes& p_byFrame) override { return StoreRecord(p_byFrame); }
   bool RouteUsbReply(const Bytes& p_byReply, int32_t p_iReceivedCount, int32_t p_iReplySize);
+  // What the links report, presented in the window: the message boxes of
+  // the links' failures, the line state in the status label, the lock of
+  // the command buttons and the beep.
+  void LinkFailed(LinkFailure p_eFailure, const QString& p_sDetail) override;
+  void ClearToSendChanged(bool p_bClearToSend) override;
+  void LinkBusy(bool p_bBusy) override { p_bBusy ? BeginBusy() : EndBusy(); }
+  void ReplyWaitExceeded() override { m_objHost.Beep(); }
 
   CItemManager& m_objItems;
   CInterface& m_objInterface;

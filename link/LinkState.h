@@ -28,4 +28,8 @@ struct LinkState {
   uint32_t m_iStatusReplies = 0;
   uint32_t m_iRecordsStored = 0;
   std::string m_sLastStatusCode;  // the two status characters of the last status reply
+  // The bytes of the last status reply (its first 13) and of the last record
+  // frame stored, for callers that check what the printer sent.
+  Bytes m_byLastStatusReply;
+  Bytes m_byLastRecordFrame;
 };

@@ -2,7 +2,6 @@
 
 #include "CItemManager.h"
 #include "LanPipe.h"
-#include "MaintenanceCommands.h"
 #include "Replies.h"
 #include "SerialPipe.h"
 #include "UsbPipe.h"
@@ -55,10 +54,12 @@ PrinterChannel::PrinterChannel(std::unique_ptr<ByteTransport> p_objTransport, QO
   m_objTransport->setParent(nullptr);
   m_objTimer.setSingleShot(true);
   connect(&m_objTimer, &QTimer::timeout, this, &PrinterChannel::OnTimeout);
+  m_objPause.setSingleShot(true);
+  connect(&m_objPause, &QTimer::timeout, this, &PrinterChannel::NextStep);
   ByteTransport* transport = m_objTransport.get();
   connect(transport, &ByteTransport::opened, this, &PrinterChannel::OnOpened);
   connect(transport, &ByteTransport::closed, this, [this] {
-    FailAll(ReplyError::ConnectionClosed, QStringLiteral("%1 closed the connection").arg(m_objTransport->PeerName()));
+    FailAll(ReplyError::ConnectionClosed, QStringLiteral("the printer closed the connection"));
     emit closed();
   });
   connect(transport, &ByteTransport::bytesReceived, this, &PrinterChannel::OnBytes);
@@ -86,6 +87,12 @@ std::unique_ptr<PrinterChannel> PrinterChannel::ForUsb(const QString& p_sLibrary
   return std::make_unique<PrinterChannel>(std::make_unique<UsbPipe>(p_sLibraryPath), p_objParent);
 }
 
+void PrinterChannel::SetTimeoutMs(int p_iMs) {
+  m_iTimeoutMs = p_iMs > 0 ? p_iMs : 1;
+  // The USB read passes end with the request's time.
+  if (auto* usb = qobject_cast<UsbPipe*>(m_objTransport.get())) usb->SetReplyWaitMs(m_iTimeoutMs);
+}
+
 void PrinterChannel::Open() {
   if (m_objTransport->IsOpen() || m_bOpening) return;
   m_bOpening = true;
@@ -100,28 +107,41 @@ void PrinterChannel::Close() {
   m_objTransport->Close();
 }
 
-PrinterReply* PrinterChannel::RequestStatus() {
-  return Enqueue(PrinterReply::Type::Status, {{ToBytes(BuildStatusCommand()), kStatusReplyLength, -1, true}});
-}
+PrinterReply* PrinterChannel::RequestStatus() { return RunSequence(StatusSequence()); }
 
 PrinterReply* PrinterChannel::RequestHeadCheck() {
-  return Enqueue(PrinterReply::Type::Status, {{ToBytes(BuildHeadCheckCommand()), kStatusReplyLength, -1, true}});
+  PrinterSequence check = HeadCheckSequence();
+  // Only the check itself: the USB re-ask belongs to the whole operation.
+  check.steps.resize(1);
+  return RunSequence(check);
 }
 
 PrinterReply* PrinterChannel::ReadRecords(const std::vector<int>& p_objKinds) {
-  std::vector<Step> steps;
-  for (int kind : p_objKinds) {
-    const std::string text = BuildReadRecordCommand(kind);
-    if (text.empty()) continue;
-    steps.push_back({ToBytes(text), GetReplyLength(kind), kind, true});
-  }
-  return Enqueue(PrinterReply::Type::Records, std::move(steps));
+  return RunSequence(ReadSequence(p_objKinds));
 }
 
 PrinterReply* PrinterChannel::SendCommand(const std::string& p_sText) { return SendCommand(ToBytes(p_sText)); }
 
 PrinterReply* PrinterChannel::SendCommand(const Bytes& p_byCommand) {
-  return Enqueue(PrinterReply::Type::Command, {{p_byCommand, 0, -1, false}});
+  return Enqueue(PrinterReply::Type::Command, {{p_byCommand, 0, -1, false, 0, "command"}});
+}
+
+PrinterReply* PrinterChannel::RunSequence(const PrinterSequence& p_objSequence) {
+  std::vector<Step> steps;
+  PrinterReply::Type type = PrinterReply::Type::Command;
+  for (const SequenceStep& step : StepsForLink(p_objSequence, m_objTransport->Rule() == FramingRule::Usb)) {
+    Step out{ToBytes(step.command), 0, -1, step.reply != StepReply::None, step.pauseAfterMs, step.name};
+    if (step.reply == StepReply::Status) {
+      out.replySize = kStatusReplyLength;
+      if (type == PrinterReply::Type::Command) type = PrinterReply::Type::Status;
+    } else if (step.reply == StepReply::Record) {
+      out.replySize = GetReplyLength(step.readKind);
+      out.readKind = step.readKind;
+      type = PrinterReply::Type::Records;
+    }
+    steps.push_back(std::move(out));
+  }
+  return Enqueue(type, std::move(steps));
 }
 
 PrinterReply* PrinterChannel::Enqueue(PrinterReply::Type p_eType, std::vector<Step> p_objSteps) {
@@ -161,7 +181,7 @@ void PrinterChannel::SendStep() {
   m_bInFlight = true;
   m_objTimer.start(m_iTimeoutMs);
   if (!m_objTransport->Write(step.command, step.replySize))
-    FinishHead(ReplyError::SendFailed, QStringLiteral("%1 did not take the command").arg(m_objTransport->PeerName()));
+    FinishHead(ReplyError::SendFailed, QStringLiteral("the link did not take the command"));
 }
 
 void PrinterChannel::OnOpened() {
@@ -172,53 +192,47 @@ void PrinterChannel::OnOpened() {
 }
 
 void PrinterChannel::OnWritten() {
-  if (!m_bInFlight || m_objQueue.empty()) return;
+  if (!m_bInFlight || m_objQueue.empty() || m_objPause.isActive()) return;
   const Request& request = m_objQueue.front();
   if (!request.steps[request.next].expectsReply) StepDone();
 }
 
 void PrinterChannel::OnBytes(const QByteArray& p_byData) {
   // Bytes nobody asked for are dropped: they cannot be the next reply.
-  if (!m_bInFlight || m_objQueue.empty()) return;
+  if (!m_bInFlight || m_objQueue.empty() || m_objPause.isActive()) return;
   const Request& request = m_objQueue.front();
   if (!request.steps[request.next].expectsReply) return;
   std::vector<ReplyFrame> frames;
   m_objFramer.Feed(reinterpret_cast<const uint8_t*>(p_byData.constData()), static_cast<size_t>(p_byData.size()),
                    frames);
-  if (!frames.empty()) HandleFrame(frames.front());
+  for (const ReplyFrame& frame : frames) {
+    if (!m_bInFlight) break;
+    HandleFrame(frame);
+  }
 }
 
 void PrinterChannel::OnTransferEnded() {
-  if (!m_bInFlight || m_objQueue.empty()) return;
+  if (!m_bInFlight || m_objQueue.empty() || m_objPause.isActive()) return;
   const Request& request = m_objQueue.front();
   if (!request.steps[request.next].expectsReply) {
     StepDone();
     return;
   }
-  if (std::optional<ReplyFrame> frame = m_objFramer.Settle()) {
-    HandleFrame(*frame);
-    return;
-  }
-  FinishHead(ReplyError::Timeout, QStringLiteral("no answer from %1").arg(m_objTransport->PeerName()));
+  // The read passes are over: no more bytes come for this command.
+  FinishHead(ReplyError::Timeout, QStringLiteral("no answer"));
 }
 
 void PrinterChannel::HandleFrame(const ReplyFrame& p_objFrame) {
   Request& request = m_objQueue.front();
   const Step& step = request.steps[request.next];
+  // Only the reply the step expects counts: anything else (an echo, noise,
+  // a record where a status reply is due) is passed over, and the step
+  // ends in its time-out unless the right reply still comes.
   if (step.readKind < 0) {
-    if (p_objFrame.type != FrameType::Status) {
-      FinishHead(ReplyError::Unreadable,
-                 QStringLiteral("unreadable reply from %1 (not a status reply)").arg(m_objTransport->PeerName()));
-      return;
-    }
+    if (p_objFrame.type != FrameType::Status) return;
     request.reply->SetStatus(p_objFrame.bytes);
   } else {
-    if (p_objFrame.type != FrameType::Record || !ReplyFramer::HoldsAllFields(p_objFrame.bytes, step.readKind)) {
-      FinishHead(
-          ReplyError::Unreadable,
-          QStringLiteral("unreadable reply from %1 (record %2)").arg(m_objTransport->PeerName()).arg(step.readKind));
-      return;
-    }
+    if (p_objFrame.type != FrameType::Record || !ReplyFramer::HoldsAllFields(p_objFrame.bytes, step.readKind)) return;
     request.reply->AddRecord({step.readKind, p_objFrame.bytes, DecodeRecordFields(step.readKind, p_objFrame.bytes)});
   }
   StepDone();
@@ -227,6 +241,18 @@ void PrinterChannel::HandleFrame(const ReplyFrame& p_objFrame) {
 void PrinterChannel::StepDone() {
   Request& request = m_objQueue.front();
   m_objTimer.stop();
+  const int pause = request.steps[request.next].pauseAfterMs;
+  if (pause > 0 && request.reply) {
+    // The printer's time to act; nothing it sends meanwhile is a reply.
+    m_objPause.start(pause);
+    return;
+  }
+  NextStep();
+}
+
+void PrinterChannel::NextStep() {
+  if (m_objQueue.empty()) return;
+  Request& request = m_objQueue.front();
   m_bInFlight = false;
   if (++request.next < request.steps.size() && request.reply) {
     SendStep();
@@ -239,36 +265,28 @@ void PrinterChannel::OnTimeout() {
   if (m_bOpening) {
     m_bOpening = false;
     m_objTransport->Close();
-    FailAll(ReplyError::OpenFailed,
-            QStringLiteral("no connection to %1 within %2").arg(m_objTransport->PeerName(), Seconds(m_iTimeoutMs)));
+    FailAll(ReplyError::OpenFailed, QStringLiteral("no connection within %1").arg(Seconds(m_iTimeoutMs)));
     return;
   }
   if (!m_bInFlight || m_objQueue.empty()) return;
-  // A reply that stopped short of its last framing bytes still counts when
-  // it carries every field.
-  if (std::optional<ReplyFrame> frame = m_objFramer.Settle()) {
-    HandleFrame(*frame);
-    return;
-  }
-  FinishHead(ReplyError::Timeout,
-             QStringLiteral("no answer from %1 within %2").arg(m_objTransport->PeerName(), Seconds(m_iTimeoutMs)));
+  // Only a whole reply counts: one that stopped short is no answer.
+  FinishHead(ReplyError::Timeout, QStringLiteral("no answer within %1").arg(Seconds(m_iTimeoutMs)));
 }
 
 void PrinterChannel::OnTransportError(TransportError p_eError, const QString& p_sReason) {
-  const QString peer = m_objTransport->PeerName();
   switch (p_eError) {
     case TransportError::OpenFailed:
       m_bOpening = false;
       m_objTimer.stop();
-      FailAll(ReplyError::OpenFailed, QStringLiteral("cannot open %1: %2").arg(peer, p_sReason));
+      FailAll(ReplyError::OpenFailed, p_sReason);
       emit errorOccurred(ReplyError::OpenFailed, p_sReason);
       break;
     case TransportError::WriteFailed:
-      if (m_bInFlight) FinishHead(ReplyError::SendFailed, QStringLiteral("cannot send to %1: %2").arg(peer, p_sReason));
+      if (m_bInFlight) FinishHead(ReplyError::SendFailed, p_sReason);
       emit errorOccurred(ReplyError::SendFailed, p_sReason);
       break;
     case TransportError::Lost:
-      FailAll(ReplyError::ConnectionClosed, QStringLiteral("connection to %1 lost: %2").arg(peer, p_sReason));
+      FailAll(ReplyError::ConnectionClosed, p_sReason);
       m_objTransport->Close();
       emit errorOccurred(ReplyError::ConnectionClosed, p_sReason);
       break;
@@ -278,10 +296,13 @@ void PrinterChannel::OnTransportError(TransportError p_eError, const QString& p_
 void PrinterChannel::FinishHead(ReplyError p_eError, const QString& p_sText) {
   if (m_objQueue.empty()) return;
   m_objTimer.stop();
+  m_objPause.stop();
   m_bInFlight = false;
   Request request = std::move(m_objQueue.front());
   m_objQueue.pop_front();
   if (request.reply) {
+    if (p_eError != ReplyError::None && request.next < request.steps.size())
+      request.reply->SetFailedStep(request.steps[request.next].name);
     request.reply->SetElapsedMs(request.clock.isValid() ? request.clock.elapsed() : 0);
     request.reply->Finish(p_eError, p_sText);
   }
@@ -292,11 +313,13 @@ void PrinterChannel::FinishHead(ReplyError p_eError, const QString& p_sText) {
 
 void PrinterChannel::FailAll(ReplyError p_eError, const QString& p_sText) {
   m_objTimer.stop();
+  m_objPause.stop();
   m_bInFlight = false;
   std::deque<Request> pending;
   pending.swap(m_objQueue);
   for (Request& request : pending)
     if (request.reply) {
+      if (request.next < request.steps.size()) request.reply->SetFailedStep(request.steps[request.next].name);
       request.reply->SetElapsedMs(request.clock.isValid() ? request.clock.elapsed() : 0);
       request.reply->Finish(p_eError, p_sText);
     }

@@ -27,6 +27,7 @@
 #include "ByteTransport.h"
 #include "Commands.h"
 #include "PrinterReply.h"
+#include "PrinterSequences.h"
 #include "ReplyFramer.h"
 
 class CItemManager;
@@ -51,9 +52,10 @@ class PrinterChannel : public QObject {
   // then the system's library path).
   static std::unique_ptr<PrinterChannel> ForUsb(const QString& p_sLibraryPath, QObject* p_objParent = nullptr);
 
-  // The time each request may take from being sent to its reply (also the
-  // bound of opening the link). Default 2000 ms.
-  void SetTimeoutMs(int p_iMs) { m_iTimeoutMs = p_iMs > 0 ? p_iMs : 1; }
+  // The time each request may take from being sent to its whole reply (also
+  // the bound of opening the link). Default 2000 ms. Only the reply a request
+  // expects counts; anything else the printer sends meanwhile is passed over.
+  void SetTimeoutMs(int p_iMs);
   int TimeoutMs() const { return m_iTimeoutMs; }
 
   void Open();
@@ -73,6 +75,11 @@ class PrinterChannel : public QObject {
   // A command that expects no reply: finished once the link took it.
   PrinterReply* SendCommand(const std::string& p_sText);
   PrinterReply* SendCommand(const Bytes& p_byCommand);
+  // A whole printer operation (PrinterSequences.h) as one request: its steps
+  // for this link in turn, each with its reply and the pause after it. It
+  // stops at the first step that fails; the reply names it (FailedStep) and
+  // holds every status reply and record that came before.
+  PrinterReply* RunSequence(const PrinterSequence& p_objSequence);
 
   // Requests queued or in flight.
   size_t PendingCount() const { return m_objQueue.size(); }
@@ -89,6 +96,8 @@ class PrinterChannel : public QObject {
     int32_t replySize = 0;
     int readKind = -1;  // record steps: the kind; status steps -1
     bool expectsReply = false;
+    int pauseAfterMs = 0;
+    std::string name;
   };
   struct Request {
     QPointer<PrinterReply> reply;
@@ -108,6 +117,7 @@ class PrinterChannel : public QObject {
   void OnTimeout();
   void HandleFrame(const ReplyFrame& p_objFrame);
   void StepDone();
+  void NextStep();
   void FinishHead(ReplyError p_eError, const QString& p_sText);
   void FailAll(ReplyError p_eError, const QString& p_sText);
 
@@ -115,6 +125,7 @@ class PrinterChannel : public QObject {
   ReplyFramer m_objFramer;
   std::deque<Request> m_objQueue;
   QTimer m_objTimer;  // the time-out of the step in flight, or of opening
+  QTimer m_objPause;  // the printer's time to act after a step
   int m_iTimeoutMs = 2000;
   bool m_bOpening = false;
   bool m_bInFlight = false;  // the head request's current step has been written

@@ -19,7 +19,7 @@ enum class ReplyError {
   SendFailed,        // the link did not take the command
   Timeout,           // no (complete) answer within the request's time
   ConnectionClosed,  // the link closed or failed while the request was pending
-  Unreadable,        // the answer was not the reply the request expects
+  Unreadable,        // the reply holds what cannot be used (the caller's checks)
   Cancelled,         // the channel was closed or destroyed by its owner
 };
 
@@ -64,6 +64,10 @@ class PrinterReply : public QObject {
   // Record reads: the records received, in the order asked for.
   const std::vector<PrinterRecord>& Records() const { return m_objRecords; }
 
+  // The step of a sequence that failed (empty when none did).
+  std::string FailedStep() const { return m_sFailedStep; }
+  void SetFailedStep(const std::string& p_sStep) { m_sFailedStep = p_sStep; }
+
   // Milliseconds from the request being sent to the reply finishing.
   qint64 ElapsedMs() const { return m_iElapsedMs; }
 
@@ -89,6 +93,7 @@ class PrinterReply : public QObject {
   bool m_bKnownStatus = false;
   std::vector<PrinterRecord> m_objRecords;
   qint64 m_iElapsedMs = 0;
+  std::string m_sFailedStep;
 };
 
 }  // namespace dz

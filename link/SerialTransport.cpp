@@ -1,8 +1,6 @@
 #include "SerialTransport.h"
 
 #include "CInterface.h"
-#include "ILinkHost.h"
-#include "LinkIds.h"
 #include "LinkState.h"
 #include "LinkWaiter.h"
 #include "Replies.h"
@@ -14,8 +12,6 @@
 #endif
 
 namespace {
-constexpr uint8_t kXon = 0x11;
-constexpr uint8_t kXoff = 0x13;
 constexpr int kLineWatchMs = 200;
 }  // namespace
 
@@ -43,7 +39,7 @@ bool SerialTransport::OpenSerialPort() {
   const int com = settings.GetComPortNumber();
   const std::optional<SerialPortInfo> port = m_objResolver ? m_objResolver(com) : std::nullopt;
   if (!port) {
-    m_objLink.host.ShowMessageBox(NoDeviceText(com), dz::MsgExclamation, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::SerialNoDevice, NoDeviceText(com));
     return false;
   }
   m_objPort.setPortName(port->m_sDevice);
@@ -54,13 +50,14 @@ bool SerialTransport::OpenSerialPort() {
   m_objPort.setFlowControl(QSerialPort::NoFlowControl);
   if (!m_objPort.open(QIODevice::ReadWrite)) {
     const QString text = SerialOpenFailureText(m_objPort.error(), port->m_sDevice, com);
-    if (!text.isEmpty()) m_objLink.host.ShowMessageBox(text, dz::MsgExclamation, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::SerialOpenFailed, text);
     return false;
   }
   // Whatever waited in the line before the port was opened is not a reply.
   m_objPort.clear(QSerialPort::AllDirections);
   m_objLink.state.m_bStatusReplyActive = 0;
   m_objLink.state.m_bParameterReplyActive = 0;
+  m_objFramer.Reset();
   m_bLastClearToSend.reset();
   m_iOverruns = ReadOverrunCount();
   PollLineState();
@@ -105,6 +102,7 @@ bool SerialTransport::SendSerial(const Bytes& p_byCommand) {
   // it cannot be filed into a wrong record, and its text (a head check's
   // result) would otherwise be lost.
   m_objLink.state.m_bParameterReplyActive = 0;
+  m_objFramer.DropPartialRecord();
   return WriteSerialBytes(p_byCommand);
 }
 
@@ -122,55 +120,30 @@ void SerialTransport::OnReadyRead() {
 
 void SerialTransport::ReceiveByte(uint8_t p_byByte) {
   LinkState& link = m_objLink.state;
-  IReplySink& replies = m_objLink.replies;
-  if (p_byByte == kSoh) {
-    link.m_bStatusReplyActive = 1;
-    link.m_bParameterReplyActive = 0;
-    link.m_byReceiveBuffer.assign(1, kSoh);
-    return;
-  }
-  if (p_byByte == kRecordStart) {
-    // A "{" always restarts the buffer, also in the middle of a reply.
-    link.m_bParameterReplyActive = 1;
-    link.m_bStatusReplyActive = 0;
-    link.m_byReceiveBuffer.assign(1, kRecordStart);
-    return;
-  }
-  if (p_byByte == kXon || p_byByte == kXoff) return;
-
-  // Every other byte value is data: the LAN record carries the host name
-  // filled with byte 0xFF, which must arrive like any other character.
-  if (link.m_bStatusReplyActive == 1) {
-    link.m_byReceiveBuffer.push_back(p_byByte);
-    if (link.m_byReceiveBuffer.size() >= static_cast<size_t>(kStatusReplyLength)) {
-      link.m_bStatusReplyActive = 0;
-      replies.HandStatusReply(link.m_byReceiveBuffer);
-    }
-  } else if (link.m_bParameterReplyActive == 1) {
-    link.m_byReceiveBuffer.push_back(p_byByte);
-    // Complete once the buffer holds half the announced length, "{" included
-    // (the announced length counts every character twice).
-    const double needed = GetReplyLength(link.m_iReplyRecord) / 2.0;
-    if (static_cast<double>(link.m_byReceiveBuffer.size()) >= needed) {
-      link.m_bParameterReplyActive = 0;
-      replies.HandRecordFrame(link.m_byReceiveBuffer);
-    }
+  // The receiver's flags are the link state's: whoever clears them (a new
+  // command, the port opening) ends the reply being assembled.
+  if (m_objFramer.Pending() == FrameType::Status && link.m_bStatusReplyActive != 1) m_objFramer.Reset();
+  if (m_objFramer.Pending() == FrameType::Record && link.m_bParameterReplyActive != 1) m_objFramer.Reset();
+  m_objFramer.SetReadKind(link.m_iReplyRecord);
+  std::vector<ReplyFrame> frames;
+  m_objFramer.Feed(&p_byByte, 1, frames);
+  link.m_bStatusReplyActive = m_objFramer.Pending() == FrameType::Status ? 1 : 0;
+  link.m_bParameterReplyActive = m_objFramer.Pending() == FrameType::Record ? 1 : 0;
+  if (m_objFramer.Assembling()) link.m_byReceiveBuffer = m_objFramer.Buffer();
+  for (const ReplyFrame& frame : frames) {
+    link.m_byReceiveBuffer = frame.bytes;
+    if (frame.type == FrameType::Status)
+      m_objLink.replies.HandStatusReply(link.m_byReceiveBuffer);
+    else
+      m_objLink.replies.HandRecordFrame(link.m_byReceiveBuffer);
   }
 }
 
 void SerialTransport::OnClearToSendChanged(bool p_bClearToSend) {
-  if (p_bClearToSend && m_objLink.state.m_bLineOffline == 1) {
-    m_objLink.state.m_bLineOffline = 0;
-    m_objLink.host.ShowStatusText(QStringLiteral("ON LINE"));
-  } else if (!p_bClearToSend && m_objLink.state.m_bLineOffline == 0) {
-    m_objLink.state.m_bLineOffline = 1;
-    m_objLink.host.ShowStatusText(QStringLiteral("OFF LINE"));
-  }
+  m_objLink.reports.ClearToSendChanged(p_bClearToSend);
 }
 
-void SerialTransport::OnOverrun() {
-  m_objLink.host.ShowMessageBox(QStringLiteral("HARD ERROR"), dz::MsgExclamation, dz::kAppTitle);
-}
+void SerialTransport::OnOverrun() { m_objLink.reports.LinkFailed(LinkFailure::SerialHardError); }
 
 void SerialTransport::OnError(QSerialPort::SerialPortError p_eError) {
   // The device went away (unplugged adapter, closed peer): the port stays

@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "ITransport.h"
+#include "ReplyFramer.h"
 #include "SerialSettings.h"
 
 class SerialTransport : public QObject, public ITransport {
@@ -38,9 +39,9 @@ class SerialTransport : public QObject, public ITransport {
 
   // One received byte through the reply assembler.
   void ReceiveByte(uint8_t p_byByte);
-  // The clear-to-send line changed: "ON LINE" / "OFF LINE" in the status label.
+  // The clear-to-send line changed (reported; the window shows "ON LINE" / "OFF LINE").
   void OnClearToSendChanged(bool p_bClearToSend);
-  // A received character was lost in the port's receive register: "HARD ERROR".
+  // A received character was lost in the port's receive register (reported as a hard error).
   void OnOverrun();
 
   QSerialPort& Port() { return m_objPort; }
@@ -58,6 +59,7 @@ class SerialTransport : public QObject, public ITransport {
   LinkContext& m_objLink;
   QSerialPort m_objPort;
   ComPortResolver m_objResolver;
+  ReplyFramer m_objFramer{FramingRule::Serial};
   QTimer m_objLineTimer;  // watches clear-to-send and the overrun counter while open
   std::optional<bool> m_bLastClearToSend;
   std::optional<long> m_iOverruns;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "ILinkHost.h"
 #include "LinkIds.h"
 #include "LinkState.h"
 #include "LinkWaiter.h"
@@ -97,6 +96,9 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   const size_t room = static_cast<size_t>(replySize);
   Bytes pass(std::max<size_t>(room, 1), 0);
   size_t received = 0;
+  m_objFramer.Reset();
+  m_objFramer.SetReadKind(m_objLink.state.m_iReplyRecord);
+  m_objLastFrame.reset();
   QDeadlineTimer deadline(static_cast<qint64>(m_dReplyWaitSeconds * 1000));
   for (;;) {
     m_objLink.waits.ProcessEvents();
@@ -106,30 +108,26 @@ bool UsbTransport::SendUsb(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
       std::copy(pass.begin(), pass.begin() + n, p_byReply.begin() + static_cast<std::ptrdiff_t>(received));
       received += static_cast<size_t>(n);
       p_iReceivedCount = static_cast<int32_t>(received);
+      std::vector<ReplyFrame> frames;
+      m_objFramer.Feed(pass.data(), static_cast<size_t>(n), frames);
+      if (!frames.empty()) m_objLastFrame = std::move(frames.front());
     } else if (received == 0) {
       p_iReceivedCount = n;
     }
-    if (received > 0 && received >= FullReplyLength(p_byReply[0], replySize)) m_objLink.state.m_bReplyReceived = 1;
+    if (m_objLastFrame) m_objLink.state.m_bReplyReceived = 1;
     m_objLink.waits.ProcessEvents();
     if (m_objLink.state.m_bReplyReceived == 1 || !replyWanted || received >= room) break;
     if (m_objLink.waits.IsShuttingDown()) break;
     if (deadline.hasExpired()) {
-      m_objLink.host.Beep();
+      m_objLink.reports.ReplyWaitExceeded();
       p_sErrorText = QStringLiteral("Please confirm the connection of USB.");
       break;
     }
     m_objLink.waits.WaitSeconds(kPollSeconds);
   }
+  // A reply that stopped short is taken when it holds what is needed.
+  if (!m_objLastFrame) m_objLastFrame = m_objFramer.Settle();
   return true;
-}
-
-size_t UsbTransport::FullReplyLength(uint8_t p_byFirst, int32_t p_iReplySize) {
-  // A status reply is 13 bytes; a record comes behind two bytes (the first
-  // is 2) as a frame of half the announced reply length. Anything else is
-  // not a reply this tool knows: it is taken as it came.
-  if (p_byFirst == kSoh) return static_cast<size_t>(kStatusReplyLength);
-  if (p_byFirst == 2) return static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0)) / 2 + 2;
-  return 0;
 }
 
 bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
@@ -144,11 +142,11 @@ bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
       m_objLink.waits.ProcessEvents();
       return true;
     }
-    m_objLink.host.ShowMessageBox(QStringLiteral("Device Time Out !!"), dz::MsgCritical, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::UsbDeviceTimeOut);
     m_fnClose();
     return false;
   }
-  m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
+  m_objLink.reports.LinkFailed(LinkFailure::UsbOpenError);
   m_fnClose();
   return false;
 }
@@ -156,7 +154,7 @@ bool UsbTransport::WriteUsbBytes(const Bytes& p_byCommand) {
 int32_t UsbTransport::ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength) {
   const int32_t opened = m_fnOpen();
   if (opened < 0) {
-    m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::UsbOpenError);
     m_fnClose();
     return 0;
   }
@@ -175,7 +173,7 @@ int32_t UsbTransport::ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength) {
 bool UsbTransport::OpenDevice() {
   QString failure;
   if (!Bind(failure)) {
-    m_objLink.host.ShowMessageBox(failure, dz::MsgCritical, dz::kAppTitle);
+    m_objLink.reports.LinkFailed(LinkFailure::UsbLibraryMissing, failure);
     return false;
   }
   if (m_fnOpen() >= 0) {
@@ -183,7 +181,7 @@ bool UsbTransport::OpenDevice() {
     m_objLink.waits.ProcessEvents();
     return true;
   }
-  m_objLink.host.ShowMessageBox(QStringLiteral("'USB' Open Error !!"), dz::MsgCritical, dz::kAppTitle);
+  m_objLink.reports.LinkFailed(LinkFailure::UsbOpenError);
   m_fnClose();
   return false;
 }

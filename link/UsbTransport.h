@@ -6,10 +6,12 @@
 #include <QLibrary>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "Commands.h"
 #include "Diruvov.h"
 #include "ITransport.h"
+#include "ReplyFramer.h"
 
 class UsbTransport : public QObject, public ITransport {
   Q_OBJECT
@@ -39,8 +41,9 @@ class UsbTransport : public QObject, public ITransport {
                int32_t p_iReplySize);
   bool WriteUsbBytes(const Bytes& p_byCommand);
   int32_t ReadUsbBytes(Bytes& p_byBuffer, int32_t p_iLength);
-  // Bytes of a complete reply that starts with this byte (0: any length).
-  static size_t FullReplyLength(uint8_t p_byFirst, int32_t p_iReplySize);
+  // The reply the last send's read passes delivered, cut by the USB rule
+  // (a record without its two leading bytes); none when nothing usable came.
+  const std::optional<ReplyFrame>& LastFrame() const { return m_objLastFrame; }
 
   // Open and close for the link change of the setup dialog.
   bool OpenDevice();
@@ -64,4 +67,6 @@ class UsbTransport : public QObject, public ITransport {
   ReceiveFn m_fnReceive = nullptr;
   CloseFn m_fnClose = nullptr;
   double m_dReplyWaitSeconds = 3.0;
+  ReplyFramer m_objFramer{FramingRule::Usb};
+  std::optional<ReplyFrame> m_objLastFrame;
 };

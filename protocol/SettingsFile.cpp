@@ -4,6 +4,7 @@
 
 #include "CItemManager.h"
 #include "Commands.h"
+#include "FieldChecks.h"
 
 namespace {
 
@@ -22,8 +23,13 @@ void CutGroup(const std::string& line, const std::vector<CItem*>& group, std::ve
   }
 }
 
-void Apply(const std::vector<Assignment>& assignments) {
+// A field holding a frame character would let the line carry more than one
+// command: such a line is a format error.
+bool Apply(const std::vector<Assignment>& assignments) {
+  for (const Assignment& a : assignments)
+    if (HoldsFrameCharacter(a.second)) return false;
   for (const Assignment& a : assignments) a.first->SetValue(a.second);
+  return true;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -113,8 +119,7 @@ bool LoadParameterFile(CItemManager& p_objItems, const std::string& p_sFile) {
       return false;
     CutGroup(line, group, assignments);
   }
-  Apply(assignments);
-  return true;
+  return Apply(assignments);
 }
 
 bool LoadLanFile(CItemManager& p_objItems, const std::string& p_sFile) {
@@ -154,6 +159,5 @@ bool LoadLanFile(CItemManager& p_objItems, const std::string& p_sFile) {
       return false;
     }
   }
-  Apply(assignments);
-  return true;
+  return Apply(assignments);
 }

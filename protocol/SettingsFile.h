@@ -38,7 +38,9 @@ std::vector<std::string> SplitFileLines(const std::string& p_sFile, LineWidths p
 std::vector<size_t> ParameterLineWidths(const std::string& p_sHead);
 std::vector<size_t> LanLineWidths(const std::string& p_sHead);
 
-// Loads the file's bytes into the catalogue. The whole file is checked first:
+// Loads the file's bytes into the catalogue. The whole file is checked first
+// (a field holding "{", "|" or "}" is a format error, so that no line ever
+// carries more than one command):
 // a file with a format error changes no item and gives false; otherwise
 // every line is applied in order (the last of repeated lines wins) and the
 // result is true.

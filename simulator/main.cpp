@@ -2,6 +2,7 @@
 // Serves the LAN interface on 127.0.0.1 and, on request, the serial interface
 // on a pseudo-terminal; logs every command it receives.
 #include "PrinterModel.h"
+#include "StartState.h"
 #include "PtyPrinter.h"
 #include "SerialPortMap.h"
 #include "TcpPrinter.h"
@@ -74,8 +75,18 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption logDirOption(QStringLiteral("log-dir"),
                                         QStringLiteral("Also log each printer's commands to DIR/HOST_PORT.log."),
                                         QStringLiteral("dir"));
-  parser.addOptions(
-      {portOption, ptyOption, statusOption, modeOption, paramOption, printersOption, addressesOption, logDirOption});
+  const QCommandLineOption scrambleOption(
+      QStringLiteral("scramble"),
+      QStringLiteral("Start from settings that differ from the factory values in every field, drawn from SEED "
+                     "(printer n of a fleet from SEED + n)."),
+      QStringLiteral("seed"));
+  const QCommandLineOption stateOption(
+      QStringLiteral("state"),
+      QStringLiteral("Start from the fields FILE names, one Name=value a line (\\xNN for a byte), after "
+                     "--scramble."),
+      QStringLiteral("file"));
+  parser.addOptions({portOption, ptyOption, statusOption, modeOption, paramOption, printersOption, addressesOption,
+                     logDirOption, scrambleOption, stateOption});
   parser.process(app);
 
   // One code for every printer, or a list: printer i reports the i-th code,
@@ -107,6 +118,37 @@ int main(int argc, char* argv[]) {
     if (n > 0) behaviour.hugeSize = static_cast<std::size_t>(n);
   }
   model.SetBehaviour(behaviour);
+
+  // The starting settings of printer n: scrambled from SEED + n, then the
+  // state file's fields.
+  std::uint32_t seed = 0;
+  if (parser.isSet(scrambleOption)) {
+    bool ok = false;
+    seed = parser.value(scrambleOption).toUInt(&ok);
+    if (!ok) {
+      Say(QStringLiteral("error: --scramble takes a number"));
+      return 2;
+    }
+  }
+  std::string stateText;
+  if (parser.isSet(stateOption)) {
+    QFile file(parser.value(stateOption));
+    if (!file.open(QIODevice::ReadOnly)) {
+      Say(QStringLiteral("error: cannot read %1").arg(file.fileName()));
+      return 2;
+    }
+    stateText = file.readAll().toStdString();
+  }
+  const auto startState = [&](dzsim::PrinterModel& printer, int index) {
+    if (parser.isSet(scrambleOption)) dzsim::ScrambleFields(printer, seed + static_cast<std::uint32_t>(index));
+    std::string error;
+    if (parser.isSet(stateOption) && !dzsim::LoadStateText(printer, stateText, error)) {
+      Say(QStringLiteral("error: %1: %2").arg(parser.value(stateOption), QString::fromStdString(error)));
+      return false;
+    }
+    return true;
+  };
+  if (!startState(model, 0)) return 2;
 
   bool countOk = false;
   const int printers = parser.value(printersOption).toInt(&countOk);
@@ -157,6 +199,7 @@ int main(int argc, char* argv[]) {
       models.push_back(std::make_unique<dzsim::PrinterModel>(model));
       printerModel = models.back().get();
       printerModel->SetStatusCode(statusCodes[std::min<qsizetype>(i, statusCodes.size() - 1)].toStdString());
+      if (!startState(*printerModel, i)) return 2;
     }
     auto server = std::make_unique<dzsim::TcpPrinter>(*printerModel);
     const QHostAddress address(byAddress ? QHostAddress(0x7F000001u + static_cast<quint32>(i))

@@ -8,10 +8,12 @@
 namespace dz {
 namespace {
 
-// The first character of a text that has no single-byte code, if any.
+// The first character of a text that has no single-byte code or is one of
+// the frame characters "{", "|" and "}" (which would end the DHCP command
+// early and start another), if any.
 bool FindNonLatin1(const QString& text, QChar& found) {
   for (const QChar c : text) {
-    if (c.unicode() > 0xFF) {
+    if (c.unicode() > 0xFF || c == QLatin1Char('{') || c == QLatin1Char('|') || c == QLatin1Char('}')) {
       found = c;
       return true;
     }

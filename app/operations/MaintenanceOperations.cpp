@@ -7,6 +7,7 @@
 #include "CommandRunner.h"
 #include "LinkDispatcher.h"
 #include "MaintenanceCommands.h"
+#include "PrinterSequences.h"
 #include "Replies.h"
 #include "StatusOperation.h"
 #include "pages/MaintenancePage.h"
@@ -22,29 +23,37 @@ int32_t SpinNumber(const UCSpinEdit* p_objSpin) {
   return p_objSpin->GetValue().toString().trimmed().toInt();
 }
 
-// One adjustment step: its command, then a second for the printer to act.
-void SensorStep(OperationContext& ctx, const std::string& p_sCommand) {
+// A sequence of commands without a reply inside one busy state. The pause
+// after a step is taken when the step went out; the window goes on after a
+// failed step where the sequence says so, and then still pauses at the end.
+void RunSteps(OperationContext& ctx, const PrinterSequence& p_objSequence) {
   ctx.link.BeginBusy();
-  bool replyExpected = false;
-  if (SendCommandText(ctx, p_sCommand, replyExpected)) ctx.link.WaitSeconds(1);
+  for (const SequenceStep& step : p_objSequence.steps) {
+    bool replyExpected = false;
+    const bool sent = SendCommandText(ctx, step.command, replyExpected);
+    if (!sent && !p_objSequence.windowGoesOnAfterFailure) break;
+    if ((sent || p_objSequence.windowGoesOnAfterFailure) && step.pauseAfterMs > 0)
+      ctx.link.WaitSeconds(step.pauseAfterMs / 1000.0);
+  }
   ctx.link.EndBusy();
+}
+
+// A one-command sequence as one transaction.
+void RunOne(OperationContext& ctx, const PrinterSequence& p_objSequence) {
+  bool replyExpected = false;
+  RunCommand(ctx, p_objSequence.steps.front().command, replyExpected, 0);
 }
 }  // namespace
 
-void DiagPrint(OperationContext& ctx) {
-  bool replyExpected = false;
-  RunCommand(ctx, BuildDiagPrintCommand(Position(ctx.maintenancePage.cmbDiagPrint)), replyExpected, 0);
-}
+void DiagPrint(OperationContext& ctx) { RunOne(ctx, DiagPrintSequence(Position(ctx.maintenancePage.cmbDiagPrint))); }
 
 void RamClear(OperationContext& ctx) {
-  bool replyExpected = false;
   const MaintenancePage& page = ctx.maintenancePage;
-  RunCommand(ctx, BuildRamClearCommand(Position(page.cmbRamClear), Position(page.cmbDestination)), replyExpected, 0);
+  RunOne(ctx, RamClearSequence(Position(page.cmbRamClear), Position(page.cmbDestination)));
 }
 
 void ThresholdCalib(OperationContext& ctx) {
-  bool replyExpected = false;
-  RunCommand(ctx, BuildThresholdCalibCommand(Position(ctx.maintenancePage.cmbThresholdCalib)), replyExpected, 0);
+  RunOne(ctx, ThresholdCalibSequence(Position(ctx.maintenancePage.cmbThresholdCalib)));
 }
 
 void TestPrint(OperationContext& ctx) {
@@ -57,24 +66,15 @@ void TestPrint(OperationContext& ctx) {
   settings.sensor = Position(page.cmbSensor);
   settings.cutType = Position(page.cmbType);
   settings.printType = Position(page.cmbPrtType);
-  bool replyExpected = false;
-  RunCommand(ctx, BuildTestPrintCommand(settings), replyExpected, 0);
+  RunOne(ctx, TestPrintSequence(settings));
 }
 
-void ReflectiveAdjust(OperationContext& ctx) { SensorStep(ctx, BuildReflectiveAdjustCommand()); }
+void ReflectiveAdjust(OperationContext& ctx) { RunSteps(ctx, ReflectiveAdjustSequence()); }
 
-void TransmissiveAdjust(OperationContext& ctx) { SensorStep(ctx, BuildTransmissiveAdjustCommand()); }
+void TransmissiveAdjust(OperationContext& ctx) { RunSteps(ctx, TransmissiveAdjustSequence()); }
 
-void PaperEndAdjust(OperationContext& ctx) {
-  ctx.link.BeginBusy();
-  for (int step : {0, 1}) {
-    // The second command goes out whatever became of the first.
-    bool replyExpected = false;
-    SendCommandText(ctx, BuildPaperEndAdjustCommand(step), replyExpected);
-  }
-  ctx.link.WaitSeconds(1);
-  ctx.link.EndBusy();
-}
+// The second command goes out whatever became of the first.
+void PaperEndAdjust(OperationContext& ctx) { RunSteps(ctx, PaperEndAdjustSequence()); }
 
 void HeadCheck(OperationContext& ctx) {
   LinkDispatcher& link = ctx.link;
@@ -82,15 +82,17 @@ void HeadCheck(OperationContext& ctx) {
   link.State().m_bReplyExpected = true;
   ctx.lblStatus.setText(QString());
   ctx.maintenancePage.lblHeadCheck->setText(QString());
-  RunCommand(ctx, BuildHeadCheckCommand(), link.State().m_bReplyExpected, kStatusReplyLength);
-  if (ctx.iface.GetActiveInterface() != kLinkUsb) {
+  const bool usb = ctx.iface.GetActiveInterface() == kLinkUsb;
+  const std::vector<SequenceStep> steps = StepsForLink(HeadCheckSequence(), usb);
+  RunCommand(ctx, steps.front().command, link.State().m_bReplyExpected, kStatusReplyLength);
+  if (!usb) {
     // The reply comes through the link's receive path, during or after this second.
     link.WaitSeconds(1);
     return;
   }
   // Over USB the printer is asked again once it has finished the check.
   link.BeginBusy();
-  link.WaitSeconds(5);
+  link.WaitSeconds(steps.front().pauseAfterMs / 1000.0);
   link.State().m_bHeadCheckMode = true;
   link.State().m_bReplyExpected = true;
   RequestStatus(ctx);

@@ -6,6 +6,7 @@
 #include "CommandRunner.h"
 #include "Commands.h"
 #include "LinkDispatcher.h"
+#include "PrinterSequences.h"
 #include "ReadKind.h"
 #include "Replies.h"
 #include "bindings/LanBinding.h"
@@ -15,13 +16,16 @@
 namespace dz {
 
 namespace {
-// The records "READ" on the parameter page asks for, in order: Adjustment,
-// Parameter, Parameter expansion (the Sensor and LAN records are not read).
-constexpr int kParameterReadKinds[] = {kReadAdjustment, kReadParameter, kReadParameterExpansion};
 constexpr int kLanReadKind = kReadLan;
 }  // namespace
 
 QString HostNameCharacterMessage(QChar p_cCharacter, bool p_bSaving) {
+  if (p_cCharacter.unicode() <= 0xFF)
+    return QStringLiteral(
+               "The DHCP host name contains the character \"%1\", which would end the DHCP command. "
+               "Change the host name; nothing was %2.")
+        .arg(p_cCharacter)
+        .arg(p_bSaving ? QStringLiteral("saved") : QStringLiteral("sent"));
   return QStringLiteral(
              "The DHCP host name contains the character \"%1\" (U+%2), which has no single-byte code. "
              "Change the host name; nothing was %3.")
@@ -45,7 +49,8 @@ void ReadParameters(OperationContext& ctx) {
   link.BeginBusy();
   link.State().m_bReadInProgress = true;
   bool complete = true;
-  for (int kind : kParameterReadKinds) {
+  for (const SequenceStep& step : ReadSequence(kParameterReadKinds).steps) {
+    const int kind = step.readKind;
     link.State().m_iReplyRecord = static_cast<int16_t>(kind);
     if (!ReadRecord(ctx, kind)) {
       complete = false;
@@ -70,9 +75,9 @@ void ReadParameters(OperationContext& ctx) {
 void WriteParameters(OperationContext& ctx) {
   if (!UpdateParameterSettingItem(ctx.parameterPage, ctx.items)) return;
   ctx.link.BeginBusy();
-  for (int record : {1, 2}) {
+  for (const SequenceStep& step : WriteParameterSequence(ctx.items).steps) {
     bool replyExpected = false;
-    if (!SendCommandText(ctx, BuildWriteRecordCommand(ctx.items, record), replyExpected)) return;
+    if (!SendCommandText(ctx, step.command, replyExpected)) return;
   }
   ctx.link.EndBusy();
 }
@@ -100,12 +105,10 @@ void WriteLanSettings(OperationContext& ctx) {
     if (!bad.isNull()) ShowMessage(HostNameCharacterMessage(bad, false), MsgExclamation, kAppTitle);
     return;
   }
-  const std::string commands[] = {BuildIpAddressCommand(ctx.items, 2), BuildIpAddressCommand(ctx.items, 3),
-                                  BuildIpAddressCommand(ctx.items, 4), BuildSocketPortCommand(ctx.items),
-                                  BuildDhcpCommand(ctx.items)};
-  for (const std::string& command : commands) {
+  // All five commands are built before the first goes out.
+  for (const SequenceStep& step : WriteLanSequence(ctx.items).steps) {
     bool replyExpected = false;
-    if (!SendCommandText(ctx, command, replyExpected)) return;
+    if (!SendCommandText(ctx, step.command, replyExpected)) return;
   }
   ctx.link.EndBusy();
 }

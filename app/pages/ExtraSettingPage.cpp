@@ -1,5 +1,6 @@
 #include "pages/ExtraSettingPage.h"
 
+#include <QRegularExpressionValidator>
 #include <vector>
 
 #include "ShownSettings.h"
@@ -71,6 +72,9 @@ ExtraSettingPage::ExtraSettingPage(const QSize& tabControlSize, QWidget* parent)
     NameRowControls(label, controls);
   }
   txtDhcpName->setMaxLength(kHostNameLength);
+  // The frame characters would end the DHCP command inside the host name.
+  txtDhcpName->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^{|}]*")), txtDhcpName));
   for (const ButtonRow& button : kButtons)
     AddControl(*this, button.control, FrLan, button.rect, QString::fromLatin1(button.caption));
 }

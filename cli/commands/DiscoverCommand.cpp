@@ -9,7 +9,9 @@
 #include "CommandLine.h"
 #include "Fleet.h"
 #include "Output.h"
-#include "PrinterSession.h"
+#include "AsyncPrinter.h"
+#include "FleetLoop.h"
+#include "StopSignal.h"
 
 namespace cli {
 
@@ -33,22 +35,29 @@ int Discover(Options p_objOptions, bool p_bProgress) {
   for (quint32 i = 0; i < count; ++i) {
     Target target;
     target.host = QHostAddress(first + i).toString();
+    target.address = target.host;
     target.port = port;
     p_objOptions.targets.push_back(target);
   }
   if (!p_objOptions.jobsGiven) p_objOptions.jobs = 64;
   const double timeout = std::min(p_objOptions.timeout, 0.5);
-  const std::vector<PrinterResult> results = RunFleet(
-      p_objOptions.targets, p_objOptions.jobs, p_bProgress, [timeout](const Target& target, PrinterResult& result) {
-        PrinterSession session(target, timeout);
-        QString text, code;
-        if (!session.Open() || !session.Status(text, code)) return;
-        result.ok = true;
-        QJsonObject status;
-        status[QStringLiteral("text")] = text;
-        status[QStringLiteral("code")] = code;
-        result.json[QStringLiteral("status")] = status;
-        result.lines << QStringLiteral("%1\t%2").arg(target.host, text.isEmpty() ? QStringLiteral("-") : text);
+  const std::vector<PrinterResult> results = RunFleetOnLoop(
+      p_objOptions.targets, p_objOptions.jobs, p_bProgress,
+      [timeout](const Target& target, PrinterResult& result, std::function<void()> done) {
+        auto* printer = new AsyncPrinter(target, timeout);
+        printer->Status([printer, &target, &result, done](bool ok, const QString& text, const QString& code) {
+          printer->deleteLater();
+          if (ok) {
+            result.ok = true;
+            QJsonObject status;
+            status[QStringLiteral("text")] = text;
+            status[QStringLiteral("code")] = code;
+            result.json[QStringLiteral("status")] = status;
+            // HOST:PORT first, so that the output is a hosts file.
+            result.lines << QStringLiteral("%1\t%2").arg(target.Name(), text.isEmpty() ? QStringLiteral("-") : text);
+          }
+          done();
+        });
       });
   QJsonArray printers;
   QStringList lines;
@@ -59,7 +68,7 @@ int Discover(Options p_objOptions, bool p_bProgress) {
   }
   QJsonObject document;
   document[QStringLiteral("printers")] = printers;
-  return Finish(p_objOptions, kExitOk, document, lines);
+  return Finish(p_objOptions, StopRequested() != 0 ? StoppedExitStatus() : kExitOk, document, lines);
 }
 
 }  // namespace cli

@@ -9,6 +9,7 @@
 #include "ChoiceListData.h"
 #include "CommandLine.h"
 #include "MaintenanceCommands.h"
+#include "PrinterSequences.h"
 #include "Output.h"
 #include "PerPrinter.h"
 #include "SpinSetupData.h"
@@ -28,18 +29,23 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
   if (p_objOptions.positional.isEmpty())
     return Refuse(p_objOptions, kExitUsage, QStringLiteral("name a maintenance action"));
   const QString action = p_objOptions.positional[0];
+  const bool takesArgument = action == QLatin1String("sensor-adjust") || action == QLatin1String("threshold-calib");
+  if (p_objOptions.positional.size() > (takesArgument ? 2 : 1))
+    return Refuse(p_objOptions, kExitUsage,
+                  QStringLiteral("%1 takes no argument %2").arg(action, p_objOptions.positional.last()));
   const QString argument = p_objOptions.positional.value(1);
-  std::vector<std::string> commands;
+  // The operation, as the window's button runs it (PrinterSequences.h).
+  PrinterSequence sequence;
   bool headCheck = false;
-  double settle = 0;  // the second the window gives the printer after an adjustment
   const auto bad = [&](const QString& text) { return Refuse(p_objOptions, kExitUsage, text); };
   if (action == QLatin1String("head-check")) {
     headCheck = true;
+    sequence = HeadCheckSequence();
   } else if (action == QLatin1String("diag-print")) {
     const int type =
         ListChoice("cmbDiagPrint", p_objOptions.Has("type") ? p_objOptions.Value("type") : QStringLiteral("DIRECT"));
     if (type < 0) return bad(QStringLiteral("--type takes DIRECT or TRANSFR"));
-    commands.push_back(BuildDiagPrintCommand(type));
+    sequence = DiagPrintSequence(type);
   } else if (action == QLatin1String("test-print")) {
     TestPrintSettings settings;
     const struct {
@@ -79,7 +85,7 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
                        .arg(spin ? spin->max : 0));
       *n.field = value;
     }
-    commands.push_back(BuildTestPrintCommand(settings));
+    sequence = TestPrintSequence(settings);
   } else if (action == QLatin1String("ram-clear")) {
     const int mode = ListChoice("cmbRamClear", p_objOptions.Value("mode"));
     if (mode < 0) return bad(QStringLiteral("--mode takes PARAMETER or MANTE.CNT"));
@@ -88,39 +94,39 @@ int Maintenance(const Options& p_objOptions, bool p_bProgress) {
       destination = ListChoice("cmbDestination", p_objOptions.Value("destination"));
       if (destination < 1) return bad(QStringLiteral("--destination takes JA, CN, QP or QQ"));
     }
-    commands.push_back(BuildRamClearCommand(mode, destination));
+    sequence = RamClearSequence(mode, destination);
   } else if (action == QLatin1String("sensor-adjust")) {
-    settle = 1;
     if (argument == QLatin1String("reflect"))
-      commands.push_back(BuildReflectiveAdjustCommand());
+      sequence = ReflectiveAdjustSequence();
     else if (argument == QLatin1String("trans"))
-      commands.push_back(BuildTransmissiveAdjustCommand());
+      sequence = TransmissiveAdjustSequence();
     else if (argument == QLatin1String("paper-end"))
-      commands = {BuildPaperEndAdjustCommand(0), BuildPaperEndAdjustCommand(1)};
+      sequence = PaperEndAdjustSequence();
     else
       return bad(QStringLiteral("sensor-adjust takes reflect, trans or paper-end"));
   } else if (action == QLatin1String("threshold-calib")) {
     const int sensor = ListChoice("cmbThresholdCalib", argument);
     if (sensor < 0) return bad(QStringLiteral("threshold-calib takes REFLECT. or TRANS."));
-    commands.push_back(BuildThresholdCalibCommand(sensor));
+    sequence = ThresholdCalibSequence(sensor);
   } else {
     return bad(QStringLiteral("unknown maintenance action %1").arg(action));
   }
-  return RunPerSession(
+  return RunPerPrinterOnLoop(
       p_objOptions,
-      [=](const Target&, PrinterSession& session, PrinterResult& result) {
+      [=](const Target&, AsyncPrinter& printer, PrinterResult& result, const std::function<void()>& done) {
         result.json[QStringLiteral("action")] = action;
-        if (headCheck) {
-          QString text;
-          if (!Done(session, result, session.HeadCheck(text))) return;
-          result.json[QStringLiteral("result")] = text;
-          result.lines << QStringLiteral("%1\t%2").arg(result.target, text.isEmpty() ? QStringLiteral("-") : text);
-          return;
-        }
-        for (const std::string& command : commands)
-          if (!Done(session, result, session.Send(command))) return;
-        if (settle > 0) session.Wait(settle);
-        result.lines << QStringLiteral("%1\t%2").arg(result.target, action);
+        // A failed step ends the operation on this printer and is named.
+        printer.Run(sequence, [=, &printer, &result](bool ok, const QString& text) {
+          if (Done(printer, result, ok)) {
+            if (headCheck) {
+              result.json[QStringLiteral("result")] = text;
+              result.lines << QStringLiteral("%1\t%2").arg(result.target, text.isEmpty() ? QStringLiteral("-") : text);
+            } else {
+              result.lines << QStringLiteral("%1\t%2").arg(result.target, action);
+            }
+          }
+          done();
+        });
       },
       p_bProgress);
 }

@@ -7,7 +7,8 @@
 
 #include "CommandLine.h"
 #include "Output.h"
-#include "PrinterSession.h"
+#include "AsyncPrinter.h"
+#include <QEventLoop>
 #include "RecordKinds.h"
 #include "SettingsSources.h"
 #include "Target.h"
@@ -37,28 +38,46 @@ bool ParseSource(const QString& p_sText, Source& p_objSource, QString& p_sError)
 // Fills the catalogue from the source: a file with LOAD's rules, a printer
 // with all four records. Returns the exit status.
 int LoadSource(const Source& p_objSource, const Options& p_objOptions, CItemManager& p_objItems, QString& p_sError) {
-  if (!p_objSource.printer) return LoadSettingsFile(p_objSource.path, p_objItems, p_sError) ? kExitOk : kExitRejected;
-  Target target = p_objSource.target;
+  if (!p_objSource.printer) {
+    SettingsFile file;
+    if (!ReadSettingsFileChecked(p_objSource.path, file, p_sError)) return kExitRejected;
+    LoadSettings(file, p_objItems);
+    return kExitOk;
+  }
+  std::vector<Target> resolved = {p_objSource.target};
+  ResolveTargets(resolved);
+  Target target = resolved.front();
   for (const Target& given : p_objOptions.targets) target.usbLibrary = given.usbLibrary;
   target.serialSettings =
       p_objOptions.Has("serial-settings") ? p_objOptions.Value("serial-settings") : target.serialSettings;
-  PrinterSession session(target, p_objOptions.timeout);
+  // One printer: its own event loop runs until its records are in.
+  AsyncPrinter printer(target, p_objOptions.timeout);
   std::vector<int> kinds = kParameterKinds;
   kinds.insert(kinds.end(), kLanKinds.begin(), kLanKinds.end());
-  if (!session.Open() || !session.ReadRecords(kinds)) {
-    p_sError = QStringLiteral("%1: %2").arg(target.Name(), session.Error());
+  QEventLoop loop;
+  bool read = false, finished = false;
+  printer.ReadRecords(kinds, [&](bool p_bOk) {
+    read = p_bOk;
+    finished = true;
+    loop.quit();
+  });
+  if (!finished) loop.exec();
+  if (!read) {
+    p_sError = QStringLiteral("%1: %2").arg(target.Name(), printer.Error());
     return kExitNoAnswer;
   }
-  // The session's catalogue goes when the session does: copy the fields.
-  const std::vector<CItem*> from = session.Items().AllItems();
+  const std::vector<CItem*> from = printer.Items().AllItems();
   const std::vector<CItem*> to = p_objItems.AllItems();
   for (size_t i = 0; i < from.size() && i < to.size(); ++i) to[i]->m_vValue = from[i]->m_vValue;
   return kExitOk;
 }
 
-std::vector<const std::vector<dz::ShownSetting>*> RowsOfSource(const Source& p_objSource) {
-  if (p_objSource.printer) return {&dz::ParameterSettings(), &dz::LanSettings()};
-  return {&RowsOf(KindOfFile(p_objSource.path))};
+// What a source has: the settings a file carries, or those a printer reports.
+std::vector<const dz::ShownSetting*> RowsOfSource(const Source& p_objSource) {
+  if (!p_objSource.printer) return RowsCarriedBy(KindOfFile(p_objSource.path));
+  std::vector<const dz::ShownSetting*> rows = RowsReported(FileKind::Parameter);
+  for (const dz::ShownSetting* row : RowsReported(FileKind::Lan)) rows.push_back(row);
+  return rows;
 }
 
 }  // namespace
@@ -75,14 +94,16 @@ int Show(const Options& p_objOptions) {
   QJsonArray settings;
   QStringList lines;
   QString group;
-  for (const auto* rows : RowsOfSource(source)) {
-    for (const dz::ShownSetting& row : *rows) {
+  {
+    for (const dz::ShownSetting* shown : RowsOfSource(source)) {
+      const dz::ShownSetting& row = *shown;
       const QString here =
           QStringLiteral("[%1 / %2]").arg(QString::fromLatin1(row.page), QString::fromLatin1(row.frame));
       if (here != group) lines << here;
       group = here;
-      const QString value = Latin1(dz::ShownValueOf(items, row));
-      lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), value);
+      const std::string shownValue = dz::ShownValueOf(items, row);
+      const QString value = Latin1(shownValue);
+      lines << QStringLiteral("%1: %2").arg(QString::fromLatin1(row.caption), Printable(shownValue));
       QJsonObject setting;
       setting[QStringLiteral("page")] = QString::fromLatin1(row.page);
       setting[QStringLiteral("frame")] = QString::fromLatin1(row.frame);
@@ -113,10 +134,16 @@ int Diff(const Options& p_objOptions) {
   int loaded = LoadSource(a, p_objOptions, itemsA, error);
   if (loaded == kExitOk) loaded = LoadSource(b, p_objOptions, itemsB, error);
   if (loaded != kExitOk) return Refuse(p_objOptions, loaded, error);
-  const auto rows = !a.printer ? RowsOfSource(a) : RowsOfSource(b);
-  std::vector<Difference> differences;
-  for (const auto* table : rows)
-    for (Difference& d : CompareSettings(itemsA, itemsB, *table)) differences.push_back(d);
+  // A file and a printer compare on what the file carries and the printer
+  // reports; two files on what they carry; two printers on what they report.
+  std::vector<const dz::ShownSetting*> rows;
+  if (!a.printer && b.printer)
+    rows = RowsCompared(KindOfFile(a.path));
+  else if (a.printer && !b.printer)
+    rows = RowsCompared(KindOfFile(b.path));
+  else
+    rows = RowsOfSource(a);
+  const std::vector<Difference> differences = CompareSettings(itemsA, itemsB, rows);
   QStringList lines;
   for (const Difference& d : differences) lines << DifferenceLine(d);
   QJsonObject document;

@@ -31,11 +31,17 @@ class PendingProbe : public QObject {
         m_objRequest(p_objRequest),
         m_fnDone(std::move(p_fnDone)),
         m_objChannel(dz::PrinterChannel::ForLan(p_objRequest.address.toString(), p_objRequest.port)) {
+    // The channel passes over bytes that are no reply; a printer that sent
+    // some but never a reply answered wrongly rather than not at all.
+    connect(&m_objChannel->Transport(), &dz::ByteTransport::bytesReceived, this,
+            [this](const QByteArray& p_byData) { m_bBytesSeen = m_bBytesSeen || !p_byData.isEmpty(); });
     // The deadline holds whatever the channel's own time-outs do.
     m_objDeadline.setSingleShot(true);
     m_objDeadline.setTimerType(Qt::PreciseTimer);
     connect(&m_objDeadline, &QTimer::timeout, this, [this] {
-      Finish(m_objResult.answered ? ProbeOutcome::Success : ProbeOutcome::Timeout,
+      Finish(m_objResult.answered ? ProbeOutcome::Success
+             : m_bBytesSeen       ? ProbeOutcome::BadReply
+                                  : ProbeOutcome::Timeout,
              m_objResult.answered ? QStringLiteral("the records did not arrive in time")
                                   : QStringLiteral("no status reply in time"));
     });
@@ -48,7 +54,11 @@ class PendingProbe : public QObject {
     m_objDeadline.start(RemainingMs());
     m_objChannel->SetTimeoutMs(RemainingMs());
     Await(m_objChannel->RequestStatus(), [this](const dz::PrinterReply& reply) {
-      if (!reply.IsOk()) return Finish(OutcomeOf(reply.Error()), reply.ErrorText());
+      if (!reply.IsOk()) {
+        if (reply.Error() == dz::ReplyError::Timeout && m_bBytesSeen)
+          return Finish(ProbeOutcome::BadReply, QStringLiteral("the printer answered, but not with a status reply"));
+        return Finish(OutcomeOf(reply.Error()), reply.ErrorText());
+      }
       m_objResult.answered = true;
       m_objResult.code = reply.StatusCode();
       m_objResult.text = reply.StatusText().toLatin1().toStdString();
@@ -95,6 +105,7 @@ class PendingProbe : public QObject {
   QTimer m_objDeadline;
   ProbeResult m_objResult;
   bool m_bDone = false;
+  bool m_bBytesSeen = false;
 };
 
 }  // namespace

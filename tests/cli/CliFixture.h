@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDeadlineTimer>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -38,6 +41,18 @@ class Simulator {
     return true;
   }
   QByteArray Output() const { return m_sOutput; }
+  // Waits in the event loop until the simulator has printed the text at
+  // least p_iCount times.
+  bool WaitFor(const QByteArray& p_sText, int p_iCount, int p_iMilliseconds = 15000) {
+    QDeadlineTimer deadline(p_iMilliseconds);
+    while (true) {
+      m_sOutput += m_objProcess.readAllStandardOutput();
+      if (m_sOutput.count(p_sText) >= p_iCount) return true;
+      if (deadline.hasExpired()) return false;
+      QSignalSpy spy(&m_objProcess, &QProcess::readyReadStandardOutput);
+      spy.wait(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    }
+  }
   ~Simulator() {
     m_objProcess.terminate();
     if (!m_objProcess.waitForFinished(3000)) m_objProcess.kill();
@@ -86,18 +101,33 @@ class CliTest : public ::testing::Test {
     return false;
   }
 
-  static CliRun Dazavu(const QStringList& p_objArgs) {
-    QProcess process;
-    process.start(QStringLiteral(DAZAVU_BIN), p_objArgs);
+  // Runs dazavu to its end, waiting in the event loop (so that peers of the
+  // test keep serving), with the bytes given on its standard input.
+  static CliRun Dazavu(const QStringList& p_objArgs, const QByteArray& p_byInput = QByteArray()) {
+    std::unique_ptr<QProcess> process = StartDazavu(p_objArgs);
+    process->write(p_byInput);
+    process->closeWriteChannel();
+    return Finished(*process);
+  }
+  static std::unique_ptr<QProcess> StartDazavu(const QStringList& p_objArgs) {
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(DAZAVU_BIN), p_objArgs);
+    process->waitForStarted(5000);
+    return process;
+  }
+  static CliRun Finished(QProcess& p_objProcess) {
     CliRun run;
-    if (!process.waitForFinished(30000)) {
-      process.kill();
-      process.waitForFinished();
-      return run;
+    if (p_objProcess.state() != QProcess::NotRunning) {
+      QSignalSpy finished(&p_objProcess, &QProcess::finished);
+      if (!finished.wait(30000)) {
+        p_objProcess.kill();
+        p_objProcess.waitForFinished();
+        return run;
+      }
     }
-    run.exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
+    run.exit = p_objProcess.exitStatus() == QProcess::NormalExit ? p_objProcess.exitCode() : -1;
+    run.out = p_objProcess.readAllStandardOutput();
+    run.err = p_objProcess.readAllStandardError();
     return run;
   }
 

@@ -23,7 +23,7 @@ QString Write(const QTemporaryDir& p_objDir, const char* p_sName, const std::vec
 
 std::vector<std::string> Captions(const DriftProfile& p_objProfile) {
   std::vector<std::string> captions;
-  for (const dz::ShownSetting& row : p_objProfile.Rows()) captions.push_back(row.caption);
+  for (const dz::ShownSetting* row : p_objProfile.Rows()) captions.push_back(row->caption);
   return captions;
 }
 

@@ -211,6 +211,39 @@ TEST_F(SettingsFilesTest, HostNameWithoutSingleByteCodeIsNeitherSavedNorSent) {
   EXPECT_EQ(ItemSnapshot(items), before);
 }
 
+// No line may carry a second command: a field holding "{", "|" or "}" is a
+// format error for LOAD, and the host name box does not take them.
+TEST_F(SettingsFilesTest, FrameCharactersInFieldsAreRefused) {
+  CItemManager& items = window->m_objItemManager;
+  const std::vector<std::string> before = ItemSnapshot(items);
+  const QByteArray fill(14, '\xFF');
+  WriteFile(Path("id.dt2"), "{IH;0,|}{Z4;0|}FFFFFFFFFFFFFFFFFFFFFFF,AB" + fill + "|}\r\n");
+  WriteFile(Path("host.dt2"), "{IH;0,FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF,A}" + fill + "|}\r\n");
+  WriteFile(Path("zero.dt1"), "{Z2;1,0{210121+0001B0A00000B0000000000100|}\r\n");
+  for (const auto& [name, button] : {std::pair<const char*, QPushButton*>{"id.dt2", Extra().btnLanLoad},
+                                     {"host.dt2", Extra().btnLanLoad},
+                                     {"zero.dt1", Parameter().btnLoad}}) {
+    messages.clear();
+    Answer(Path(name));
+    Click(button);
+    EXPECT_EQ(Texts(), QStringList{"Abnormal termination"}) << name;
+  }
+  EXPECT_EQ(ItemSnapshot(items), before);
+
+  Extra().txtDhcpName->clear();
+  QTest::keyClicks(Extra().txtDhcpName, QStringLiteral("a{b|c}d"));
+  EXPECT_EQ(Extra().txtDhcpName->text(), QStringLiteral("abcd"));
+  // A name that reached the box another way is neither sent nor saved.
+  Extra().txtDhcpName->setText(QStringLiteral("x|}"));
+  UseLink(dz::kLinkLan);
+  messages.clear();
+  Click(Extra().btnLanSet);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\"|\"")));
+  QTest::qWait(100);
+  EXPECT_TRUE(Received().empty());
+}
+
 // A writable file in a folder where the user may not create files is written
 // in place; in a writable folder the file is still replaced whole (a new
 // inode). Root ignores permissions, so the save runs as an unprivileged user

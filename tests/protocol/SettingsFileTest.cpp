@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "CItemManager.h"
 #include "ItemSnapshot.h"
 #include "SettingsFile.h"
@@ -145,7 +147,6 @@ TEST(SettingsFileTest, LanFieldsHoldingLineEndBytesRoundTrip) {
       {std::string("AB\r\nCD") + std::string(26, '0'), "host\r\nname"},
       {std::string(31, '1') + "\r", "\n"},
       {"\n" + std::string(31, '2'), "\r"},
-      {std::string(15, '3') + "|}\r\n" + std::string(13, '3'), "|}\r\n{IS;1,09100"},
       {std::string(32, '\n'), std::string(16, '\r')},
   };
   for (const auto& [id, host] : fields) {
@@ -166,6 +167,28 @@ TEST(SettingsFileTest, LanFieldsHoldingLineEndBytesRoundTrip) {
       EXPECT_EQ(BuildLanFileLines(loaded), lines) << file;
     }
   }
+}
+
+TEST(SettingsFileTest, FieldsHoldingFrameCharactersAreAFormatError) {
+  // Such a line would carry a second command: LOAD refuses it and stores nothing.
+  const std::vector<std::pair<std::string, std::string>> fields = {
+      {std::string(15, '3') + "|}\r\n" + std::string(13, '3'), "host"},
+      {std::string(32, 'F'), "|}{Z4;0|}"},
+      {"{" + std::string(31, 'F'), ""},
+  };
+  for (const auto& [id, host] : fields) {
+    CItemManager items;
+    items.m_objDhcpClientId.SetValue(id);
+    items.m_objDhcpClientHost.SetValue(host);
+    CItemManager loaded;
+    loaded.m_objIpAddress1.SetValue(7);
+    EXPECT_FALSE(LoadLanFile(loaded, JoinFileLines(BuildLanFileLines(items)))) << id << host;
+    EXPECT_EQ(loaded.m_objIpAddress1.GetValueString(false), "007");
+  }
+  std::string parameter = JoinFileLines(BuildParameterFileLines(*std::make_unique<CItemManager>()));
+  parameter[6] = '|';
+  CItemManager loaded;
+  EXPECT_FALSE(LoadParameterFile(loaded, parameter));
 }
 
 TEST(SettingsFileTest, LineWidthsOnlyTakeWholeClosedLines) {
