@@ -126,7 +126,8 @@ files = google_benchmark("bench_files") if exists("bench_files") else {}
 # dazavu: whole-process wall time against simulated printers on 127.0.0.1.
 DAZAVU_RUNS = 7
 DAZAVU_PORT = 23400
-dazavu = {"status_ms": [], "read_ms": [], "read1_ms": [], "read10_ms": [], "read100_ms": [], "rss100_mib": []}
+dazavu = {"status_ms": [], "read_ms": [], "read1_ms": [], "read10_ms": [], "read100_ms": [], "rss100_mib": [],
+          "write1_ms": [], "write100_ms": [], "sent1_ms": [], "sent100_ms": []}
 
 
 def timed(args):
@@ -171,6 +172,17 @@ if exists("dazavu") and exists("dazavu-printer-sim"):
                     dazavu[f"read{n}_ms"].append(w)
                     if n == 100:
                         dazavu["rss100_mib"].append(rss)
+            # write: a status request, the file's lines and (without
+            # --no-verify) the read-back of three records per printer.
+            params = os.path.join(out, "p.dt1")
+            if os.path.exists(params):
+                for n in (1, 100):
+                    w, _ = timed(["write"] + lan(n) + [params])
+                    if w is not None:
+                        dazavu[f"write{n}_ms"].append(w)
+                    w, _ = timed(["write", "--no-verify"] + lan(n) + [params])
+                    if w is not None:
+                        dazavu[f"sent{n}_ms"].append(w)
     sim.terminate()
     sim.wait()
 else:
@@ -248,6 +260,10 @@ row("dazavu read --out-dir, 100 printers (ms)", dazavu["read100_ms"], fmt="{:.1f
 row("dazavu read wall ratio 100 / 1 printers (per run)",
     [h / o for h, o in zip(dazavu["read100_ms"], dazavu["read1_ms"])], 3.0001, fmt="{:.2f}", unit="x")
 row("dazavu read, 100 printers, peak RSS (MiB)", dazavu["rss100_mib"], 60, fmt="{:.1f}")
+row("dazavu write .dt1 with read-back, 1 printer (ms)", dazavu["write1_ms"], fmt="{:.1f}")
+row("dazavu write .dt1 --no-verify, 1 printer (ms)", dazavu["sent1_ms"], fmt="{:.1f}")
+row("dazavu write .dt1 with read-back, 100 printers (ms)", dazavu["write100_ms"], fmt="{:.1f}")
+row("dazavu write .dt1 --no-verify, 100 printers (ms)", dazavu["sent100_ms"], fmt="{:.1f}")
 row(f"exporter: {exporter_bench.FLEET:,} probes at once, printers answering after {exporter_bench.DELAY_MS} ms (s)",
     exporter["burst_s"], 1.0, fmt="{:.3f}")
 row(f"exporter: peak RSS after {exporter_bench.FLEET:,} probes at once (MiB)", exporter["peak_mib"], 64, fmt="{:.1f}")

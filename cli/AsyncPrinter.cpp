@@ -1,6 +1,7 @@
 #include "AsyncPrinter.h"
 
 #include "FieldChecks.h"
+#include "SerialOpenError.h"
 #include "SerialPortMap.h"
 
 namespace {
@@ -12,6 +13,7 @@ std::unique_ptr<dz::PrinterChannel> ChannelFor(const Target& p_objTarget) {
     case Target::Lan:
       return dz::PrinterChannel::ForLan(p_objTarget.address, p_objTarget.port);
     case Target::Com: {
+      // No device behind the entry: the channel is never opened (Resolved()).
       const std::optional<SerialPortInfo> port = ResolveComPort(p_objTarget.com);
       return dz::PrinterChannel::ForSerial(port ? port->m_sDevice : QString(), p_objTarget.serialSettings);
     }
@@ -36,7 +38,12 @@ bool AsyncPrinter::Fail(const QString& p_sWhat) {
 }
 
 bool AsyncPrinter::Resolved() {
-  return !(m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) || Fail(m_objTarget.resolveError);
+  if (m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) return Fail(m_objTarget.resolveError);
+  // COMn is the window's COMn: without a device there, say so as the window does.
+  if (m_objTarget.kind == Target::Com && !ResolveComPort(m_objTarget.com))
+    return Fail(
+        QStringLiteral("cannot open serial port %1 (%2)").arg(m_objTarget.Name(), NoDeviceText(m_objTarget.com)));
+  return true;
 }
 
 bool AsyncPrinter::Fail(const dz::PrinterReply& p_objReply, bool p_bNameStep) {

@@ -4,15 +4,19 @@ namespace {
 
 const char* const kTargets =
     "Printers:\n"
-    "  --lan HOST[:PORT]        a LAN printer (port 8000 when omitted); repeatable\n"
-    "  --hosts FILE             one HOST[:PORT] a line; blank lines and # lines skipped\n"
-    "  --com N                  serial port COM1 to COM9, as the window maps them\n"
+    "  --lan HOST[:PORT]        a LAN printer (port 8000 when omitted); repeatable. HOST is a\n"
+    "                           host name, an IPv4 address or an IPv6 address ([::1]:8000)\n"
+    "  --hosts FILE             one HOST[:PORT] a line (its first tab-separated column);\n"
+    "                           blank lines and # comments skipped; - for standard input\n"
+    "  --com N                  serial port COM1 to COM9, the window's COM N\n"
     "  --serial DEVICE          a serial device such as /dev/ttyUSB0\n"
     "  --serial-settings S      speed,parity,data bits,stop bits (default 9600,E,8,1)\n"
     "  --usb                    the USB printer\n"
+    "  --usb-library PATH       the USB transfer library to load (default: beside dazavu)\n"
     "  --timeout SECONDS        wait for each reply at most this long (default 2)\n"
     "  --jobs N                 at most N printers at a time (default 16)\n"
-    "  --json                   one JSON document on standard output\n";
+    "  --json                   one JSON document on standard output\n"
+    "  --                       ends the options\n";
 
 const char* const kOverview =
     "Usage: dazavu COMMAND [OPTIONS]\n"
@@ -31,10 +35,14 @@ const char* const kOverview =
     "  check        one printer as a monitoring plugin (Nagios, Icinga, Naemon, Checkmk)\n"
     "  exporter     a Prometheus exporter for the printers on the LAN\n"
     "\n"
-    "dazavu COMMAND --help describes a command.\n"
-    "Exit status: 0 done, 1 wrong usage, 2 a printer could not be reached or did not\n"
-    "answer, 3 a difference was found, 4 a settings file was rejected (check: 0 to 3\n"
-    "as monitoring plugins use them).\n";
+    "dazavu COMMAND --help (or dazavu help COMMAND) describes a command; dazavu --version\n"
+    "gives the version.\n"
+    "Every printer has a row on standard output, failed ones included.\n"
+    "Exit status: 0 done, 1 wrong usage, 2 a printer could not be reached or answered\n"
+    "wrongly, 3 a difference was found, 4 a settings file was rejected; when printers\n"
+    "end differently 2 wins over 4 over 3 over 0. 130 or 143 after SIGINT or SIGTERM:\n"
+    "no further printer is started, a write begun is finished. check exits 0 to 3 as\n"
+    "monitoring plugins do; exporter runs until SIGINT or SIGTERM.\n";
 
 }  // namespace
 
@@ -48,17 +56,23 @@ QString HelpText(const QString& p_sCommand) {
     text = QStringLiteral(
         "Usage: dazavu read PRINTERS [--params FILE.dt1] [--lan-settings FILE.dt2] [--out-dir DIR]\n\n"
         "Reads records 0, 1 and 4 (--params) and 3 (--lan-settings) and writes the files the\n"
-        "window's SAVE writes. With --out-dir, DIR/HOST_PORT.dt1 and .dt2 (com1, usb).\n\n");
+        "window's SAVE writes. With --out-dir, DIR/HOST_PORT.dt1 and .dt2 (com1, usb); a\n"
+        "missing DIR is created. Files are never written through a symbolic link.\n\n");
   } else if (p_sCommand == QLatin1String("write")) {
     text = QStringLiteral(
-        "Usage: dazavu write PRINTERS FILE... [--verify]\n\n"
-        "Checks every file as LOAD does (nothing is sent when one is rejected), then sends\n"
-        "each file's records as the window's SET would. --verify reads back and compares.\n\n");
+        "Usage: dazavu write PRINTERS FILE... [--no-verify]\n\n"
+        "Reads each file once and checks it whole (a .dt1 holds its 2 lines, a .dt2 its 5,\n"
+        "every field a value its setting can hold); nothing is sent when one is rejected.\n"
+        "A printer that has answered a status request is sent each file's own lines, then\n"
+        "read back and compared: \"written FILE\" when it holds the file. --no-verify skips\n"
+        "the read-back: \"sent FILE\". A .dt2 with DHCP off goes to one printer only.\n"
+        "--verify is accepted for older scripts.\n\n");
   } else if (p_sCommand == QLatin1String("verify")) {
     text = QStringLiteral(
         "Usage: dazavu verify PRINTERS FILE...\n\n"
         "Reads each printer and lists the settings that differ from the files:\n"
-        "target, tab, CAPTION: printer value -> file value.\n\n");
+        "target, tab, CAPTION: printer value -> file value. Only the settings a file\n"
+        "carries and a printer reports are compared (never KB I/F, never STOP BIT).\n\n");
   } else if (p_sCommand == QLatin1String("diff")) {
     return QStringLiteral(
         "Usage: dazavu diff A B [--timeout S] [--json]\n\n"
@@ -108,7 +122,8 @@ QString HelpText(const QString& p_sCommand) {
     return QStringLiteral(
         "Usage: dazavu discover CIDR [--port PORT] [--jobs N] [--json]\n\n"
         "Asks every address of the range (at most a /16) for its status with a short\n"
-        "time-out and lists those that answer: address, tab, status text.\n");
+        "time-out and lists those that answer: HOST:PORT, tab, status text. The output\n"
+        "is a hosts file for --hosts.\n");
   } else {
     return QString::fromLatin1(kOverview) + QLatin1Char('\n') + QString::fromLatin1(kTargets);
   }

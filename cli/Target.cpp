@@ -159,7 +159,8 @@ bool ReadHostsFile(const QString& p_sPath, std::vector<Target>& p_objTargets, QS
     if (hash >= 0) line.truncate(hash);
     line = line.trimmed();
     if (line.isEmpty()) continue;
-    const QString first = line.section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
+    // The first tab-separated column (discover's output is a hosts file).
+    const QString first = line.section(QLatin1Char('\t'), 0, 0).trimmed();
     Target target;
     QString error;
     if (!ParseLanTarget(first, target, error)) {

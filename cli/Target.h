@@ -31,8 +31,8 @@ struct Target {
 // address, a host name or (alone or in brackets) an IPv6 address.
 bool ParseLanTarget(const QString& p_sText, Target& p_objTarget, QString& p_sError);
 // The lines of a hosts file ("-": standard input): one HOST[:PORT] a line,
-// read from its first word (further words, such as discover's status text,
-// are ignored); blank lines, lines starting with # and trailing "# comments"
+// in its first tab-separated column (further columns, such as discover's
+// status text, are ignored); blank lines, lines starting with # and trailing "# comments"
 // are skipped; lines may be of any length.
 bool ReadHostsFile(const QString& p_sPath, std::vector<Target>& p_objTargets, QString& p_sError);
 // "lan:HOST[:PORT]", "com:N", "usb" as a printer source; false for anything else.

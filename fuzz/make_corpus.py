@@ -73,6 +73,24 @@ write("files", "lan.dt2", LAN)
 write("files", "lan_no_host.dt2", b"{IH;0," + b"0123456789ABCDEF" * 2 + b"|}\n{IP;5,001,002,003,004|}")
 write("files", "parameter_lf_only.dt1", PARAMETER.replace(b"\r\n", b"\n"))
 
+# dazavu's whole-file check and what it sends.
+write("send", "parameter.dt1", PARAMETER)
+write("send", "lan.dt2", LAN)
+write("send", "parameter_lf_only.dt1", PARAMETER.replace(b"\r\n", b"\n"))
+write("send", "frame_in_host.dt2", LAN.replace(b"printer01", b"p|}{Z4;0|"))
+
+# Shown values: selector bytes, then field texts.
+write("shown", "digits", b"\x40\x00" + b"0123456789" * 8)
+write("shown", "letters", b"\x81\x01" + b"+-ABCDEF\xff\x1b" * 8)
+
+# dazavu's command line (0), one target (1), a hosts file (2).
+write("targets", "options", b"\x00" + b"\0".join([b"write", b"--lan", b"127.0.0.1:9000", b"--lan", b"[::1]:8000",
+                                                    b"--timeout", b"0.5", b"--jobs", b"4", b"--json", b"--",
+                                                    b"-x.dt1"]))
+write("targets", "target_v6", b"\x01[fe80::1]:8000")
+write("targets", "target_name", b"\x01printer-7.site.example:9100")
+write("targets", "hosts", b"\x02# site\n127.0.0.1:8000 # first\n\nvm:9001\tON LINE\n[::1]\n")
+
 
 def spin(mode, lo, hi, step, value, limit, typed):
     return struct.pack("<BhhBhB", mode, lo, hi, step, value, limit) + typed.encode("utf-8")

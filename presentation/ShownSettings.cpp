@@ -229,8 +229,13 @@ std::string ShownValueOf(const CItemManager& p_objItems, const ShownSetting& p_o
       if (!ValueToNumber(value, number)) return "<" + ValueToText(value) + ">";
       return FormatStepCount(static_cast<long long>(std::llround(number)), 0, true);
     }
-    case K::Text:
-      return ValueToText(value);
+    case K::Text: {
+      // The host name as LOAD takes it: without the fill characters 255 that
+      // pad it in the DHCP record.
+      std::string text = ValueToText(value);
+      text.erase(std::remove(text.begin(), text.end(), static_cast<char>(0xFF)), text.end());
+      return text;
+    }
     case K::Hidden:
       return item.GetValueString();
   }

@@ -57,7 +57,8 @@ std::string FieldTextOf(const CItemManager& p_objItems, const ShownSetting& p_ob
 
 // The value as the window's control shows it: the list entry ("ON"), a
 // tenths box's number with one decimal ("1.5", "-0.5"), a hexadecimal box's
-// two digits ("1B"), a decimal box's number ("192"), a text box's text. A
+// two digits ("1B"), a decimal box's number ("192"), a text box's text
+// (without the host name's fill characters 255). A
 // list value that names no entry is shown by the window as an empty list; it
 // is written here as the value between angle brackets ("<7>") so that it can
 // be told apart.

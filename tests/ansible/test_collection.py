@@ -2,7 +2,8 @@
 """The dazavu.printer collection driven by real ansible-playbook runs.
 
 Printer runs (CollectionTest), five simulated printers on 127.0.0.1 (free
-ports) and the real dazavu tool:
+ports), each starting from its own settings that differ from the tool's
+defaults in every field, and the real dazavu tool:
   1. check and diff mode: the printers that differ are reported, their
      differing captions shown as "CAPTION: value" lines, nothing written;
   2. apply: changed for the printers that differ, and all five hold the
@@ -55,8 +56,11 @@ def lines_of(data):
 class Simulator(object):
     """One dazavu-printer-sim process on a free port, its log collected."""
 
-    def __init__(self, status='00'):
-        self.proc = subprocess.Popen([ARGS.sim, '--port', '0', '--status', status],
+    def __init__(self, status='00', scramble=None):
+        # A scrambled printer starts with every setting other than the
+        # tool's defaults (KB I/F not OFF among them).
+        extra = ['--scramble', str(scramble)] if scramble is not None else []
+        self.proc = subprocess.Popen([ARGS.sim, '--port', '0', '--status', status] + extra,
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         first = self.proc.stdout.readline().decode('latin-1').strip()
         m = re.match(r'lan: 127\.0\.0\.1:(\d+)$', first)
@@ -107,8 +111,8 @@ class CollectionTest(unittest.TestCase):
         cls.tmp = tempfile.mkdtemp(prefix='dz-ansible.')
         cls.sims = {}
         try:
-            for name in PRINTERS:
-                cls.sims[name] = Simulator(status='02' if name == 'p5' else '00')
+            for number, name in enumerate(PRINTERS):
+                cls.sims[name] = Simulator(status='02' if name == 'p5' else '00', scramble=100 + number)
             cls._make_files()
         except Exception:
             cls.tearDownClass()
@@ -127,8 +131,9 @@ class CollectionTest(unittest.TestCase):
 
     @classmethod
     def _make_files(cls):
-        """The files to roll out: the example's .dt1 and a factory .dt2 with
-        another gateway. p1 and p2 hold both already, p3 the .dt2 only."""
+        """The files to roll out: the example's .dt1 and the .dt2 that p5
+        holds, with another gateway. p1 and p2 hold both already, p3 the .dt2
+        only."""
         cls.params_file = os.path.join(ARGS.examples, 'files', 'site.dt1')
         factory_dt2 = os.path.join(cls.tmp, 'factory.dt2')
         rc, doc = dazavu('read', '--lan', cls.target('p5'), '--lan-settings', factory_dt2)
@@ -343,6 +348,21 @@ class DocumentationTest(unittest.TestCase):
             self.assertTrue(doc['examples'].strip())
             self.assertIn('status' if module == 'info' else 'differences', doc['return'])
             self.assertNotIn('ERROR', p.stderr)
+
+    def test_targets_name_host_names_and_both_address_families(self):
+        sys.path.insert(0, ARGS.collections)
+        try:
+            from ansible_collections.dazavu.printer.plugins.module_utils.dazavu_cli import (
+                DazavuError, lan_target)
+        finally:
+            sys.path.pop(0)
+        self.assertEqual(lan_target('192.168.10.20', 8000), '192.168.10.20:8000')
+        self.assertEqual(lan_target('printer-7.site.example', 9100), 'printer-7.site.example:9100')
+        self.assertEqual(lan_target('::1', 8000), '[::1]:8000')
+        self.assertEqual(lan_target('[fe80::1]', 8001), '[fe80::1]:8001')
+        for bad in ('', ' vm', '-x', 'vm:9001', '[vm]', 'a b'):
+            with self.assertRaises(DazavuError, msg=bad):
+                lan_target(bad, 8000)
 
     def test_ansible_test_sanity(self):
         """ansible-test sanity, the tests that need no download (the others set

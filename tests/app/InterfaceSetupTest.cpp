@@ -189,6 +189,29 @@ TEST_F(InterfaceSetupTest, EachComEntryShowsItsDeviceAndAnEmptyOneSaysSoWhenOpen
   EXPECT_FALSE(window->Link().Serial().IsSerialPortOpen());
 }
 
+// The window's COM N and dazavu's --com N are one map: the entry picked in
+// the setup list and the number given to dazavu select the same device.
+TEST_F(InterfaceSetupTest, TheSetupListAndTheCommandLineNameTheSameComDevice) {
+  const auto device = [](int com) -> std::optional<SerialPortInfo> {
+    return SerialPortInfo{QStringLiteral("/dev/ttyFAKE%1").arg(com), QString()};
+  };
+  window->Link().Serial().SetComPortResolver(device);
+  for (int n = 1; n <= 9; ++n) {
+    RunSetup([&](FmInterfaceSetup& setup) {
+      Pick(setup.cmbComPort, QStringLiteral("COM%1").arg(n));
+      EXPECT_EQ(setup.txtComDevice->text(), QStringLiteral("/dev/ttyFAKE%1").arg(n));
+      QTest::mouseClick(setup.btnSet, Qt::LeftButton);
+    });
+    CInterface commandLine;  // as dazavu --com N sets it
+    commandLine.SetComPortNumber(n);
+    EXPECT_EQ(window->m_objInterface.GetComPortNumber(), n);
+    EXPECT_EQ(commandLine.GetComPortNumber(), n);
+    EXPECT_EQ(commandLine.m_objComPortNumber.GetValueString(),
+              window->m_objInterface.m_objComPortNumber.GetValueString());
+    EXPECT_EQ(device(commandLine.GetComPortNumber())->m_sDevice, QStringLiteral("/dev/ttyFAKE%1").arg(n));
+  }
+}
+
 TEST_F(InterfaceSetupTest, EscapeCloseBoxAndEnterConfirmNothing) {
   CInterface& settings = window->m_objInterface;
   const std::vector<std::string> before = InterfaceFields();

@@ -117,11 +117,8 @@ TEST_F(CliTest, WriteSendsTheSetBytesThenVerifyFindsTheDifferences) {
   EXPECT_EQ(same.out, (Lan(0) + "\tsame\n").toUtf8());
   const CliRun differs = Dazavu({"verify", "--lan", Lan(1), Path("w.dt1"), Path("w.dt2")});
   EXPECT_EQ(differs.exit, 3);
-  EXPECT_EQ(differs.Lines(),
-            QStringList({Lan(1) + "\tZERO CODE: NO SLASH -> WITH SLASH", Lan(1) + "\tFEED ADJ.: 0.0 -> -1.5",
-                         Lan(1) + "\tDHCP HOST NAME: "
-                                  "\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF\u00FF"
-                                  "\u00FF\u00FF -> HOST"}))
+  EXPECT_EQ(differs.Lines(), QStringList({Lan(1) + "\tZERO CODE: NO SLASH -> WITH SLASH",
+                                          Lan(1) + "\tFEED ADJ.: 0.0 -> -1.5", Lan(1) + "\tDHCP HOST NAME:  -> HOST"}))
       << differs.out.constData();
   const QJsonArray rows =
       Dazavu({"verify", "--json", "--lan", Lan(1), Path("w.dt1")}).Json()["printers"][0]["differences"].toArray();

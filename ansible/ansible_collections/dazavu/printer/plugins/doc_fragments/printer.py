@@ -12,7 +12,9 @@ class ModuleDocFragment(object):
 options:
   host:
     description:
-      - Address or name of the printer's LAN interface.
+      - Host name, IPv4 address or IPv6 address of the printer's LAN
+        interface. C(dazavu) resolves a host name once, before it contacts
+        the printer.
     type: str
     required: true
   port:

@@ -39,15 +39,26 @@ class DazavuError(Exception):
 
 
 def lan_target(host, port):
-    """The tool's name of a LAN printer, "HOST:PORT"; raises on bad values."""
+    """The tool's name of a LAN printer, "HOST:PORT" or "[IPV6]:PORT"; raises on bad values.
+
+    HOST is a host name, an IPv4 address or an IPv6 address (with or without
+    brackets); the tool resolves host names once, before it runs.
+    """
     if not isinstance(host, str) or not host.strip():
         raise DazavuError('host must not be empty')
     if host != host.strip() or any(c.isspace() for c in host):
         raise DazavuError('host %r holds white space' % host)
-    if ':' in host or host.startswith('-'):
-        raise DazavuError('host %r is not a host name or IPv4 address' % host)
+    if host.startswith('-'):
+        raise DazavuError('host %r is not a host name or address' % host)
     if port is None or not 1 <= port <= 65535:
         raise DazavuError('port %r is not between 1 and 65535' % port)
+    bare = host[1:-1] if host.startswith('[') and host.endswith(']') else host
+    if ':' in bare:
+        if '[' in bare or ']' in bare or bare.count(':') < 2:
+            raise DazavuError('host %r is not a host name or address' % host)
+        return '[%s]:%d' % (bare, port)
+    if '[' in host or ']' in host:
+        raise DazavuError('host %r is not a host name or address' % host)
     return '%s:%d' % (host, port)
 
 

@@ -56,7 +56,7 @@ EXAMPLES = r'''
 
 RETURN = r'''
 target:
-  description: The printer as the tool names it, C(HOST:PORT).
+  description: The printer as the tool names it, C(HOST:PORT) or C([IPV6]:PORT).
   returned: always
   type: str
   sample: 127.0.0.1:8000
@@ -75,7 +75,8 @@ status:
       type: str
       sample: "00"
 settings:
-  description: Every setting of the printer, parameter settings and LAN settings.
+  description: Every setting the printer reports, parameter settings and LAN
+    settings (not STOP BIT, which no read record holds).
   returned: success
   type: dict
   contains:
@@ -86,10 +87,11 @@ settings:
         - A caption that stands on more than one page or frame is given as
           C(PAGE / FRAME / CAPTION) for each of them.
       type: dict
-      sample: {"Baud Rate": "9600"}
+      sample: {"FONT CODE": "PC-850", "SPEED": "9600bps", "IP ADDRESS 1": "192"}
     by_item:
       description: Item name to the item's field text as a settings file holds it.
       type: dict
+      sample: {"m_objFontCode": "0", "m_objCommunicationSpeed": "2", "m_objIpAddress1": "192"}
     rows:
       description: The settings in the window's order, each with page, frame,
         caption, item, value and field.

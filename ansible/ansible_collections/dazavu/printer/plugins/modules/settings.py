@@ -17,7 +17,13 @@ description:
     file (C(.dt2)), and writes the files only when a setting differs; after
     writing it reads the printer back and fails unless the printer holds the
     files.
-  - Only the settings that the given files carry are compared and written.
+  - Only the settings that the given files carry are written, and only those
+    that the files carry and the printer reports are compared (KB I/F, which
+    no file carries, and STOP BIT, which no printer reports, never are).
+  - A file is checked whole before the printer is contacted (a C(.dt1) holds
+    its two lines, a C(.dt2) its five, every field a value its setting can
+    hold); the printer must answer a status request before it is written,
+    and is written the file's own lines.
   - 'Runs on the control node (use C(connection: local)) and calls the
     C(dazavu) command-line tool with C(--json), one printer per task.'
   - A printer that does not answer fails that host with the tool's error
@@ -88,7 +94,7 @@ changed:
   type: bool
   sample: true
 target:
-  description: The printer as the tool names it, C(HOST:PORT).
+  description: The printer as the tool names it, C(HOST:PORT) or C([IPV6]:PORT).
   returned: always
   type: str
   sample: 127.0.0.1:8000
@@ -104,20 +110,21 @@ differences:
     caption:
       description: The setting's caption in the window.
       type: str
-      sample: Baud Rate
+      sample: SPEED
     item:
       description: The setting's item name.
       type: str
+      sample: m_objCommunicationSpeed
     printer:
       description: The printer's value.
       type: str
-      sample: "9600"
+      sample: 9600bps
     file:
       description: The file's value.
       type: str
-      sample: "19200"
+      sample: 19200bps
 written:
-  description: The files sent to the printer; empty when nothing was written.
+  description: The files written to the printer and read back from it; empty when nothing was written.
   returned: success
   type: list
   elements: str
