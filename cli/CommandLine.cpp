@@ -9,8 +9,8 @@
 namespace {
 
 const QStringList& CommandNames() {
-  static const QStringList names = {QStringLiteral("status"),      QStringLiteral("read"),    QStringLiteral("write"),
-                                    QStringLiteral("verify"),      QStringLiteral("diff"),    QStringLiteral("show"),
+  static const QStringList names = {QStringLiteral("status"),      QStringLiteral("read"),     QStringLiteral("write"),
+                                    QStringLiteral("verify"),      QStringLiteral("diff"),     QStringLiteral("show"),
                                     QStringLiteral("maintenance"), QStringLiteral("discover"), QStringLiteral("check"),
                                     QStringLiteral("exporter")};
   return names;
