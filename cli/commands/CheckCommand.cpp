@@ -50,7 +50,11 @@ bool ParseCodes(const QString& p_sText, std::set<std::string>& p_objCodes) {
 std::unique_ptr<dz::PrinterChannel> ChannelTo(const Target& p_objTarget, QString& p_sError) {
   switch (p_objTarget.kind) {
     case Target::Lan:
-      return dz::PrinterChannel::ForLan(p_objTarget.host, p_objTarget.port);
+      if (p_objTarget.address.isEmpty()) {
+        p_sError = p_objTarget.resolveError;
+        return nullptr;
+      }
+      return dz::PrinterChannel::ForLan(p_objTarget.address, p_objTarget.port);
     case Target::Serial:
       return dz::PrinterChannel::ForSerial(p_objTarget.device, p_objTarget.serialSettings);
     case Target::Com: {
@@ -100,9 +104,11 @@ int Check(const Options& p_objOptions) {
     if (!profile) return Say(kUnknown, error);
   }
 
-  const Target& target = p_objOptions.targets.front();
   QElapsedTimer clock;
   clock.start();
+  std::vector<Target> targets = p_objOptions.targets;
+  ResolveTargets(targets);  // a host name, once
+  const Target& target = targets.front();
   QString error;
   std::unique_ptr<dz::PrinterChannel> channel = ChannelTo(target, error);
   if (!channel)
