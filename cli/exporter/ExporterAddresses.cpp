@@ -116,6 +116,9 @@ bool ParseProbeTarget(const QString& p_sText, ProbeTarget& p_objTarget, QString&
   p_objTarget = ProbeTarget();
   p_sError = QStringLiteral("target \"%1\" is not HOST[:PORT] with an address or a host name").arg(p_sText);
   if (p_sText.isEmpty() || p_sText.size() > 300) return false;
+  // Visible ASCII only: the address parser would overlook spaces around it.
+  for (QChar c : p_sText)
+    if (c.unicode() <= 0x20 || c.unicode() >= 0x7F) return false;
   QString host = p_sText;
   if (host.startsWith(QLatin1Char('['))) {
     const qsizetype close = host.indexOf(QLatin1Char(']'));
@@ -143,8 +146,9 @@ bool ParseProbeTarget(const QString& p_sText, ProbeTarget& p_objTarget, QString&
       return false;
     }
   }
-  if (p_objTarget.address.protocol() == QAbstractSocket::IPv6Protocol && !p_objTarget.address.scopeId().isEmpty())
-    return false;
+  // A zone ("fe80::1%eth0", even an empty one) names this machine's own
+  // interface: no printer target.
+  if (host.contains(QLatin1Char('%'))) return false;
   p_objTarget.host = host;
   p_sError.clear();
   return true;

@@ -71,9 +71,26 @@ TEST(ExporterAddresses, TargetsAreAddressesOrNamesWithAnOptionalPort) {
     EXPECT_EQ(target.port, good.port);
     EXPECT_EQ(!target.address.isNull(), good.address) << good.text;
   }
-  for (const char* bad : {"", "http://printer", "printer/status", "user@printer", "printer:0", "printer:65536",
-                          "printer:", "1.2.3", "999.1.1.1", "[fd00::1", "[fd00::1]x", "[printer]:80", "fe80::1%eth0",
-                          "print er", "-printer", "a..b", "printer:80:80", "127.0.0.1:8000?x"}) {
+  for (const char* bad : {"",
+                          "http://printer",
+                          "printer/status",
+                          "user@printer",
+                          "printer:0",
+                          "printer:65536",
+                          "printer:",
+                          "1.2.3",
+                          "999.1.1.1",
+                          "[fd00::1",
+                          "[fd00::1]x",
+                          "[printer]:80",
+                          "fe80::1%eth0",
+                          "f0::1%",
+                          "[f0::1%]:80",
+                          "print er",
+                          "-printer",
+                          "a..b",
+                          "printer:80:80",
+                          "127.0.0.1:8000?x"}) {
     ProbeTarget target;
     QString error;
     EXPECT_FALSE(ParseProbeTarget(bad, target, error)) << bad;
