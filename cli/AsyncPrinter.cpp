@@ -41,8 +41,8 @@ bool AsyncPrinter::Resolved() {
   if (m_objTarget.kind == Target::Lan && m_objTarget.address.isEmpty()) return Fail(m_objTarget.resolveError);
   // COMn is the window's COMn: without a device there, say so as the window does.
   if (m_objTarget.kind == Target::Com && !ResolveComPort(m_objTarget.com))
-    return Fail(
-        QStringLiteral("cannot open serial port %1 (%2)").arg(m_objTarget.Name(), NoDeviceText(m_objTarget.com)));
+    return Fail(QStringLiteral("cannot open serial port %1 (%2)")
+                    .arg(m_objTarget.Name(), NoDeviceText(m_objTarget.com).section(QLatin1Char('\n'), 0, 0)));
   return true;
 }
 

@@ -74,9 +74,11 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
   // Host names are resolved once, before the run; a printer named twice
   // runs once.
   ResolveTargets(options.targets);
+  // The default is capped quietly to what the open-file limit allows; a
+  // --jobs that cannot be had is said once.
   QString note;
   options.jobs = cli::JobsAllowed(options.jobs, note);
-  if (!note.isEmpty()) cli::Print(stderr, QStringLiteral("dazavu: %1\n").arg(note));
+  if (!note.isEmpty() && options.jobsGiven) cli::Print(stderr, QStringLiteral("dazavu: %1\n").arg(note));
   if (options.command == QLatin1String("status")) return cli::Status(options, p_bStderrIsTerminal);
   if (options.command == QLatin1String("read")) return cli::Read(options, p_bStderrIsTerminal);
   if (options.command == QLatin1String("write")) return cli::Write(options, p_bStderrIsTerminal, true);

@@ -14,7 +14,7 @@ const char* const kTargets =
     "  --usb                    the USB printer\n"
     "  --usb-library PATH       the USB transfer library to load (default: beside dazavu)\n"
     "  --timeout SECONDS        wait for each reply at most this long (default 2)\n"
-    "  --jobs N                 at most N printers at a time (default 16)\n"
+    "  --jobs N                 at most N printers at a time (default 512)\n"
     "  --json                   one JSON document on standard output\n"
     "  --                       ends the options\n";
 

@@ -7,9 +7,9 @@ namespace cli {
 
 namespace {
 
-// Descriptors a running printer may hold: its socket or port, and its
-// worker's event loop (wake-up descriptors, the notifiers).
-constexpr rlim_t kPerPrinter = 6;
+// Descriptors a running printer may hold: its socket or port, and a file
+// being written for it. All printers share one event loop.
+constexpr rlim_t kPerPrinter = 2;
 // Kept for the process itself: standard streams, libraries, settings files.
 constexpr rlim_t kReserve = 64;
 

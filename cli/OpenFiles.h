@@ -1,6 +1,6 @@
 #pragma once
 // The open-file limit and how many printers it lets run at a time: every
-// printer at work holds a connection and its worker's event loop.
+// printer at work holds a connection (and a file while it is saved).
 #include <QString>
 
 namespace cli {

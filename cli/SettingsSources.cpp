@@ -36,12 +36,13 @@ void LoadSettings(const SettingsFile& p_objFile, CItemManager& p_objItems) {
     LoadParameterFile(p_objItems, content);
 }
 
+std::vector<std::string> SettingsFileLines(FileKind p_eKind, CItemManager& p_objItems) {
+  return p_eKind == FileKind::Lan ? BuildLanFileLines(p_objItems) : BuildParameterFileLines(p_objItems);
+}
+
 bool SaveSettingsFile(const QString& p_sPath, FileKind p_eKind, CItemManager& p_objItems, QString& p_sError) {
   QString reason;
-  if (dz::WriteSettingsFile(
-          p_sPath, p_eKind == FileKind::Lan ? BuildLanFileLines(p_objItems) : BuildParameterFileLines(p_objItems),
-          &reason))
-    return true;
+  if (dz::WriteSettingsFile(p_sPath, SettingsFileLines(p_eKind, p_objItems), &reason)) return true;
   p_sError = QStringLiteral("cannot write %1: %2").arg(p_sPath, reason);
   return false;
 }

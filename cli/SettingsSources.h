@@ -32,6 +32,8 @@ void LoadSettings(const SettingsFile& p_objFile, CItemManager& p_objItems);
 // Writes the file SAVE writes for this catalogue, replacing the file at once;
 // never through a symbolic link or onto anything but a regular file.
 bool SaveSettingsFile(const QString& p_sPath, FileKind p_eKind, CItemManager& p_objItems, QString& p_sError);
+// The lines a settings file of the kind holds for the catalogue.
+std::vector<std::string> SettingsFileLines(FileKind p_eKind, CItemManager& p_objItems);
 
 // The rows of the settings a file of the kind carries; those a printer
 // reports (of both files' pages); and those a file carries and a printer

@@ -33,7 +33,20 @@ LanPipe::LanPipe(const QString& p_sHost, quint16 p_iPort, QObject* p_objParent)
     m_bWasOpen = false;
     emit closed();
   });
-  connect(&m_objSocket, &QTcpSocket::readyRead, this, [this] { emit bytesReceived(m_objSocket.readAll()); });
+  connect(&m_objSocket, &QTcpSocket::readyRead, this, [this] {
+    const QByteArray data = m_objSocket.readAll();
+    if (!data.isEmpty()) emit bytesReceived(data);
+    // An unbuffered socket learns of the end of the connection in this read
+    // and says nothing of it: it is reported here.
+    if (m_bWasOpen && m_objSocket.state() != QAbstractSocket::ConnectedState) {
+      m_bWasOpen = false;
+      const QAbstractSocket::SocketError error = m_objSocket.error();
+      if (error != QAbstractSocket::RemoteHostClosedError)
+        emit errorOccurred(TransportError::Lost, Reason(error, m_objSocket.errorString()));
+      m_objSocket.abort();
+      emit closed();
+    }
+  });
   connect(&m_objSocket, &QTcpSocket::bytesWritten, this, &ByteTransport::bytesWritten);
   connect(&m_objSocket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError p_eError) {
     if (!m_bWasOpen) {
@@ -55,7 +68,9 @@ QString LanPipe::PeerName() const {
 
 void LanPipe::Open() {
   if (m_objSocket.state() != QAbstractSocket::UnconnectedState) return;
-  m_objSocket.connectToHost(m_sHost, m_iPort);
+  // Unbuffered: a command goes to the kernel at once, without a write buffer
+  // of its own for each of a thousand connections.
+  m_objSocket.connectToHost(m_sHost, m_iPort, QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 void LanPipe::Close() {
@@ -68,7 +83,15 @@ void LanPipe::Close() {
 bool LanPipe::Write(const Bytes& p_byData, int32_t /*p_iReplySize*/) {
   if (!IsOpen()) return false;
   const QByteArray block(reinterpret_cast<const char*>(p_byData.data()), static_cast<qsizetype>(p_byData.size()));
-  return m_objSocket.write(block) == block.size();
+  if (m_objSocket.write(block) != block.size()) return false;
+  // What the kernel took at once is reported here (the socket reports only
+  // what it had to keep and sent later).
+  if (m_objSocket.bytesToWrite() == 0) {
+    const qint64 count = block.size();
+    QMetaObject::invokeMethod(
+        this, [this, count] { emit bytesWritten(count); }, Qt::QueuedConnection);
+  }
+  return true;
 }
 
 }  // namespace dz

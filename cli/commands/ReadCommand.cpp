@@ -6,6 +6,7 @@
 #include <QJsonObject>
 
 #include "CommandLine.h"
+#include "FileWriters.h"
 #include "Output.h"
 #include "PerPrinter.h"
 #include "RecordKinds.h"
@@ -34,29 +35,45 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
   }
   const QString paramsPath = p_objOptions.Value("params");
   const QString lanPath = p_objOptions.Value("lan-settings");
-  // The files of a printer whose records have arrived.
-  const auto saveFiles = [=](const Target& target, AsyncPrinter& printer, PrinterResult& result) {
-    QJsonObject files;
-    files[QStringLiteral("params")] = QJsonValue::Null;
-    files[QStringLiteral("lan")] = QJsonValue::Null;
-    const auto save = [&](bool wanted, const QString& single, const char* extension, FileKind kind, const char* key) {
-      if (!wanted) return true;
+  // The files of a printer whose records have arrived: built here, written
+  // by the file writers, reported when they are on the disk.
+  const auto saveFiles = [=](const Target& target, AsyncPrinter& printer, PrinterResult& result,
+                             const std::function<void()>& done) {
+    struct Wanted {
+      bool wanted;
+      QString single;
+      const char* extension;
+      FileKind kind;
+      const char* key;
+    };
+    const Wanted all[] = {{params, paramsPath, ".dt1", FileKind::Parameter, "params"},
+                          {lan, lanPath, ".dt2", FileKind::Lan, "lan"}};
+    std::vector<FileToWrite> files;
+    std::vector<const char*> keys;
+    for (const Wanted& w : all) {
+      if (!w.wanted) continue;
       const QString path =
-          outDir.isEmpty() ? single : QDir(outDir).filePath(target.FileStem() + QLatin1String(extension));
-      QString error;
-      if (!SaveSettingsFile(path, kind, printer.Items(), error)) {
+          outDir.isEmpty() ? w.single : QDir(outDir).filePath(target.FileStem() + QLatin1String(w.extension));
+      files.push_back({path, SettingsFileLines(w.kind, printer.Items())});
+      keys.push_back(w.key);
+    }
+    WriteFilesInBackground(files, [files, keys, &result, done](size_t written, const QString& error) {
+      QJsonObject json;
+      json[QStringLiteral("params")] = QJsonValue::Null;
+      json[QStringLiteral("lan")] = QJsonValue::Null;
+      for (size_t i = 0; i < written; ++i) {
+        json[QString::fromLatin1(keys[i])] = files[i].path;
+        result.lines << QStringLiteral("%1\t%2").arg(result.target, files[i].path);
+      }
+      if (written < files.size()) {
         result.ok = false;
         result.exit = kExitNoAnswer;
         result.error = error;
-        return false;
+      } else {
+        result.json[QStringLiteral("files")] = json;
       }
-      files[QString::fromLatin1(key)] = path;
-      result.lines << QStringLiteral("%1\t%2").arg(result.target, path);
-      return true;
-    };
-    if (!save(params, paramsPath, ".dt1", FileKind::Parameter, "params")) return;
-    if (!save(lan, lanPath, ".dt2", FileKind::Lan, "lan")) return;
-    result.json[QStringLiteral("files")] = files;
+      done();
+    });
   };
   return RunPerPrinterOnLoop(
       p_objOptions,
@@ -65,8 +82,10 @@ int Read(const Options& p_objOptions, bool p_bProgress) {
         if (params) kinds.insert(kinds.end(), kParameterKinds.begin(), kParameterKinds.end());
         if (lan) kinds.insert(kinds.end(), kLanKinds.begin(), kLanKinds.end());
         printer.ReadRecords(kinds, [=, &target, &printer, &result](bool ok) {
-          if (Done(printer, result, ok)) saveFiles(target, printer, result);
-          done();
+          if (Done(printer, result, ok))
+            saveFiles(target, printer, result, done);
+          else
+            done();
         });
       },
       p_bProgress);
