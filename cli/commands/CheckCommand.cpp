@@ -12,6 +12,7 @@
 #include "DriftProfile.h"
 #include "Output.h"
 #include "PrinterChannel.h"
+#include "SerialOpenError.h"
 #include "SerialPortMap.h"
 #include "StatusConditions.h"
 
@@ -24,7 +25,10 @@ const char* const kStateNames[] = {"OK", "WARNING", "CRITICAL", "UNKNOWN"};
 
 int Say(CheckState p_eState, const QString& p_sText, const QString& p_sPerfData = QString(),
         const QStringList& p_objLongOutput = {}) {
-  QString line = QStringLiteral("DAZAVU %1 - %2").arg(QLatin1String(kStateNames[p_eState]), p_sText);
+  // One line, and no "|" before the performance data.
+  QString text = p_sText.simplified();
+  text.replace(QLatin1Char('|'), QLatin1Char('/'));
+  QString line = QStringLiteral("DAZAVU %1 - %2").arg(QLatin1String(kStateNames[p_eState]), text);
   if (!p_sPerfData.isEmpty()) line += QStringLiteral(" | ") + p_sPerfData;
   Print(stdout, line + QLatin1Char('\n'));
   for (const QString& extra : p_objLongOutput) Print(stdout, extra + QLatin1Char('\n'));
@@ -60,7 +64,8 @@ std::unique_ptr<dz::PrinterChannel> ChannelTo(const Target& p_objTarget, QString
     case Target::Com: {
       const std::optional<SerialPortInfo> port = ResolveComPort(p_objTarget.com);
       if (!port) {
-        p_sError = QStringLiteral("no serial port is COM%1").arg(p_objTarget.com);
+        p_sError =
+            QStringLiteral("cannot open serial port %1 (%2)").arg(p_objTarget.Name(), NoDeviceText(p_objTarget.com));
         return nullptr;
       }
       return dz::PrinterChannel::ForSerial(port->m_sDevice, p_objTarget.serialSettings);

@@ -61,6 +61,7 @@ TEST_F(CliTest, CheckUsageErrorsAreUnknown) {
       {{"check", "--lan", "127.0.0.1", "--critical", "11,123"}, "--critical takes status codes"},
       {{"check", "--lan", "127.0.0.1", "--profile", Path("bad.dt1")}, "bad.dt1"},
       {{"check", "--lan", "127.0.0.1", "--profile", Path("missing.dt1")}, "missing.dt1"},
+      {{"check", "--lan", "127.0.0.1", "--warning", "a|b"}, "--warning takes status codes"},
   };
   for (const auto& [args, reason] : cases) {
     const CliRun run = Dazavu(args);
