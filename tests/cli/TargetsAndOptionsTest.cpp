@@ -159,7 +159,7 @@ QString ManPage(const char* p_sName) {
 TEST_F(CliTest, TheManPagesNameTheOptionsThatExist) {
   QString help = QString::fromUtf8(Dazavu({"--help"}).out);
   for (const char* command : {"status", "read", "write", "verify", "diff", "show", "maintenance", "discover", "set",
-                              "apply", "restore", "backups", "captions"})
+                              "apply", "restore", "backups", "captions", "check", "exporter"})
     help += QString::fromUtf8(Dazavu({"help", command}).out);
   const QString page = ManPage("dazavu");
   ASSERT_FALSE(page.isEmpty());
