@@ -1,10 +1,14 @@
 #pragma once
-// A settings file as the settings a printer should hold: the records to read
-// from the printer to compare with it, and the captions of the settings that
-// differ, as the window shows them. Only the settings that the file carries
+// The settings a printer should hold, from a settings file or a profile: the
+// records to read from the printer to compare with it, and the captions of
+// the settings that differ, as the window shows them.
+//
+// A file ending in .dt1 or .dt2 is a settings file: the settings it carries
 // (its write records) and the printer reports (its read records) are
-// compared: never KB I/F, which no file carries, nor STOP BIT, which no
-// record reports.
+// compared, never KB I/F, which no file carries, nor STOP BIT, which no
+// record reports. Any other file is a profile as apply reads it ("CAPTION:
+// value" lines or the JSON of show --json): the settings it names that the
+// printer reports are compared, and only the records holding them are read.
 #include <QString>
 #include <map>
 #include <memory>
@@ -15,6 +19,10 @@
 #include "Commands.h"
 #include "SettingsSources.h"
 
+// Whether the file is read as a settings file (.dt1, .dt2) rather than as a
+// profile.
+bool IsSettingsFilePath(const QString& p_sPath);
+
 class DriftProfile {
  public:
   // Reads the file once and checks it whole (as write does); nullptr and the
@@ -22,8 +30,8 @@ class DriftProfile {
   static std::unique_ptr<DriftProfile> Load(const QString& p_sPath, QString& p_sError);
 
   const QString& Path() const { return m_sPath; }
-  // The read kinds that hold the file's settings: 0, 1, 4 or 3.
-  const std::vector<int>& ReadKinds() const;
+  // The read kinds that hold the compared settings: 0, 1, 4 and/or 3.
+  const std::vector<int>& ReadKinds() const { return m_objReadKinds; }
   // The rows compared: carried by the file and reported by the printer.
   const std::vector<const dz::ShownSetting*>& Rows() const { return m_objRows; }
   // The settings that differ between the printer's catalogue and the file.
@@ -34,7 +42,7 @@ class DriftProfile {
 
  private:
   QString m_sPath;
-  FileKind m_eKind = FileKind::Parameter;
+  std::vector<int> m_objReadKinds;
   CItemManager m_objItems;
   std::vector<const dz::ShownSetting*> m_objRows;
 };

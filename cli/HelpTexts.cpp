@@ -167,7 +167,8 @@ QString HelpText(const QString& p_sCommand) {
         "  --warning CODES   status codes that are WARNING (default 01,04,05,06,07,30,31,54)\n"
         "  --critical CODES  status codes that are CRITICAL (default 11,12,13,14,15,17,18,21,\n"
         "                    22,50,51); a code in both lists is CRITICAL\n"
-        "  --profile FILE    a settings file: settings that differ are a WARNING, one line each\n\n");
+        "  --profile FILE    a settings file (.dt1, .dt2) or a profile as apply reads it (any\n"
+        "                    other name): settings that differ are a WARNING, one line each\n\n");
   } else if (p_sCommand == QLatin1String("exporter")) {
     return QStringLiteral(
         "Usage: dazavu exporter [--listen ADDRESS:PORT] [--allow CIDR]... [--profile NAME=FILE]...\n"
@@ -177,7 +178,8 @@ QString HelpText(const QString& p_sCommand) {
         "has the exporter's own metrics, / a page with an example scrape configuration.\n"
         "  --listen ADDRESS:PORT  where to listen (default 127.0.0.1:9878; [::1]:9878, :9878)\n"
         "  --allow CIDR           probe only targets in these ranges (repeatable; default any)\n"
-        "  --profile NAME=FILE    a settings file (.dt1 or .dt2) to compare with (repeatable)\n"
+        "  --profile NAME=FILE    a settings file (.dt1, .dt2) or a profile as apply reads it\n"
+        "                         (any other name) to compare with (repeatable)\n"
         "  --timeout SECONDS      a probe's longest time (default 5); a shorter scrape time-out\n"
         "                         (X-Prometheus-Scrape-Timeout-Seconds) less 0.5 s wins\n");
   } else if (p_sCommand == QLatin1String("discover")) {

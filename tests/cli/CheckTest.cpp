@@ -51,6 +51,8 @@ TEST_F(CliTest, CheckOfAPrinterThatDoesNotAnswerIsCritical) {
 
 TEST_F(CliTest, CheckUsageErrorsAreUnknown) {
   WriteAll(Path("bad.dt1"), "nothing\r\n");
+  WriteAll(Path("unknown.txt"), "NO SUCH SETTING: 1\n");
+  WriteAll(Path("empty.txt"), "# nothing the printer reports\n");
   const std::vector<std::pair<QStringList, QString>> cases = {
       {{"check"}, "name exactly one printer"},
       {{"check", "--lan", "127.0.0.1", "--lan", "127.0.0.2"}, "name exactly one printer"},
@@ -61,6 +63,9 @@ TEST_F(CliTest, CheckUsageErrorsAreUnknown) {
       {{"check", "--lan", "127.0.0.1", "--critical", "11,123"}, "--critical takes status codes"},
       {{"check", "--lan", "127.0.0.1", "--profile", Path("bad.dt1")}, "bad.dt1"},
       {{"check", "--lan", "127.0.0.1", "--profile", Path("missing.dt1")}, "missing.dt1"},
+      {{"check", "--lan", "127.0.0.1", "--profile", Path("unknown.txt")}, "NO SUCH SETTING"},
+      {{"check", "--lan", "127.0.0.1", "--profile", Path("empty.txt")}, "names no setting a printer reports"},
+      {{"check", "--profile", Path("empty.txt")}, "name exactly one printer"},
       {{"check", "--lan", "127.0.0.1", "--warning", "a|b"}, "--warning takes status codes"},
   };
   for (const auto& [args, reason] : cases) {
@@ -99,6 +104,16 @@ TEST_F(CliTest, CheckWithAProfileWarnsOfTheSettingsThatDiffer) {
   EXPECT_EQ(lines[1], "FEED ADJ.: 0.0 -> -1.5");
   // A critical status stays critical with drift.
   EXPECT_EQ(Dazavu({"check", "--lan", Lan(1), "--profile", Path("site.dt1")}).exit, 2);
+
+  // Profiles as apply reads them: only the settings they name are compared.
+  WriteAll(Path("same.txt"), "# what the printers hold\nFEED ADJ.: 0.0\nSPEED: 9600bps\n");
+  const CliRun sameProfile = Dazavu({"check", "--lan", Lan(0), "--profile", Path("same.txt")});
+  EXPECT_EQ(sameProfile.exit, 0) << sameProfile.out.constData();
+  EXPECT_TRUE(sameProfile.out.endsWith(" differences=0;1;;0\n")) << sameProfile.out.constData();
+  WriteAll(Path("site.json"), R"({"FEED ADJ.": "-1.5", "SPEED": "9600bps"})");
+  const CliRun driftProfile = Dazavu({"check", "--lan", Lan(0), "--profile", Path("site.json")});
+  EXPECT_EQ(driftProfile.exit, 1) << driftProfile.out.constData();
+  EXPECT_EQ(driftProfile.Lines().value(1), "FEED ADJ.: 0.0 -> -1.5") << driftProfile.out.constData();
 }
 
 TEST_F(CliTest, CheckOverASerialLineAndUsb) {

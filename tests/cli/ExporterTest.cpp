@@ -225,9 +225,37 @@ TEST_F(ExporterTest, AProfileCountsAndNamesTheSettingsThatDrifted) {
   // Without a profile there is no read and no drift metric.
   samples = Parse(Probe(Lan(0))->Body());
   EXPECT_EQ(Count(samples, "dazavu_settings_differences"), 0);
-  // A profile that cannot be loaded stops the exporter before it listens.
+}
+
+TEST_F(ExporterTest, AProfileAsApplyReadsItComparesTheSettingsItNames) {
+  ASSERT_TRUE(StartFleet(1));
+  CItemManager site;
+  site.m_objFeedDirection.SetValue(std::string("-"));
+  site.m_objFeedAdjustment.SetValue(int32_t{-15});
+  WriteAll(Path("site.dt1"), QByteArray::fromStdString(JoinFileLines(BuildParameterFileLines(site))));
+  // What show --json prints of a file, the settings one unit holds too.
+  const CliRun shown = Dazavu({"show", "--json", Path("site.dt1")});
+  ASSERT_EQ(shown.exit, 0) << shown.err.constData();
+  WriteAll(Path("site.json"), shown.out);
+  WriteAll(Path("dhcp.profile"), "# LAN only\nDHCP: OFF\n");
+  ASSERT_TRUE(StartExporter({"--profile", "site=" + Path("site.json"), "--profile", "dhcp=" + Path("dhcp.profile")}));
+
+  std::vector<Sample> samples = Parse(Probe(Lan(0), "&profile=site")->Body());
+  EXPECT_EQ(Value(samples, "dazavu_settings_differences"), 1.0);
+  EXPECT_EQ(Value(samples, "dazavu_settings_difference", {{"caption", "FEED ADJ."}}), 1.0);
+  const QByteArray sent = "lan << ";
+  EXPECT_FALSE(Log(Lan(0)).contains("{Z5;3|}")) << Log(Lan(0)).constData();
+  samples = Parse(Probe(Lan(0), "&profile=dhcp")->Body());
+  EXPECT_EQ(Value(samples, "dazavu_settings_differences"), 0.0);
+  EXPECT_EQ(Count(samples, "dazavu_settings_difference"), 0);
+  // Only the LAN record holds what the LAN profile names.
+  EXPECT_TRUE(Log(Lan(0)).endsWith(sent + "{WS|}\n" + sent + "{Z5;3|}\n")) << Log(Lan(0)).constData();
+  // A file that cannot be loaded stops the exporter before it listens.
   WriteAll(Path("bad.dt1"), "not a settings file\r\n");
-  const CliRun bad = Dazavu({"exporter", "--listen", "127.0.0.1:0", "--profile", "x=" + Path("bad.dt1")});
-  EXPECT_EQ(bad.exit, 1);
-  EXPECT_TRUE(bad.err.contains("bad.dt1")) << bad.err.constData();
+  WriteAll(Path("bad.txt"), "SPEED: 12bps\n");
+  for (const char* name : {"bad.dt1", "bad.txt"}) {
+    const CliRun bad = Dazavu({"exporter", "--listen", "127.0.0.1:0", "--profile", "x=" + Path(name)});
+    EXPECT_EQ(bad.exit, 1) << name;
+    EXPECT_TRUE(bad.err.contains(name)) << bad.err.constData();
+  }
 }
