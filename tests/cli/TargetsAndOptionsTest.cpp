@@ -86,6 +86,7 @@ TEST_F(CliTest, UnknownOptionsStrayWordsAndTheirJsonAreUsageErrors) {
       {"status", "--lan", "127.0.0.1", "--timeout", "0"},
       {"status", "--lan", "127.0.0.1", "--timeout", "-1"},
       {"show", "a.dt1", "b.dt1"},
+      {"show", "a.dt1", "--profile=x"},  // a switch of show, a file only for check and exporter
       {"maintenance", "--lan", "127.0.0.1", "head-check", "now"},
       {"help", "frobnicate"},
   };
