@@ -11,8 +11,9 @@
 #     through the installed libDiruvov.so (no printer here), and ends with exit
 #     code 0 after its window was closed; the installed dazavu answers --help;
 #     the installed exporter probes the installed simulator, the installed
-#     alert rules pass promtool and the exporter's unit systemd-analyze. A probe (packaging/check/PackageProbe.cpp)
-#     loaded with LD_PRELOAD does the clicking inside the unmodified program.
+#     alert rules pass promtool and the exporter's unit systemd-analyze. A
+#     probe (packaging/check/PackageProbe.cpp) loaded with LD_PRELOAD does the
+#     clicking inside the unmodified program.
 # Packages end up in build/package/; the build uses the release preset in
 # build/package with the prefix /usr and without tests.
 set -euo pipefail
