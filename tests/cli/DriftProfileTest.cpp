@@ -1,5 +1,6 @@
-// A settings file as a drift profile: which settings are compared, and the
-// differences from a printer's records.
+// A settings file or a profile as a drift profile: which settings are
+// compared, which records are read, and the differences from a printer's
+// records.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -92,4 +93,31 @@ TEST(DriftProfile, DifferencesFromThePrintersRecords) {
   EXPECT_FALSE(profile->CompareRecords(records, differences));
   records[4] = {'{', '4'};  // a record cut short
   EXPECT_FALSE(profile->CompareRecords(records, differences));
+}
+
+TEST(DriftProfile, AProfileComparesTheSettingsItNamesInShowsOrder) {
+  QTemporaryDir dir;
+  QString error;
+  const QString mixed = QDir(dir.path()).filePath("site.profile");
+  QFile file(mixed);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  // LAN before parameter, a comment, and STOP BIT, which no printer reports.
+  file.write("# site\nDHCP: ON\nSTOP BIT: 1bit\nSPEED: 19200bps\nFEED ADJ.: -1.5\n");
+  file.close();
+  const auto profile = DriftProfile::Load(mixed, error);
+  ASSERT_TRUE(profile) << error.toStdString();
+  EXPECT_EQ(Captions(*profile), (std::vector<std::string>{"SPEED", "FEED ADJ.", "DHCP"}));
+  EXPECT_EQ(profile->ReadKinds(), (std::vector<int>{0, 1, 4, 3}));
+
+  // A printer as it leaves the factory differs in all three.
+  CItemManager printer;
+  std::vector<std::string> differ;
+  for (const Difference& difference : profile->Compare(printer)) differ.push_back(difference.row->caption);
+  EXPECT_EQ(differ, Captions(*profile));
+
+  // Whatever is called .dt1 is a settings file, whatever else a profile.
+  const QString named = QDir(dir.path()).filePath("site.DT1");
+  QFile::copy(mixed, named);
+  EXPECT_FALSE(DriftProfile::Load(named, error));
+  EXPECT_TRUE(IsSettingsFilePath(named));
 }
