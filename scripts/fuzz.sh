@@ -5,7 +5,7 @@
 #
 #   scripts/fuzz.sh [seconds-per-harness] [harness...]
 #
-# Harnesses: record framer serial lan files spinedit send shown targets profile (default: all). New corpus
+# Harnesses: record framer serial lan files spinedit send shown targets profile exporter (default: all). New corpus
 # entries collect in build/fuzz/work/<harness>/ across runs; findings (the
 # inputs that crashed, leaked, hung or broke a property) go to
 # build/fuzz/findings/<harness>/, logs to build/fuzz/logs/. Reproduce one with
@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 harnesses=("$@")
-if [ "${#harnesses[@]}" -eq 0 ]; then harnesses=(record framer serial lan files spinedit send shown targets profile); fi
+if [ "${#harnesses[@]}" -eq 0 ]; then harnesses=(record framer serial lan files spinedit send shown targets profile exporter); fi
 
 ./scripts/setup.sh >/dev/null
 cmake --preset fuzz >/dev/null
