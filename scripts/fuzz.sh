@@ -10,6 +10,13 @@
 # inputs that crashed, leaked, hung or broke a property) go to
 # build/fuzz/findings/<harness>/, logs to build/fuzz/logs/. Reproduce one with
 #   build/fuzz/fuzz/fuzz_<harness> <finding-file>
+#
+# The harnesses are built without libstdc++'s vector annotations
+# (_GLIBCXX_SANITIZE_VECTOR): libFuzzer's own runtime carries unannotated
+# copies of std::vector<unsigned char>'s members, the linker may keep those
+# for ours, and a byte vector grown by one of them is then reported as a
+# container overflow that is none. ASan still finds every access outside an
+# allocation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
