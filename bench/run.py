@@ -200,6 +200,10 @@ if exists("dazavu") and exists("dazavu-printer-sim"):
     except (RuntimeError, OSError) as e:
         failures.append(f"fleet: {e}")
 
+# dazavu exporter: 1,000 scrapes at once against 1,000 printers.
+import exporter_bench  # noqa: E402
+exporter = exporter_bench.measure(BIN, ENV, failures)
+
 elapsed = time.monotonic() - started
 
 # ---- the table ----
@@ -289,6 +293,14 @@ row("fleet: threads, read of 1,000 printers", ff("read1000_tmpfs_threads"), fmt=
 row("fleet: threads, 1,000 minus 10 printers (per run)",
     [a - b for a, b in zip(ff("read1000_tmpfs_threads", []), ff("read10_tmpfs_threads", []))], 0.5, fmt="{:.0f}")
 row("fleet: simulator CPU for a read of 1,000 printers (s)", ff("read1000_tmpfs_simcpu"), fmt="{:.2f}")
+row(f"exporter: {exporter_bench.FLEET:,} probes at once, printers answering after {exporter_bench.DELAY_MS} ms (s)",
+    exporter["burst_s"], 1.0, fmt="{:.3f}")
+row(f"exporter: peak RSS after {exporter_bench.FLEET:,} probes at once (MiB)", exporter["peak_mib"], 64, fmt="{:.1f}")
+row("exporter: CPU time per probe (ms)", exporter["cpu_ms_per_probe"], fmt="{:.3f}")
+row("exporter: one probe, scrape sent to metrics read (ms)", exporter["probe_ms"], fmt="{:.3f}")
+row("printer's own status round trip, connect to reply (ms)", exporter["direct_ms"], fmt="{:.3f}")
+row("exporter: one probe beyond the printer's own round trip (ms)",
+    [p - d for p, d in zip(exporter["probe_ms"], exporter["direct_ms"])], fmt="{:.3f}")
 labels = {
     "DecodeRecords": "records decoded (/s)",
     "DecodeStatusReplies": "status replies decoded (/s)",

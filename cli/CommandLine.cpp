@@ -10,10 +10,10 @@ namespace {
 
 const QStringList& CommandNames() {
   static const QStringList names = {
-      QStringLiteral("status"),  QStringLiteral("read"),  QStringLiteral("write"),       QStringLiteral("verify"),
-      QStringLiteral("diff"),    QStringLiteral("show"),  QStringLiteral("maintenance"), QStringLiteral("discover"),
-      QStringLiteral("set"),     QStringLiteral("apply"), QStringLiteral("restore"),     QStringLiteral("backups"),
-      QStringLiteral("captions")};
+      QStringLiteral("status"),   QStringLiteral("read"),  QStringLiteral("write"),       QStringLiteral("verify"),
+      QStringLiteral("diff"),     QStringLiteral("show"),  QStringLiteral("maintenance"), QStringLiteral("discover"),
+      QStringLiteral("set"),      QStringLiteral("apply"), QStringLiteral("restore"),     QStringLiteral("backups"),
+      QStringLiteral("captions"), QStringLiteral("check"), QStringLiteral("exporter")};
   return names;
 }
 
@@ -55,8 +55,17 @@ int RunCommandLine(const QStringList& p_objArgs, bool p_bStderrIsTerminal) {
     if (!parsed) return cli::Refuse(options, kExitUsage, error);
     return cli::Refuse(options, kExitUsage, QStringLiteral("name a command"));
   }
+  // check answers as a monitoring plugin: a usage error is UNKNOWN (3).
+  if (options.command == QLatin1String("check")) {
+    if (!parsed) {
+      cli::Print(stdout, QStringLiteral("DAZAVU UNKNOWN - %1\n").arg(error));
+      return 3;
+    }
+    return cli::Check(options);
+  }
   if (!parsed) return cli::Refuse(options, kExitUsage, error);
   if (options.version) return cli::Refuse(options, kExitUsage, QStringLiteral("--version goes without a command"));
+  if (options.command == QLatin1String("exporter")) return cli::Exporter(options);
   const bool printerCommand = options.command != QLatin1String("diff") && options.command != QLatin1String("show") &&
                               options.command != QLatin1String("discover") &&
                               options.command != QLatin1String("backups") &&

@@ -21,7 +21,6 @@ class Writers {
       thread->setObjectName(QStringLiteral("writer %1").arg(i));
       auto* worker = new QObject;
       worker->moveToThread(thread.get());
-      QObject::connect(thread.get(), &QThread::finished, worker, &QObject::deleteLater);
       thread->start();
       m_objWorkers.push_back(worker);
       m_objThreads.push_back(std::move(thread));
@@ -32,6 +31,8 @@ class Writers {
       thread->quit();
       thread->wait();
     }
+    // Their threads have ended: nothing runs their events any more.
+    for (QObject* worker : m_objWorkers) delete worker;
   }
   // The next thread in turn.
   QObject* Next() { return m_objWorkers[m_iNext++ % m_objWorkers.size()]; }

@@ -62,6 +62,8 @@ const char* const kOverview =
     "  restore      each printer's own files from a folder (a backup, or read --out-dir)\n"
     "  backups      the backups taken before printers were written\n"
     "  captions     the settings by caption, with the values each takes\n"
+    "  check        one printer as a monitoring plugin (Nagios, Icinga, Naemon, Checkmk)\n"
+    "  exporter     a Prometheus exporter for the printers on the LAN\n"
     "\n"
     "dazavu COMMAND --help (or dazavu help COMMAND) describes a command; dazavu --version\n"
     "gives the version.\n"
@@ -69,7 +71,8 @@ const char* const kOverview =
     "Exit status: 0 done, 1 wrong usage, 2 a printer could not be reached or answered\n"
     "wrongly, 3 a difference was found, 4 a settings file was rejected; when printers\n"
     "end differently 2 wins over 4 over 3 over 0. 130 or 143 after SIGINT or SIGTERM:\n"
-    "no further printer is started, a write begun is finished.\n";
+    "no further printer is started, a write begun is finished. check exits 0 to 3 as\n"
+    "monitoring plugins do; exporter runs until SIGINT or SIGTERM.\n";
 
 }  // namespace
 
@@ -154,6 +157,31 @@ QString HelpText(const QString& p_sCommand) {
         "  ram-clear --mode PARAMETER|MANTE.CNT [--destination JA|CN|QP|QQ]\n"
         "  sensor-adjust reflect|trans|paper-end\n"
         "  threshold-calib REFLECT.|TRANS.\n\n");
+  } else if (p_sCommand == QLatin1String("check")) {
+    text = QStringLiteral(
+        "Usage: dazavu check PRINTER [--warning CODES] [--critical CODES] [--profile FILE]\n\n"
+        "Asks one printer for its status and prints one line in the monitoring-plugins\n"
+        "convention, \"DAZAVU OK - 127.0.0.1:8000 ON LINE | time=0.012s;;;0\"; exit 0 OK,\n"
+        "1 WARNING, 2 CRITICAL (also when the printer does not answer), 3 UNKNOWN (wrong\n"
+        "usage, a status code the tool does not know).\n"
+        "  --warning CODES   status codes that are WARNING (default 01,04,05,06,07,30,31,54)\n"
+        "  --critical CODES  status codes that are CRITICAL (default 11,12,13,14,15,17,18,21,\n"
+        "                    22,50,51); a code in both lists is CRITICAL\n"
+        "  --profile FILE    a settings file (.dt1, .dt2) or a profile as apply reads it (any\n"
+        "                    other name): settings that differ are a WARNING, one line each\n\n");
+  } else if (p_sCommand == QLatin1String("exporter")) {
+    return QStringLiteral(
+        "Usage: dazavu exporter [--listen ADDRESS:PORT] [--allow CIDR]... [--profile NAME=FILE]...\n"
+        "                       [--timeout SECONDS]\n\n"
+        "Serves Prometheus: /probe?target=HOST[:PORT] asks one LAN printer for its status\n"
+        "(&profile=NAME also compares its settings with the file of that profile), /metrics\n"
+        "has the exporter's own metrics, / a page with an example scrape configuration.\n"
+        "  --listen ADDRESS:PORT  where to listen (default 127.0.0.1:9878; [::1]:9878, :9878)\n"
+        "  --allow CIDR           probe only targets in these ranges (repeatable; default any)\n"
+        "  --profile NAME=FILE    a settings file (.dt1, .dt2) or a profile as apply reads it\n"
+        "                         (any other name) to compare with (repeatable)\n"
+        "  --timeout SECONDS      a probe's longest time (default 5); a shorter scrape time-out\n"
+        "                         (X-Prometheus-Scrape-Timeout-Seconds) less 0.5 s wins\n");
   } else if (p_sCommand == QLatin1String("discover")) {
     return QStringLiteral(
         "Usage: dazavu discover CIDR [--port PORT] [--jobs N] [--json]\n\n"

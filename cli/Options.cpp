@@ -30,10 +30,24 @@ const QStringList kValueOptions = {QStringLiteral("lan"),
                                    QStringLiteral("usb-library"),
                                    QStringLiteral("backup-dir"),
                                    QStringLiteral("audit-log"),
-                                   QStringLiteral("from")};
+                                   QStringLiteral("from"),
+                                   QStringLiteral("listen"),
+                                   QStringLiteral("allow"),
+                                   QStringLiteral("profile"),
+                                   QStringLiteral("warning"),
+                                   QStringLiteral("critical")};
 // Switches kept among the values, with an empty value.
 const QStringList kFlagOptions = {QStringLiteral("no-backup"), QStringLiteral("per-unit"), QStringLiteral("dry-run"),
                                   QStringLiteral("profile")};
+
+// --profile is a switch of show (print what a profile may carry) but names a
+// file for check and exporter.
+bool IsSwitch(const QString& p_sName, const QString& p_sCommand) {
+  if (p_sName == QLatin1String("profile") &&
+      (p_sCommand == QLatin1String("check") || p_sCommand == QLatin1String("exporter")))
+    return false;
+  return kFlagOptions.contains(p_sName);
+}
 
 }  // namespace
 
@@ -60,7 +74,7 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
       p_objOptions.noVerify = true;
     } else if (arg == QLatin1String("--usb")) {
       usb = true;
-    } else if (arg.startsWith(QLatin1String("--")) && kFlagOptions.contains(arg.mid(2))) {
+    } else if (arg.startsWith(QLatin1String("--")) && IsSwitch(arg.mid(2), p_objOptions.command)) {
       p_objOptions.values[arg.mid(2)] = QString();
     } else if (arg.startsWith(QLatin1String("--"))) {
       QString name = arg.mid(2);
@@ -72,6 +86,10 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
       }
       if (!kValueOptions.contains(name)) {
         p_sError = QStringLiteral("unknown option --%1").arg(name);
+        return false;
+      }
+      if (IsSwitch(name, p_objOptions.command)) {
+        p_sError = QStringLiteral("option --%1 takes no value").arg(name);
         return false;
       }
       if (equals < 0) {
@@ -114,6 +132,7 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
       } else if (name == QLatin1String("timeout")) {
         bool ok = false;
         p_objOptions.timeout = value.toDouble(&ok);
+        p_objOptions.timeoutGiven = true;
         if (!ok || !std::isfinite(p_objOptions.timeout) || p_objOptions.timeout <= 0 || p_objOptions.timeout > 3600) {
           p_sError = QStringLiteral("--timeout takes a number of seconds above 0 and at most 3600");
           return false;
@@ -128,6 +147,7 @@ bool ParseOptions(const QStringList& p_objArgs, Options& p_objOptions, QString& 
         }
       } else {
         p_objOptions.values[name] = value;
+        p_objOptions.lists[name] << value;
       }
     } else {
       p_sError = QStringLiteral("unknown option %1").arg(arg);

@@ -4,7 +4,9 @@
 #   tool -> dazavu-setting-tool: the program, the USB library "Diruvov" in the
 #           system's library path (where the program finds it by name), the
 #           Vevevor library and header, the udev rule, the desktop entry, the
-#           icons, manual page and the Debian documents.
+#           icons, manual page and the Debian documents; the monitoring
+#           files (alert rules, dashboard, examples), the exporter's systemd
+#           unit and its options file /etc/default/dazavu-exporter.
 #   sim  -> dazavu-printer-sim: the printer simulator and the simulator build
 #           of "Diruvov" in a private folder, never on the library path.
 # The install() rules of the binaries sit beside their targets (app/,
@@ -81,6 +83,15 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/ansible/ansible_collections/dazavu/print
         COMPONENT tool
         PATTERN __pycache__ EXCLUDE PATTERN "*.pyc" EXCLUDE)
 
+# --- monitoring (monitoring/): rules, dashboard, examples, exporter unit ------
+install(FILES ${PROJECT_SOURCE_DIR}/monitoring/dazavu-alerts.yml ${PROJECT_SOURCE_DIR}/monitoring/prometheus.yml
+              ${PROJECT_SOURCE_DIR}/monitoring/dazavu-dashboard.json ${PROJECT_SOURCE_DIR}/monitoring/README.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/dazavu/monitoring COMPONENT tool)
+install(FILES ${_dz_pkg}/systemd/dazavu-exporter.service
+        DESTINATION ${CMAKE_INSTALL_PREFIX}/lib/systemd/system COMPONENT tool)
+install(FILES ${_dz_pkg}/systemd/dazavu-exporter.default
+        DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/default RENAME dazavu-exporter COMPONENT tool)
+
 # --- what a package build has to build -------------------------------------
 # Everything installed, without tests, benchmarks or fuzzers.
 add_custom_target(dz_package_contents)
@@ -124,7 +135,7 @@ set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS "fonts-liberation2")
 # The libraries in the library path are registered by the ldconfig trigger;
 # the scripts re-read the udev rule (and replace CPack's ldconfig calls).
 set(CPACK_DEBIAN_TOOL_PACKAGE_CONTROL_EXTRA
-    ${_dz_pkg}/debian/postinst ${_dz_pkg}/debian/postrm ${_dz_pkg}/debian/triggers)
+    ${_dz_pkg}/debian/postinst ${_dz_pkg}/debian/postrm ${_dz_pkg}/debian/triggers ${_dz_pkg}/debian/conffiles)
 set(CPACK_COMPONENT_TOOL_DESCRIPTION
 "service tool for the Dazavu thermal label printer
 Dazavu Setting Tool reads the whole configuration of the Dazavu thermal

@@ -42,13 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
   }
-  // Any step count, shown with any number of decimals or in hexadecimal,
-  // reads back to itself.
+  // Any step count a shown text can hold (up to 16 characters), shown with
+  // any number of decimals or in hexadecimal, reads back to itself.
   long long steps = 0;
-  for (size_t i = 0; i < 6 && i < bytes.size(); ++i) steps = steps * 251 + static_cast<unsigned char>(bytes[i]);
+  for (size_t i = 0; i < 4 && i < bytes.size(); ++i) steps = steps * 251 + static_cast<unsigned char>(bytes[i]);
   if (data[0] & 1) steps = -steps;
   const int decimals = data[0] >> 6;
   const bool hex = (data[1] & 1) != 0 && steps >= 0;
+  // Hexadecimal boxes hold codes: their step counts are 32-bit numbers.
+  if (hex) steps %= 0x100000000LL;
   const std::string text = dz::FormatStepCount(steps, hex ? 0 : decimals, hex);
   long long back = 0;
   FUZZ_CHECK(dz::ParseShownNumber(text, hex ? 0 : decimals, hex, back) && back == steps,

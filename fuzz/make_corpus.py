@@ -90,6 +90,12 @@ write("targets", "options", b"\x00" + b"\0".join([b"write", b"--lan", b"127.0.0.
 write("targets", "target_v6", b"\x01[fe80::1]:8000")
 write("targets", "target_name", b"\x01printer-7.site.example:9100")
 write("targets", "hosts", b"\x02# site\n127.0.0.1:8000 # first\n\nvm:9001\tON LINE\n[::1]\n")
+write("exporter", "query", b"\x00target=%5Bfd00%3A%3A1%5D%3A8000&profile=site+a")
+write("exporter", "query_bad", b"\x00target=%zz&target=1")
+write("exporter", "target", b"\x01printer-7.site.example:9100")
+write("exporter", "target_v6", b"\x01[fd00::1]:8001")
+write("exporter", "code", b"\x0213Paper Error")
+write("exporter", "code_odd", b"\x02\x00\\a\"b\nc\xff")
 
 
 def spin(mode, lo, hi, step, value, limit, typed):

@@ -94,7 +94,25 @@ void LanPipe::Close() {
 bool LanPipe::Write(const Bytes& p_byData, int32_t /*p_iReplySize*/) {
   if (!IsOpen()) return false;
   const QByteArray block(reinterpret_cast<const char*>(p_byData.data()), static_cast<qsizetype>(p_byData.size()));
-  if (m_objSocket.write(block) != block.size()) return false;
+  if (m_objSocket.write(block) != block.size()) {
+    // A connection the printer has reset or closed refuses the write (the
+    // socket says nothing more of it): that is the end of the connection, as
+    // if a read had found it, not a write the link could not take.
+    const QAbstractSocket::SocketError error = m_objSocket.error();
+    if (error != QAbstractSocket::RemoteHostClosedError && error != QAbstractSocket::NetworkError) return false;
+    QMetaObject::invokeMethod(
+        this,
+        [this, error] {
+          if (!m_bWasOpen) return;
+          m_bWasOpen = false;
+          if (error != QAbstractSocket::RemoteHostClosedError)
+            emit errorOccurred(TransportError::Lost, Reason(error, m_objSocket.errorString()));
+          m_objSocket.abort();
+          emit closed();
+        },
+        Qt::QueuedConnection);
+    return true;
+  }
   // What the kernel took at once is reported here (the socket reports only
   // what it had to keep and sent later).
   if (m_objSocket.bytesToWrite() == 0) {

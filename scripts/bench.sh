@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release preset and prints the benchmark table: start-up against
 # an empty Qt Widgets program, peak memory, CPU while waiting, reply latency
-# over each link, the serial writer's rate, the codec's throughput and dazavu
-# against a fleet of simulated printers (bench/fleet.py). Every
+# over each link, the serial writer's rate, the codec's throughput, dazavu
+# against a fleet of simulated printers (bench/fleet.py) and the exporter
+# under 1,000 scrapes at once (bench/exporter_bench.py). Every
 # figure is measured several times in this one run (median, min, max).
 set -euo pipefail
 cd "$(dirname "$0")/.."

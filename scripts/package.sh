@@ -9,8 +9,11 @@
 #     starts on the offscreen platform, shows its window, shows the version in
 #     its About box, answers GET STATUS over USB with "USB Device not ready !!"
 #     through the installed libDiruvov.so (no printer here), and ends with exit
-#     code 0 after its window was closed; the installed dazavu answers --help. A probe (packaging/check/PackageProbe.cpp)
-#     loaded with LD_PRELOAD does the clicking inside the unmodified program.
+#     code 0 after its window was closed; the installed dazavu answers --help;
+#     the installed exporter probes the installed simulator, the installed
+#     alert rules pass promtool and the exporter's unit systemd-analyze. A
+#     probe (packaging/check/PackageProbe.cpp) loaded with LD_PRELOAD does the
+#     clicking inside the unmodified program.
 # Packages end up in build/package/; the build uses the release preset in
 # build/package with the prefix /usr and without tests.
 set -euo pipefail
@@ -128,6 +131,39 @@ log "installed program: window shown, About shows $version, GET STATUS over USB 
 # The command-line tool runs without a display and describes itself.
 LD_LIBRARY_PATH="$libdir" "$fresh/usr/bin/dazavu" --help | grep -q '^Usage: dazavu COMMAND' \
   || fail "dazavu --help failed"
+# The installed exporter, with the installed options file's listen address
+# swapped for a free port, probes the installed simulator; the installed
+# rules pass promtool and the unit systemd-analyze.
+sim_out=$work/sim.out exporter_err=$work/exporter.err
+"$fresh/usr/bin/dazavu-printer-sim" --port 0 --status 13 >"$sim_out" 2>&1 &
+sim_pid=$!
+(. "$fresh/etc/default/dazavu-exporter"; [ -n "$DAZAVU_EXPORTER_OPTS" ]) || fail "no DAZAVU_EXPORTER_OPTS"
+LD_LIBRARY_PATH="$libdir" "$fresh/usr/bin/dazavu" exporter --listen 127.0.0.1:0 --allow 127.0.0.0/8 \
+  2>"$exporter_err" &
+exporter_pid=$!
+stop_monitoring() { kill "$exporter_pid" "$sim_pid" 2>/dev/null || true; wait "$exporter_pid" "$sim_pid" 2>/dev/null || true; }
+for _ in $(seq 50); do
+  grep -q '^lan: ' "$sim_out" && grep -q 'listening on' "$exporter_err" && break
+  sleep 0.1
+done
+sim_at=$(sed -n 's/^lan: //p' "$sim_out")
+exporter_at=$(sed -n 's/.*listening on //p' "$exporter_err")
+probe=$(curl -fsS --max-time 10 "http://$exporter_at/probe?target=$sim_at" || true)
+stop_monitoring
+echo "$probe" | grep -qx 'dazavu_up 1' || fail "the installed exporter did not probe the simulator: $probe"
+echo "$probe" | grep -qF 'dazavu_status_info{code="13",text="Paper Error"} 1' || fail "no Paper Error from the probe"
+monitoring=$fresh/usr/share/dazavu/monitoring
+if command -v promtool >/dev/null; then
+  promtool check rules "$monitoring/dazavu-alerts.yml" >/dev/null || fail "installed alert rules do not pass promtool"
+fi
+python3 -m json.tool "$monitoring/dazavu-dashboard.json" >/dev/null || fail "installed dashboard is not JSON"
+if command -v systemd-analyze >/dev/null; then
+  sed "s|/usr/bin/dazavu|$fresh/usr/bin/dazavu|" "$fresh/usr/lib/systemd/system/dazavu-exporter.service" \
+    >"$work/dazavu-exporter.service"
+  systemd-analyze verify --man=no "$work/dazavu-exporter.service" || fail "dazavu-exporter.service does not verify"
+fi
+log "installed exporter probed the simulator (dazavu_up 1, Paper Error); rules, dashboard and unit check out"
+
 simdir=$fresh/usr/lib/dazavu-setting-tool/sim
 log "starting the installed program with the simulator's USB library"
 run_probed "$simdir:$libdir" "$work/probe-sim.txt"

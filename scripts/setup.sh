@@ -21,6 +21,7 @@ PACKAGES=(
   dpkg-dev file lintian desktop-file-utils
   ansible-core
   appstream
+  prometheus python3-prometheus-client curl
 )
 
 missing=()

@@ -56,7 +56,9 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption ptyOption(QStringLiteral("pty"), QStringLiteral("Also serve a pseudo-terminal (serial), "
                                                                            "published as a COM entry of the tool."));
   const QCommandLineOption statusOption(QStringLiteral("status"),
-                                        QStringLiteral("Two-character status code (default 00)."),
+                                        QStringLiteral("Two-character status code (default 00); with --printers a "
+                                                       "comma-separated list, one code a printer, the last "
+                                                       "repeated."),
                                         QStringLiteral("code"), QStringLiteral("00"));
   const QCommandLineOption modeOption(
       QStringLiteral("mode"),
@@ -93,11 +95,18 @@ int main(int argc, char* argv[]) {
                      logDirOption, scrambleOption, stateOption});
   parser.process(app);
 
+  // One code for every printer, or a list: printer i reports the i-th code,
+  // the printers past the end of the list the last one.
+  const QString statusText = parser.value(statusOption);
+  const QStringList statusCodes = statusText.size() == 2 ? QStringList{statusText} : statusText.split(QLatin1Char(','));
   dzsim::PrinterModel model;
-  if (!model.SetStatusCode(parser.value(statusOption).toStdString())) {
-    Say(QStringLiteral("error: the status code must be two characters"));
-    return 2;
+  for (const QString& code : statusCodes) {
+    if (!model.SetStatusCode(code.toStdString())) {
+      Say(QStringLiteral("error: a status code must be two characters"));
+      return 2;
+    }
   }
+  model.SetStatusCode(statusCodes.first().toStdString());
   dzsim::Behaviour behaviour;
   if (!dzsim::MisbehaviourFromName(parser.value(modeOption).toStdString(), behaviour.mode)) {
     Say(QStringLiteral("error: unknown mode %1").arg(parser.value(modeOption)));
@@ -195,6 +204,7 @@ int main(int argc, char* argv[]) {
     if (i > 0) {
       models.push_back(std::make_unique<dzsim::PrinterModel>(model));
       printerModel = models.back().get();
+      printerModel->SetStatusCode(statusCodes[std::min<qsizetype>(i, statusCodes.size() - 1)].toStdString());
       if (!startState(*printerModel, i)) return 2;
     }
     auto server = std::make_unique<dzsim::TcpPrinter>(*printerModel);

@@ -25,5 +25,9 @@ int Restore(const Options& p_objOptions, bool p_bProgress);
 int Backups(const Options& p_objOptions);
 // The settings by caption with the values they take.
 int Captions(const Options& p_objOptions);
+// check: one printer in the monitoring-plugins convention; exit 0 to 3.
+int Check(const Options& p_objOptions);
+// exporter: the Prometheus exporter, until stopped (cli/exporter/).
+int Exporter(const Options& p_objOptions);
 
 }  // namespace cli

@@ -32,6 +32,9 @@ QStringList Complete(const QString& p_sLine, const QStringList& p_objWords) {
 TEST(CompletionTest, CommandsOptionsCaptionsAndListEntries) {
   EXPECT_EQ(Complete("dazavu re", {"dazavu", "re"}), QStringList({"read", "restore"}));
   EXPECT_EQ(Complete("dazavu set --lan 1 --per", {"dazavu", "set", "--lan", "1", "--per"}), QStringList{"--per-unit"});
+  EXPECT_EQ(Complete("dazavu exporter --l", {"dazavu", "exporter", "--l"}), QStringList{"--listen"});
+  EXPECT_EQ(Complete("dazavu check --lan 1 --cr", {"dazavu", "check", "--lan", "1", "--cr"}),
+            QStringList{"--critical"});
   EXPECT_EQ(Complete("dazavu apply --no-b", {"dazavu", "apply", "--no-b"}), QStringList{"--no-backup"});
   // Captions with blanks come escaped, with the "=" that a value follows.
   EXPECT_EQ(Complete("dazavu set --lan 1 FEED", {"dazavu", "set", "--lan", "1", "FEED"}),

@@ -86,6 +86,7 @@ TEST_F(CliTest, UnknownOptionsStrayWordsAndTheirJsonAreUsageErrors) {
       {"status", "--lan", "127.0.0.1", "--timeout", "0"},
       {"status", "--lan", "127.0.0.1", "--timeout", "-1"},
       {"show", "a.dt1", "b.dt1"},
+      {"show", "a.dt1", "--profile=x"},  // a switch of show, a file only for check and exporter
       {"maintenance", "--lan", "127.0.0.1", "head-check", "now"},
       {"help", "frobnicate"},
   };
@@ -159,7 +160,7 @@ QString ManPage(const char* p_sName) {
 TEST_F(CliTest, TheManPagesNameTheOptionsThatExist) {
   QString help = QString::fromUtf8(Dazavu({"--help"}).out);
   for (const char* command : {"status", "read", "write", "verify", "diff", "show", "maintenance", "discover", "set",
-                              "apply", "restore", "backups", "captions"})
+                              "apply", "restore", "backups", "captions", "check", "exporter"})
     help += QString::fromUtf8(Dazavu({"help", command}).out);
   const QString page = ManPage("dazavu");
   ASSERT_FALSE(page.isEmpty());
