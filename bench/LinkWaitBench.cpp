@@ -11,7 +11,7 @@
 #include "CItemManager.h"
 #include "DiruvovSim.h"
 #include "ILinkHost.h"
-#include "LanTransport.h"
+#include "WindowLanLink.h"
 #include "LinkDispatcher.h"
 #include "UnansweredListener.h"
 #include "UsbTransport.h"

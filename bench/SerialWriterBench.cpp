@@ -1,4 +1,4 @@
-// The byte-by-byte serial writer (SerialTransport::WriteSerialBytes) on a
+// The byte-by-byte serial writer (WindowSerialLink::WriteSerialBytes) on a
 // pseudo-terminal: how many bytes per second it hands to the line, from the
 // first byte given to it to the last byte read at the printer's end. A real
 // line at 115200 baud carries 11,520 bytes per second; the writer must be far
@@ -26,7 +26,7 @@
 #include "Commands.h"
 #include "ILinkHost.h"
 #include "LinkDispatcher.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 
 namespace {
 

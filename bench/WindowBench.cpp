@@ -35,7 +35,7 @@
 #include "LinkIds.h"
 #include "PrinterModel.h"
 #include "PtyPrinter.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 #include "TcpPrinter.h"
 #include "UsbTransport.h"
 #include "common/MessageBox.h"

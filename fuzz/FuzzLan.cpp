@@ -6,7 +6,7 @@
 
 #include <QByteArray>
 
-#include "LanTransport.h"
+#include "WindowLanLink.h"
 #include "LinkFuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "LinkFuzzSupport.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 
 namespace {
 // Longest buffer the receiver may hold: a status reply or the longest record frame.

@@ -8,7 +8,7 @@
 
 #include "CInterface.h"
 #include "FuzzCheck.h"
-#include "LanTransport.h"
+#include "WindowLanLink.h"
 #include "LinkDispatcher.h"
 #include "RecordingHost.h"
 #include "Replies.h"

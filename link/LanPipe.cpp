@@ -41,14 +41,19 @@ LanPipe::LanPipe(const QString& p_sHost, quint16 p_iPort, QObject* p_objParent)
     if (m_bWasOpen && m_objSocket.state() != QAbstractSocket::ConnectedState) {
       m_bWasOpen = false;
       const QAbstractSocket::SocketError error = m_objSocket.error();
-      if (error != QAbstractSocket::RemoteHostClosedError)
-        emit errorOccurred(TransportError::Lost, Reason(error, m_objSocket.errorString()));
+      if (error != QAbstractSocket::RemoteHostClosedError) {
+        m_eLastError = error;
+        m_sLastErrorText = m_objSocket.errorString();
+        emit errorOccurred(TransportError::Lost, Reason(error, m_sLastErrorText));
+      }
       m_objSocket.abort();
       emit closed();
     }
   });
   connect(&m_objSocket, &QTcpSocket::bytesWritten, this, &ByteTransport::bytesWritten);
   connect(&m_objSocket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError p_eError) {
+    m_eLastError = p_eError;
+    m_sLastErrorText = m_objSocket.errorString();
     if (!m_bWasOpen) {
       emit errorOccurred(TransportError::OpenFailed, Reason(p_eError, m_objSocket.errorString()));
       return;
@@ -61,6 +66,11 @@ LanPipe::LanPipe(const QString& p_sHost, quint16 p_iPort, QObject* p_objParent)
 
 LanPipe::~LanPipe() { m_objSocket.disconnect(this); }
 
+void LanPipe::SetTarget(const QString& p_sHost, quint16 p_iPort) {
+  m_sHost = p_sHost;
+  m_iPort = p_iPort;
+}
+
 QString LanPipe::PeerName() const {
   const bool v6 = m_sHost.contains(QLatin1Char(':'));
   return (v6 ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(m_sHost).arg(m_iPort);
@@ -70,7 +80,8 @@ void LanPipe::Open() {
   if (m_objSocket.state() != QAbstractSocket::UnconnectedState) return;
   // Unbuffered: a command goes to the kernel at once, without a write buffer
   // of its own for each of a thousand connections.
-  m_objSocket.connectToHost(m_sHost, m_iPort, QIODevice::ReadWrite | QIODevice::Unbuffered);
+  m_objSocket.connectToHost(m_sHost, m_iPort,
+                            m_bBuffered ? QIODevice::ReadWrite : QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 void LanPipe::Close() {

@@ -3,10 +3,10 @@
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "ILinkHost.h"
-#include "LanTransport.h"
+#include "WindowLanLink.h"
 #include "Replies.h"
 #include "ReplyFramer.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 #include "UsbTransport.h"
 
 using namespace dz;
@@ -19,8 +19,8 @@ LinkDispatcher::LinkDispatcher(CItemManager& p_objItems, CInterface& p_objInterf
       m_objHost(p_objHost),
       m_objContext{m_objState, m_objInterface, *this, *this, m_objWaiter} {
   connect(&m_objWaiter, &LinkWaiter::stateChanged, this, &LinkDispatcher::stateChanged);
-  m_objSerial = std::make_unique<SerialTransport>(m_objContext);
-  m_objLan = std::make_unique<LanTransport>(m_objContext);
+  m_objSerial = std::make_unique<WindowSerialLink>(m_objContext);
+  m_objLan = std::make_unique<WindowLanLink>(m_objContext);
   m_objUsb = std::make_unique<UsbTransport>(m_objContext);
 }
 

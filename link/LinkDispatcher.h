@@ -20,8 +20,8 @@
 
 class CInterface;
 class CItemManager;
-class SerialTransport;
-class LanTransport;
+class WindowSerialLink;
+class WindowLanLink;
 class UsbTransport;
 
 class LinkDispatcher : public QObject, private IReplySink, private ILinkReports {
@@ -82,8 +82,8 @@ class LinkDispatcher : public QObject, private IReplySink, private ILinkReports 
   CInterface& Interface() { return m_objInterface; }
   ILinkHost& Host() { return m_objHost; }
   LinkWaiter& Waiter() { return m_objWaiter; }
-  SerialTransport& Serial() { return *m_objSerial; }
-  LanTransport& Lan() { return *m_objLan; }
+  WindowSerialLink& Serial() { return *m_objSerial; }
+  WindowLanLink& Lan() { return *m_objLan; }
   UsbTransport& Usb() { return *m_objUsb; }
   // The transport of a link index, nullptr for any other index.
   ITransport* Transport(int p_iIndex);
@@ -109,7 +109,7 @@ class LinkDispatcher : public QObject, private IReplySink, private ILinkReports 
   LinkState m_objState;
   LinkWaiter m_objWaiter;
   LinkContext m_objContext;
-  std::unique_ptr<SerialTransport> m_objSerial;
-  std::unique_ptr<LanTransport> m_objLan;
+  std::unique_ptr<WindowSerialLink> m_objSerial;
+  std::unique_ptr<WindowLanLink> m_objLan;
   std::unique_ptr<UsbTransport> m_objUsb;
 };

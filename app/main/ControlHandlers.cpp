@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "LinkDispatcher.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 #include "dialogs/FmInterfaceSetup.h"
 #include "dialogs/RunModal.h"
 #include "main/FmMain.h"

@@ -3,34 +3,18 @@
 #include <QRegularExpression>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/resource.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include "CommandLine.h"
 #include "Exporter.h"
 #include "ChannelProbe.h"
 #include "Output.h"
+#include "StopSignal.h"
 #include "commands/Commands.h"
 
 namespace cli {
 
 namespace {
-
-int g_iSignalPair[2] = {-1, -1};
-
-void OnStopSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t n = ::write(g_iSignalPair[1], &byte, 1);
-}
-
-// Each probe and each scrape holds a descriptor: take every one allowed.
-void RaiseDescriptorLimit() {
-  rlimit limit{};
-  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return;
-  limit.rlim_cur = limit.rlim_max;
-  ::setrlimit(RLIMIT_NOFILE, &limit);
-}
 
 bool Configure(const Options& p_objOptions, exporter::ExporterConfig& p_objConfig, QString& p_sError) {
   if (!p_objOptions.positional.isEmpty()) {
@@ -75,7 +59,6 @@ int Exporter(const Options& p_objOptions) {
   exporter::ExporterConfig config;
   QString error;
   if (!Configure(p_objOptions, config, error)) return Refuse(p_objOptions, kExitUsage, error);
-  RaiseDescriptorLimit();
   QCoreApplication::setApplicationVersion(QStringLiteral(DZ_VERSION));
   exporter::ChannelProbe probe;
   exporter::Exporter server(config, probe);
@@ -92,16 +75,11 @@ int Exporter(const Options& p_objOptions) {
   Print(stderr, QStringLiteral("dazavu exporter: listening on %1\n").arg(where));
   std::fflush(stderr);
 
-  // SIGINT and SIGTERM end the event loop, and the exporter with exit 0.
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_iSignalPair) != 0) return kExitNoAnswer;
-  QSocketNotifier notifier(g_iSignalPair[0], QSocketNotifier::Read);
+  // SIGINT and SIGTERM (the stop request every command has) end the event
+  // loop, and the exporter with exit 0. The open-file limit was raised at start.
+  if (StopSignalFd() < 0) return kExitNoAnswer;
+  QSocketNotifier notifier(StopSignalFd(), QSocketNotifier::Read);
   QObject::connect(&notifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  ::sigaction(SIGINT, &action, nullptr);
-  ::sigaction(SIGTERM, &action, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
   const int rc = QCoreApplication::exec();
   Print(stderr, QStringLiteral("dazavu exporter: stopped\n"));

@@ -7,7 +7,7 @@
 
 #include "LinkDispatcher.h"
 #include "WindowFixture.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 #include "dialogs/FmInterfaceSetup.h"
 #include "common/PageBuilder.h"
 

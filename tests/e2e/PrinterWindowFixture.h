@@ -16,7 +16,7 @@
 #include "LinkIds.h"
 #include "PrinterModel.h"
 #include "PtyPrinter.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 #include "SimUsb.h"
 #include "TcpPrinter.h"
 #include "UsbTransport.h"

@@ -11,7 +11,7 @@
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "ItemSnapshot.h"
-#include "LanTransport.h"
+#include "WindowLanLink.h"
 #include "LinkDispatcher.h"
 #include "PrinterModel.h"
 #include "RecordedLink.h"
@@ -277,8 +277,8 @@ TEST_F(LanLinkTest, AReplyMissingOnlyItsLastFramingBytesIsDecodedWhenItsWaitEnds
 }
 
 TEST(LanErrorMessageTest, Layout) {
-  EXPECT_EQ(LanTransport::BuildErrorMessage(10061, QStringLiteral("Connection is forcefully rejected"), 0, QString(),
-                                            QString(), 0, false),
+  EXPECT_EQ(WindowLanLink::BuildErrorMessage(10061, QStringLiteral("Connection is forcefully rejected"), 0, QString(),
+                                             QString(), 0, false),
             QStringLiteral("Number=10061  Connection is forcefully rejected\r\nScode=0\r\nSource=\r\n"
                            "HelpFile=\r\nHelpContext=0\r\nCancelDisplay=False"));
 }

@@ -19,7 +19,7 @@
 #include "Replies.h"
 #include "SerialSettings.h"
 #include "PtyPair.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ TEST_F(SerialLinkTest, StatusAndRecordRepliesAreRouted) {
 }
 
 TEST_F(SerialLinkTest, ReceiverFramesReplies) {
-  SerialTransport& rx = link.Serial();
+  WindowSerialLink& rx = link.Serial();
   auto feed = [&](const Bytes& bytes) {
     for (uint8_t b : bytes) rx.ReceiveByte(b);
   };
@@ -234,9 +234,9 @@ TEST_F(SerialLinkTest, AStatusReplyCutByTheNextCommandIsStillShown) {
 TEST_F(SerialLinkTest, LineStateAndOverrunMessages) {
   // Only characters lost in the receive register are a hard error; the
   // tty layer's buffer overflow is not.
-  EXPECT_EQ(SerialTransport::HardErrorCount(0, 7), 0);
-  EXPECT_EQ(SerialTransport::HardErrorCount(2, 7), 2);
-  SerialTransport& rx = link.Serial();
+  EXPECT_EQ(dz::SerialPipe::HardErrorCount(0, 7), 0);
+  EXPECT_EQ(dz::SerialPipe::HardErrorCount(2, 7), 2);
+  WindowSerialLink& rx = link.Serial();
   rx.OnClearToSendChanged(true);
   EXPECT_EQ(host.status, QStringLiteral("(none)"));  // already on line: no change
   rx.OnClearToSendChanged(false);

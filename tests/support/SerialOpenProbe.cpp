@@ -8,7 +8,7 @@
 #include "CInterface.h"
 #include "CItemManager.h"
 #include "LinkDispatcher.h"
-#include "SerialTransport.h"
+#include "WindowSerialLink.h"
 #include "LinkIds.h"
 #include "RecordedLink.h"
 

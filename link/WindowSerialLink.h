@@ -1,22 +1,22 @@
 #pragma once
-// The RS-232C link: opens the port with the interface settings, writes a
-// command one byte at a time, and assembles the printer's replies from the
-// received bytes: SOH starts a 13-byte status reply, "{" a record reply of
-// the length the pending read kind announces; XON and XOFF are dropped.
+// The window's RS-232C link on a serial byte pipe: resolves COMn to its
+// device at each opening, writes a command one byte at a time (window
+// events are processed between the bytes), and assembles the printer's
+// replies with the serial framing rule: SOH starts a 13-byte status reply,
+// "{" a record reply of the length the pending read kind announces; XON
+// and XOFF are dropped. The receiver's state is the link state's flags.
 #include <QObject>
-#include <QSerialPort>
-#include <QTimer>
-#include <optional>
 
 #include "Commands.h"
 #include "ITransport.h"
 #include "ReplyFramer.h"
+#include "SerialPipe.h"
 #include "SerialSettings.h"
 
-class SerialTransport : public QObject, public ITransport {
+class WindowSerialLink : public QObject, public ITransport {
   Q_OBJECT
  public:
-  explicit SerialTransport(LinkContext& p_objLink);
+  explicit WindowSerialLink(LinkContext& p_objLink);
 
   // Which device COMn is (ResolveComPort unless set); tests map it to a
   // pseudo-terminal or to a prepared device tree.
@@ -33,7 +33,7 @@ class SerialTransport : public QObject, public ITransport {
 
   bool OpenSerialPort();
   bool CloseSerialPort();
-  bool IsSerialPortOpen() const { return m_objPort.isOpen(); }
+  bool IsSerialPortOpen() const { return m_objPipe.IsOpen(); }
   bool WriteSerialBytes(const Bytes& p_byData);
   bool SendSerial(const Bytes& p_byCommand);
 
@@ -44,23 +44,11 @@ class SerialTransport : public QObject, public ITransport {
   // A received character was lost in the port's receive register (reported as a hard error).
   void OnOverrun();
 
-  QSerialPort& Port() { return m_objPort; }
-
-  // The count that means "HARD ERROR" from the port's counters: characters
-  // lost in the receive register. A receive-buffer overflow is ignored.
-  static long HardErrorCount(long p_iOverruns, long p_iBufferOverruns);
+  dz::SerialPipe& Pipe() { return m_objPipe; }
 
  private:
-  void OnReadyRead();
-  void OnError(QSerialPort::SerialPortError p_eError);
-  void PollLineState();
-  std::optional<long> ReadOverrunCount();
-
   LinkContext& m_objLink;
-  QSerialPort m_objPort;
+  dz::SerialPipe m_objPipe{QString(), QString()};
   ComPortResolver m_objResolver;
   ReplyFramer m_objFramer{FramingRule::Serial};
-  QTimer m_objLineTimer;  // watches clear-to-send and the overrun counter while open
-  std::optional<bool> m_bLastClearToSend;
-  std::optional<long> m_iOverruns;
 };

@@ -1,6 +1,4 @@
-#include "LanTransport.h"
-
-#include <QHostAddress>
+#include "WindowLanLink.h"
 
 #include "CInterface.h"
 #include "LinkIds.h"
@@ -20,38 +18,41 @@ constexpr int kConnectBoundMs = 10000;
 constexpr int kSettleMs = 1000;
 }  // namespace
 
-LanTransport::LanTransport(LinkContext& p_objLink) : m_objLink(p_objLink) {
-  connect(&m_objSocket, &QTcpSocket::connected, this, &LanTransport::OnLanConnect);
-  connect(&m_objSocket, &QTcpSocket::disconnected, this, &LanTransport::OnLanClose);
-  connect(&m_objSocket, &QTcpSocket::bytesWritten, this, [this](qint64) { OnLanSendComplete(); });
-  connect(&m_objSocket, &QTcpSocket::readyRead, this, [this] { OnLanDataArrival(m_objSocket.bytesAvailable()); });
-  connect(&m_objSocket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
-    // The printer closing its end is no error: the disconnected
-    // notification that follows closes the link.
+WindowLanLink::WindowLanLink(LinkContext& p_objLink) : m_objLink(p_objLink) {
+  // Commands leave from the event loop, as the window's waits expect.
+  m_objPipe.SetBuffered(true);
+  connect(&m_objPipe, &dz::ByteTransport::opened, this, &WindowLanLink::OnLanConnect);
+  connect(&m_objPipe, &dz::ByteTransport::closed, this, &WindowLanLink::OnLanClose);
+  connect(&m_objPipe, &dz::ByteTransport::bytesWritten, this, [this](qint64) { OnLanSendComplete(); });
+  connect(&m_objPipe, &dz::ByteTransport::bytesReceived, this, &WindowLanLink::ReceiveLanData);
+  connect(&m_objPipe, &dz::ByteTransport::errorOccurred, this, [this](dz::TransportError, const QString&) {
+    // The printer closing its end is no error: the close that follows
+    // closes the link.
+    const QAbstractSocket::SocketError error = m_objPipe.LastSocketError();
     if (error == QAbstractSocket::RemoteHostClosedError) return;
     m_objConnectTimer.stop();
-    OnLanError(static_cast<int>(error), m_objSocket.errorString(), 0, QString(), QString(), 0, false);
+    OnLanError(static_cast<int>(error), m_objPipe.LastSocketErrorText(), 0, QString(), QString(), 0, false);
   });
   m_objConnectTimer.setSingleShot(true);
   m_objConnectTimer.setInterval(kConnectBoundMs);
   connect(&m_objConnectTimer, &QTimer::timeout, this, [this] {
-    if (m_objSocket.state() == QAbstractSocket::ConnectedState) return;
-    m_objSocket.abort();
+    if (m_objPipe.IsOpen()) return;
+    m_objPipe.Close();
     OnLanError(static_cast<int>(QAbstractSocket::SocketTimeoutError), QStringLiteral("Connection timed out"), 0,
                QString(), QString(), 0, false);
   });
   m_objSettleTimer.setSingleShot(true);
   m_objSettleTimer.setInterval(kSettleMs);
-  connect(&m_objSettleTimer, &QTimer::timeout, this, &LanTransport::SettlePendingReply);
+  connect(&m_objSettleTimer, &QTimer::timeout, this, &WindowLanLink::SettlePendingReply);
 }
 
-LanTransport::~LanTransport() {
-  // The socket's own destructor reports the close; by then the timers it
+WindowLanLink::~WindowLanLink() {
+  // The pipe's own destructor may report the close; by then the timers it
   // would touch are gone.
-  m_objSocket.disconnect(this);
+  m_objPipe.disconnect(this);
 }
 
-bool LanTransport::Open() {
+bool WindowLanLink::Open() {
   LinkState& state = m_objLink.state;
   state.m_bLanConnected = 0;
   state.m_bLanSendComplete = 0;
@@ -72,48 +73,47 @@ bool LanTransport::Open() {
   return false;
 }
 
-void LanTransport::Connect() {
+void WindowLanLink::Connect() {
   CInterface& settings = m_objLink.settings;
   m_objFramer.Reset();
   m_objSettleTimer.stop();
-  m_objSocket.abort();
+  m_objPipe.Close();
   m_objConnectTimer.start();
-  m_objSocket.connectToHost(QString::fromStdString(settings.GetIpAddress()),
-                            static_cast<quint16>(QString::fromStdString(settings.GetSocketPortNumber()).toInt()));
+  m_objPipe.SetTarget(QString::fromStdString(settings.GetIpAddress()),
+                      static_cast<quint16>(QString::fromStdString(settings.GetSocketPortNumber()).toInt()));
+  m_objPipe.Open();
 }
 
-bool LanTransport::Close() {
+bool WindowLanLink::Close() {
   m_objConnectTimer.stop();
   m_objSettleTimer.stop();
   m_objFramer.Reset();
-  m_objSocket.abort();
+  m_objPipe.Close();
   m_objLink.state.m_bLanConnected = 0;
   return true;
 }
 
-bool LanTransport::Send(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText,
-                        int32_t& /*p_iReceivedCount*/, int32_t p_iReplySize) {
+bool WindowLanLink::Send(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText,
+                         int32_t& /*p_iReceivedCount*/, int32_t p_iReplySize) {
   return SendLan(p_byCommand, p_byReply, p_sErrorText, p_iReplySize);
 }
 
-bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize) {
+bool WindowLanLink::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize) {
   LinkState& state = m_objLink.state;
   p_byReply.assign(static_cast<size_t>(std::max<int32_t>(p_iReplySize, 0)) + 1, 0);
 
   // A send on a socket that is not connected, or that refuses the bytes,
   // fails, whatever an earlier send on the connection reported.
-  if (m_objSocket.state() != QAbstractSocket::ConnectedState) {
+  if (!m_objPipe.IsOpen()) {
     p_sErrorText = QStringLiteral("'LAN' Send Error !!");
     return false;
   }
   // Bytes left over from an earlier reply must not be taken for this one.
-  if (m_objSocket.bytesAvailable() > 0) m_objSocket.readAll();
   m_objFramer.Reset();
   m_objSettleTimer.stop();
   state.m_byReceiveBuffer.clear();
 
-  const QByteArray block(reinterpret_cast<const char*>(p_byCommand.data()), static_cast<int>(p_byCommand.size()));
-  if (m_objSocket.write(block) != block.size()) {
+  if (!m_objPipe.Write(p_byCommand, p_iReplySize)) {
     p_sErrorText = QStringLiteral("'LAN' Send Error !!");
     return false;
   }
@@ -130,7 +130,7 @@ bool LanTransport::SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& 
   return false;
 }
 
-void LanTransport::OnLanConnect() {
+void WindowLanLink::OnLanConnect() {
   m_objConnectTimer.stop();
   m_objLink.state.m_bLanConnected = 1;
   // A connection that is up again (the silent reconnect after an error)
@@ -139,21 +139,19 @@ void LanTransport::OnLanConnect() {
   m_objLink.waits.NotifyStateChanged();
 }
 
-void LanTransport::OnLanClose() {
+void WindowLanLink::OnLanClose() {
   m_objLink.state.m_bLanConnected = 0;
   m_objFramer.Reset();
   m_objSettleTimer.stop();
   m_objLink.waits.NotifyStateChanged();
 }
 
-void LanTransport::OnLanSendComplete() {
+void WindowLanLink::OnLanSendComplete() {
   m_objLink.state.m_bLanSendComplete = 1;
   m_objLink.waits.NotifyStateChanged();
 }
 
-void LanTransport::OnLanDataArrival(qint64 /*p_iBytesTotal*/) { ReceiveLanData(m_objSocket.readAll()); }
-
-bool LanTransport::RouteReply(const Bytes& p_byReply, bool& p_bDecodeFailed) {
+bool WindowLanLink::RouteReply(const Bytes& p_byReply, bool& p_bDecodeFailed) {
   if (p_byReply.empty()) return false;
   if (p_byReply[0] == kSoh) {
     m_objLink.replies.HandStatusReply(p_byReply);
@@ -163,11 +161,11 @@ bool LanTransport::RouteReply(const Bytes& p_byReply, bool& p_bDecodeFailed) {
   return true;
 }
 
-void LanTransport::EndBusyAfterReply(bool p_bDecodeFailed) {
+void WindowLanLink::EndBusyAfterReply(bool p_bDecodeFailed) {
   if (!m_objLink.state.m_bReadInProgress && !p_bDecodeFailed) m_objLink.reports.LinkBusy(false);
 }
 
-void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
+void WindowLanLink::ReceiveLanData(const QByteArray& p_byData) {
   LinkState& state = m_objLink.state;
   bool decodeFailed = false;
 
@@ -201,7 +199,7 @@ void LanTransport::ReceiveLanData(const QByteArray& p_byData) {
   m_objLink.waits.NotifyStateChanged();
 }
 
-void LanTransport::SettlePendingReply() {
+void WindowLanLink::SettlePendingReply() {
   m_objSettleTimer.stop();
   if (!m_objFramer.Assembling()) return;
   m_objFramer.SetReadKind(m_objLink.state.m_iReplyRecord);
@@ -219,9 +217,9 @@ void LanTransport::SettlePendingReply() {
   m_objLink.waits.NotifyStateChanged();
 }
 
-QString LanTransport::BuildErrorMessage(int p_iNumber, const QString& p_sDescription, qint32 p_iScode,
-                                        const QString& p_sSource, const QString& p_sHelpFile, qint32 p_iHelpContext,
-                                        bool p_bCancelDisplay) {
+QString WindowLanLink::BuildErrorMessage(int p_iNumber, const QString& p_sDescription, qint32 p_iScode,
+                                         const QString& p_sSource, const QString& p_sHelpFile, qint32 p_iHelpContext,
+                                         bool p_bCancelDisplay) {
   const QString crlf = QStringLiteral("\r\n");
   return QStringLiteral("Number=") + QString::number(p_iNumber) + QStringLiteral("  ") + p_sDescription + crlf +
          QStringLiteral("Scode=") + QString::number(p_iScode) + crlf + QStringLiteral("Source=") + p_sSource + crlf +
@@ -230,8 +228,8 @@ QString LanTransport::BuildErrorMessage(int p_iNumber, const QString& p_sDescrip
          (p_bCancelDisplay ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint32 p_iScode, const QString& p_sSource,
-                              const QString& p_sHelpFile, qint32 p_iHelpContext, bool p_bCancelDisplay) {
+void WindowLanLink::OnLanError(int p_iNumber, const QString& p_sDescription, qint32 p_iScode, const QString& p_sSource,
+                               const QString& p_sHelpFile, qint32 p_iHelpContext, bool p_bCancelDisplay) {
   LinkState& state = m_objLink.state;
   const QString message =
       BuildErrorMessage(p_iNumber, p_sDescription, p_iScode, p_sSource, p_sHelpFile, p_iHelpContext, p_bCancelDisplay);
@@ -241,7 +239,7 @@ void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint
     // First error: close and reconnect once, silently. The reconnect starts
     // from the event loop, not from inside the socket's own notification.
     state.m_bLanRetried = 1;
-    m_objSocket.abort();
+    m_objPipe.Close();
     state.m_bLanConnected = 0;
     state.m_bLanSendComplete = 0;
     state.m_bReplyReceived = 0;
@@ -249,7 +247,7 @@ void LanTransport::OnLanError(int p_iNumber, const QString& p_sDescription, qint
         this, [this] { Connect(); }, Qt::QueuedConnection);
   } else {
     state.m_bLanRetried = 0;
-    m_objSocket.abort();
+    m_objPipe.Close();
     m_objLink.reports.LinkFailed(LinkFailure::LanSocketError, message);
   }
   m_objLink.reports.LinkBusy(false);

@@ -1,29 +1,32 @@
 #pragma once
-// The TCP link: the program is the client of the printer's LAN interface.
-// Commands go out as one block; each reply is routed by its first byte (SOH
-// a status reply, "{" a record reply). After a socket error the link makes
-// one silent reconnect; a second error shows the error's details. The
-// printer closing the connection in an orderly way just closes the link.
+// The window's TCP link on a LAN byte pipe: the program is the client of
+// the printer's LAN interface. Commands go out as one block and the send
+// waits for the pipe to report the bytes taken; each reply is routed by its
+// first byte (SOH a status reply, "{" a record reply), joined when it
+// arrives in pieces, and the receive path lets go of the command buttons
+// after each reply. After a socket error the link makes one silent
+// reconnect; a second error shows the error's details. The printer closing
+// the connection in an orderly way just closes the link.
 #include <QObject>
-#include <QTcpSocket>
 #include <QTimer>
 
 #include "Commands.h"
 #include "ITransport.h"
+#include "LanPipe.h"
 #include "ReplyFramer.h"
 
-class LanTransport : public QObject, public ITransport {
+class WindowLanLink : public QObject, public ITransport {
   Q_OBJECT
  public:
-  explicit LanTransport(LinkContext& p_objLink);
-  ~LanTransport() override;
+  explicit WindowLanLink(LinkContext& p_objLink);
+  ~WindowLanLink() override;
 
   // ITransport. Open connects and waits, without a bound of its own, until
-  // the socket reports the connection or an error (the connect bound below
+  // the pipe reports the connection or an error (the connect bound below
   // turns an unanswered connect into an error).
   bool Open() override;
   bool Close() override;
-  bool IsOpen() const override { return m_objSocket.state() == QAbstractSocket::ConnectedState; }
+  bool IsOpen() const override { return m_objPipe.IsOpen(); }
   bool Send(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t& p_iReceivedCount,
             int32_t p_iReplySize) override;
   // A reply still waiting for its last framing bytes is decoded when it
@@ -37,13 +40,12 @@ class LanTransport : public QObject, public ITransport {
   void SetConnectTimeoutMs(int p_iMilliseconds) { m_objConnectTimer.setInterval(p_iMilliseconds); }
   bool SendLan(const Bytes& p_byCommand, Bytes& p_byReply, QString& p_sErrorText, int32_t p_iReplySize);
 
-  // Socket notifications.
+  // What the pipe reports.
   void OnLanConnect();
   void OnLanClose();
   void OnLanSendComplete();
-  void OnLanDataArrival(qint64 p_iBytesTotal);
-  // What a data notification does with the bytes it read: route a reply by
-  // its first byte, joining a reply that arrives in pieces.
+  // What a data notification does with the bytes: route a reply by its
+  // first byte, joining a reply that arrives in pieces.
   void ReceiveLanData(const QByteArray& p_byData);
   void OnLanError(int p_iNumber, const QString& p_sDescription, qint32 p_iScode, const QString& p_sSource,
                   const QString& p_sHelpFile, qint32 p_iHelpContext, bool p_bCancelDisplay);
@@ -53,7 +55,7 @@ class LanTransport : public QObject, public ITransport {
                                    const QString& p_sSource, const QString& p_sHelpFile, qint32 p_iHelpContext,
                                    bool p_bCancelDisplay);
 
-  QTcpSocket& Socket() { return m_objSocket; }
+  dz::LanPipe& Pipe() { return m_objPipe; }
 
  private:
   void SettlePendingReply();
@@ -63,7 +65,7 @@ class LanTransport : public QObject, public ITransport {
   void EndBusyAfterReply(bool p_bDecodeFailed);
 
   LinkContext& m_objLink;
-  QTcpSocket m_objSocket;
+  dz::LanPipe m_objPipe{QString(), 0};
   ReplyFramer m_objFramer{FramingRule::Lan};  // joins a reply that arrives in pieces
   QTimer m_objConnectTimer;
   QTimer m_objSettleTimer;  // settles a reply whose last bytes never come
