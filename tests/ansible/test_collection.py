@@ -277,7 +277,7 @@ class CollectionTest(unittest.TestCase):
     def test_3_example_playbook_again_changes_nothing(self):
         before = dict((n, len(s.writes())) for n, s in self.sims.items())
         run = self.playbook('again', os.path.join(ARGS.examples, 'site.yml'),
-                            ['-e', 'printer_timeout=1'])
+                            ['-e', 'printer_timeout=5'])
         self.assertEqual(run['rc'], 0, run['stdout'] + run['stderr'])
         self.assertEqual(sorted(run['recap']), PRINTERS)
         self.assertRecap(run, changed=set())
@@ -325,7 +325,7 @@ class CollectionTest(unittest.TestCase):
 
         # The example playbook, as its comment says to run it first.
         example = self.playbook('values-example', os.path.join(ARGS.examples, 'settings.yml'),
-                                ['--check', '--diff', '-e', 'printer_timeout=1',
+                                ['--check', '--diff', '-e', 'printer_timeout=5',
                                  '-e', 'backup_dir=' + os.path.join(self.tmp, 'example-backups')])
         self.assertEqual(example['rc'], 0, example['stdout'] + example['stderr'])
         self.assertRecap(example, changed=set(PRINTERS))
