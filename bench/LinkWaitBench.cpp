@@ -14,7 +14,7 @@
 #include "WindowLanLink.h"
 #include "LinkDispatcher.h"
 #include "UnansweredListener.h"
-#include "UsbTransport.h"
+#include "WindowUsbLink.h"
 
 namespace {
 

@@ -37,7 +37,7 @@
 #include "PtyPrinter.h"
 #include "WindowSerialLink.h"
 #include "TcpPrinter.h"
-#include "UsbTransport.h"
+#include "WindowUsbLink.h"
 #include "common/MessageBox.h"
 #include "main/FmMain.h"
 #include "operations/OperationContext.h"

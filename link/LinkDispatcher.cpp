@@ -7,7 +7,7 @@
 #include "Replies.h"
 #include "ReplyFramer.h"
 #include "WindowSerialLink.h"
-#include "UsbTransport.h"
+#include "WindowUsbLink.h"
 
 using namespace dz;
 
@@ -21,7 +21,7 @@ LinkDispatcher::LinkDispatcher(CItemManager& p_objItems, CInterface& p_objInterf
   connect(&m_objWaiter, &LinkWaiter::stateChanged, this, &LinkDispatcher::stateChanged);
   m_objSerial = std::make_unique<WindowSerialLink>(m_objContext);
   m_objLan = std::make_unique<WindowLanLink>(m_objContext);
-  m_objUsb = std::make_unique<UsbTransport>(m_objContext);
+  m_objUsb = std::make_unique<WindowUsbLink>(m_objContext);
 }
 
 LinkDispatcher::~LinkDispatcher() = default;

@@ -22,7 +22,7 @@ class CInterface;
 class CItemManager;
 class WindowSerialLink;
 class WindowLanLink;
-class UsbTransport;
+class WindowUsbLink;
 
 class LinkDispatcher : public QObject, private IReplySink, private ILinkReports {
   Q_OBJECT
@@ -84,7 +84,7 @@ class LinkDispatcher : public QObject, private IReplySink, private ILinkReports 
   LinkWaiter& Waiter() { return m_objWaiter; }
   WindowSerialLink& Serial() { return *m_objSerial; }
   WindowLanLink& Lan() { return *m_objLan; }
-  UsbTransport& Usb() { return *m_objUsb; }
+  WindowUsbLink& Usb() { return *m_objUsb; }
   // The transport of a link index, nullptr for any other index.
   ITransport* Transport(int p_iIndex);
 
@@ -111,5 +111,5 @@ class LinkDispatcher : public QObject, private IReplySink, private ILinkReports 
   LinkContext m_objContext;
   std::unique_ptr<WindowSerialLink> m_objSerial;
   std::unique_ptr<WindowLanLink> m_objLan;
-  std::unique_ptr<UsbTransport> m_objUsb;
+  std::unique_ptr<WindowUsbLink> m_objUsb;
 };

@@ -34,11 +34,59 @@ QThread* UsbThread() {
 }
 }  // namespace
 
+// The library bound by name, on the thread that makes its calls.
+class UsbLibrary {
+ public:
+  explicit UsbLibrary(const QString& p_sPath) : m_sPath(p_sPath) {}
+
+  bool Bind(QString& p_sFailure) {
+    if (open) return true;
+    QStringList candidates;
+    if (!m_sPath.isEmpty())
+      candidates << m_sPath;
+    else
+      candidates << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Diruvov"))
+                 << QStringLiteral("Diruvov");
+    QString lastError;
+    for (const QString& name : candidates) {
+      m_objLibrary.setFileName(name);
+      if (m_objLibrary.load()) break;
+      lastError = m_objLibrary.errorString();
+    }
+    if (!m_objLibrary.isLoaded()) {
+      p_sFailure = QStringLiteral("The USB transfer library \"Diruvov\" could not be loaded (%1).").arg(lastError);
+      return false;
+    }
+    auto openFn = reinterpret_cast<Dll_openUSB_fn>(m_objLibrary.resolve("Dll_openUSB"));
+    send = reinterpret_cast<Dll_sendUSB_fn>(m_objLibrary.resolve("Dll_sendUSB"));
+    rcv = reinterpret_cast<Dll_rcvUSB_fn>(m_objLibrary.resolve("Dll_rcvUSB"));
+    close = reinterpret_cast<Dll_closeUSB_fn>(m_objLibrary.resolve("Dll_closeUSB"));
+    if (!openFn || !send || !rcv || !close) {
+      p_sFailure = QStringLiteral("The USB transfer library \"Diruvov\" lacks an entry point (%1).")
+                       .arg(m_objLibrary.fileName());
+      m_objLibrary.unload();
+      return false;
+    }
+    open = openFn;
+    return true;
+  }
+
+  // Set once bound; open stays null until every entry point is there.
+  Dll_openUSB_fn open = nullptr;
+  Dll_sendUSB_fn send = nullptr;
+  Dll_rcvUSB_fn rcv = nullptr;
+  Dll_closeUSB_fn close = nullptr;
+
+ private:
+  QString m_sPath;
+  QLibrary m_objLibrary;
+};
+
 // Lives on the USB thread; every slot blocks for as long as the library takes.
 class UsbWorker : public QObject {
   Q_OBJECT
  public:
-  explicit UsbWorker(const QString& p_sLibraryPath) : m_sLibraryPath(p_sLibraryPath) {}
+  explicit UsbWorker(const QString& p_sLibraryPath) : m_objLibrary(p_sLibraryPath) {}
 
   void Identify() {
     QString failure;
@@ -114,39 +162,15 @@ class UsbWorker : public QObject {
 
  private:
   bool Bind(QString& p_sFailure) {
-    if (m_fnOpen) return true;
-    QStringList candidates;
-    if (!m_sLibraryPath.isEmpty())
-      candidates << m_sLibraryPath;
-    else
-      candidates << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Diruvov"))
-                 << QStringLiteral("Diruvov");
-    QString lastError;
-    for (const QString& name : candidates) {
-      m_objLibrary.setFileName(name);
-      if (m_objLibrary.load()) break;
-      lastError = m_objLibrary.errorString();
-    }
-    if (!m_objLibrary.isLoaded()) {
-      p_sFailure = QStringLiteral("The USB transfer library \"Diruvov\" could not be loaded (%1).").arg(lastError);
-      return false;
-    }
-    auto open = reinterpret_cast<Dll_openUSB_fn>(m_objLibrary.resolve("Dll_openUSB"));
-    m_fnSend = reinterpret_cast<Dll_sendUSB_fn>(m_objLibrary.resolve("Dll_sendUSB"));
-    m_fnRcv = reinterpret_cast<Dll_rcvUSB_fn>(m_objLibrary.resolve("Dll_rcvUSB"));
-    m_fnClose = reinterpret_cast<Dll_closeUSB_fn>(m_objLibrary.resolve("Dll_closeUSB"));
-    if (!open || !m_fnSend || !m_fnRcv || !m_fnClose) {
-      p_sFailure = QStringLiteral("The USB transfer library \"Diruvov\" lacks an entry point (%1).")
-                       .arg(m_objLibrary.fileName());
-      m_objLibrary.unload();
-      return false;
-    }
-    m_fnOpen = open;
+    if (!m_objLibrary.Bind(p_sFailure)) return false;
+    m_fnOpen = m_objLibrary.open;
+    m_fnSend = m_objLibrary.send;
+    m_fnRcv = m_objLibrary.rcv;
+    m_fnClose = m_objLibrary.close;
     return true;
   }
 
-  QString m_sLibraryPath;
-  QLibrary m_objLibrary;
+  UsbLibrary m_objLibrary;
   Dll_openUSB_fn m_fnOpen = nullptr;
   Dll_sendUSB_fn m_fnSend = nullptr;
   Dll_rcvUSB_fn m_fnRcv = nullptr;
@@ -166,7 +190,12 @@ QString UsbPipe::IdentityFailureText(int32_t p_iResult) {
   }
 }
 
-UsbPipe::UsbPipe(const QString& p_sLibraryPath, QObject* p_objParent) : ByteTransport(p_objParent) {
+UsbPipe::UsbPipe(const QString& p_sLibraryPath, QObject* p_objParent, UsbDrive p_eDrive)
+    : ByteTransport(p_objParent), m_eDrive(p_eDrive), m_sLibraryPath(p_sLibraryPath) {
+  if (p_eDrive == UsbDrive::Caller) {
+    m_objLibrary = std::make_unique<UsbLibrary>(p_sLibraryPath);
+    return;
+  }
   auto* worker = new UsbWorker(p_sLibraryPath);
   worker->moveToThread(UsbThread());
   m_objWorker = worker;
@@ -202,7 +231,24 @@ UsbPipe::~UsbPipe() {
 }
 
 void UsbPipe::Open() {
-  if (m_bOpen || !m_objWorker) return;
+  if (m_bOpen) return;
+  if (m_eDrive == UsbDrive::Caller) {
+    QString failure;
+    if (!BindLibrary(failure)) {
+      emit errorOccurred(TransportError::OpenFailed, failure);
+      return;
+    }
+    const int32_t result = IdentifyDevice();
+    if (result < 0) {
+      CloseDevice();
+      emit errorOccurred(TransportError::OpenFailed, IdentityFailureText(result));
+      return;
+    }
+    m_bOpen = true;
+    emit opened();
+    return;
+  }
+  if (!m_objWorker) return;
   QMetaObject::invokeMethod(m_objWorker, &UsbWorker::Identify, Qt::QueuedConnection);
 }
 
@@ -213,7 +259,9 @@ void UsbPipe::Close() {
 }
 
 bool UsbPipe::Write(const Bytes& p_byData, int32_t p_iReplySize) {
-  if (!m_bOpen || !m_objWorker) return false;
+  if (!m_bOpen) return false;
+  if (m_eDrive == UsbDrive::Caller) return WriteOnce(p_byData);
+  if (!m_objWorker) return false;
   UsbWorker* worker = m_objWorker;
   const int wait = m_iReplyWaitMs;
   const quint64 id = ++m_iLatest;
@@ -221,6 +269,67 @@ bool UsbPipe::Write(const Bytes& p_byData, int32_t p_iReplySize) {
       worker, [worker, id, p_byData, p_iReplySize, wait] { worker->Transfer(id, p_byData, p_iReplySize, wait); },
       Qt::QueuedConnection);
   return true;
+}
+
+bool UsbPipe::BindLibrary(QString& p_sFailure) {
+  if (!m_objLibrary) m_objLibrary = std::make_unique<UsbLibrary>(m_sLibraryPath);
+  return m_objLibrary->Bind(p_sFailure);
+}
+
+int32_t UsbPipe::IdentifyDevice() { return m_objLibrary->open(); }
+
+bool UsbPipe::WriteOnce(const Bytes& p_byData) {
+  QString failure;
+  if (!BindLibrary(failure)) {
+    emit errorOccurred(TransportError::OpenFailed, failure);
+    return false;
+  }
+  const UsbLibrary& lib = *m_objLibrary;
+  if (lib.open() < 0) {
+    emit errorOccurred(TransportError::OpenFailed, QStringLiteral("'USB' Open Error !!"));
+    lib.close();
+    return false;
+  }
+  Between();
+  if (lib.send(p_byData.data(), static_cast<int32_t>(p_byData.size())) < 0) {
+    emit errorOccurred(TransportError::WriteFailed, QStringLiteral("Device Time Out !!"));
+    lib.close();
+    return false;
+  }
+  lib.close();
+  Between();
+  emit bytesWritten(static_cast<qint64>(p_byData.size()));
+  return true;
+}
+
+int32_t UsbPipe::ReadPass(Bytes& p_byBuffer, int32_t p_iLength) {
+  QString failure;
+  if (!BindLibrary(failure)) {
+    emit errorOccurred(TransportError::OpenFailed, failure);
+    return 0;
+  }
+  const UsbLibrary& lib = *m_objLibrary;
+  if (lib.open() < 0) {
+    emit errorOccurred(TransportError::OpenFailed, QStringLiteral("'USB' Open Error !!"));
+    lib.close();
+    return 0;
+  }
+  Between();
+  // Never let the library write past the buffer, whatever length is asked.
+  const int32_t room =
+      static_cast<int32_t>(std::min<size_t>(p_byBuffer.size(), static_cast<size_t>(std::max(p_iLength, 0))));
+  // A pass that asks for nothing is still made, with a length of 0.
+  int32_t received = p_byBuffer.empty() ? 0 : lib.rcv(p_byBuffer.data(), room);
+  if (received > room) received = room;
+  lib.close();
+  Between();
+  if (received > 0) emit bytesReceived(QByteArray(reinterpret_cast<const char*>(p_byBuffer.data()), received));
+  return received;
+}
+
+void UsbPipe::CloseDevice() {
+  // Nothing to close before the library has been bound.
+  if (m_objLibrary && m_objLibrary->open) m_objLibrary->close();
 }
 
 }  // namespace dz

@@ -19,7 +19,7 @@
 #include "WindowSerialLink.h"
 #include "SimUsb.h"
 #include "TcpPrinter.h"
-#include "UsbTransport.h"
+#include "WindowUsbLink.h"
 #include "WindowFixture.h"
 #include "common/MCommon.h"
 

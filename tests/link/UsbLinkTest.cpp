@@ -12,7 +12,7 @@
 #include "Replies.h"
 #include "RecordedLink.h"
 #include "SimUsb.h"
-#include "UsbTransport.h"
+#include "WindowUsbLink.h"
 
 namespace {
 

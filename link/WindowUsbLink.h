@@ -1,22 +1,26 @@
 #pragma once
-// The USB link, through the USB transfer library "Diruvov", bound by name at
-// the first transfer (beside the executable first, then the system's library
-// path). The device is opened and closed around every write and every read;
-// the send routine polls for the reply itself.
-#include <QLibrary>
+// The window's USB link on a USB byte pipe that the link drives itself, one
+// step at a time on the user-interface thread, with window events processed
+// between the steps: an identity check, then one write (open, send, close),
+// then read passes (open, receive, close) until the reply has arrived or the
+// reply wait is over. Every failed read pass is reported as an open error.
+// The reply is cut by the USB rule (a record behind two leading bytes) and
+// routed by the dispatcher once the send has returned.
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <optional>
 
 #include "Commands.h"
-#include "Diruvov.h"
 #include "ITransport.h"
 #include "ReplyFramer.h"
+#include "UsbPipe.h"
 
-class UsbTransport : public QObject, public ITransport {
+class WindowUsbLink : public QObject, public ITransport {
   Q_OBJECT
  public:
-  explicit UsbTransport(LinkContext& p_objLink);
+  explicit WindowUsbLink(LinkContext& p_objLink);
+  ~WindowUsbLink() override;
 
   // ITransport: the device is opened anew for every transfer, so opening
   // and closing only check and release it.
@@ -49,23 +53,15 @@ class UsbTransport : public QObject, public ITransport {
   bool OpenDevice();
   void CloseDevice();
 
-  // Binds the library and its entry points; false with a reason when that
-  // is not possible.
-  bool Bind(QString& p_sFailure);
+  dz::UsbPipe& Pipe() { return *m_objPipe; }
 
  private:
-  using OpenFn = Dll_openUSB_fn;
-  using SendFn = Dll_sendUSB_fn;
-  using ReceiveFn = Dll_rcvUSB_fn;
-  using CloseFn = Dll_closeUSB_fn;
+  void MakePipe(const QString& p_sPath);
+  // A failed step of the pipe, shown by the window.
+  void OnPipeError(dz::TransportError p_eError);
 
   LinkContext& m_objLink;
-  QLibrary m_objLibrary;
-  QString m_sLibraryPath;
-  OpenFn m_fnOpen = nullptr;
-  SendFn m_fnSend = nullptr;
-  ReceiveFn m_fnReceive = nullptr;
-  CloseFn m_fnClose = nullptr;
+  std::unique_ptr<dz::UsbPipe> m_objPipe;
   double m_dReplyWaitSeconds = 3.0;
   ReplyFramer m_objFramer{FramingRule::Usb};
   std::optional<ReplyFrame> m_objLastFrame;
