@@ -21,6 +21,31 @@
 
 namespace {
 
+// While it lives, files may grow to the given size only, as on a full disk;
+// a larger write fails instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t p_iBytes) {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &m_objPreviousAction);
+    getrlimit(RLIMIT_FSIZE, &m_objSaved);
+    rlimit small = m_objSaved;
+    small.rlim_cur = p_iBytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_objSaved);
+    sigaction(SIGXFSZ, &m_objPreviousAction, nullptr);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  struct sigaction m_objPreviousAction {};
+  rlimit m_objSaved{};
+};
+
 QByteArray ReadFile(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -170,20 +195,12 @@ TEST_F(SettingsFilesTest, RejectedFilesChangeNothing) {
 TEST_F(SettingsFilesTest, ASaveThatRunsOutOfRoomKeepsTheOldFile) {
   WriteFile(Path("keep.dt1"), kDefaultDt1);
   Parameter().cmbFontCode->setCurrentIndex(5);
-  // The new file may grow to 40 bytes only, as on a full disk.
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  struct sigaction previous {};
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 40;
-  setrlimit(RLIMIT_FSIZE, &small);
-  Answer(Path("keep.dt1"));
-  Click(Parameter().btnSave);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &previous, nullptr);
+  {
+    // The new file may grow to 40 bytes only, as on a full disk.
+    const FileSizeLimit limit(40);
+    Answer(Path("keep.dt1"));
+    Click(Parameter().btnSave);
+  }
 
   EXPECT_EQ(Texts(), (QStringList{"The file already exists. Do you overwrite?", "Abnormal termination"}));
   EXPECT_EQ(ReadFile(Path("keep.dt1")), kDefaultDt1);
@@ -298,18 +315,11 @@ TEST(SettingsFileWriteTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
   // A new content that cannot be written whole (here: a file size limit
   // below it) leaves the old content in place.
   {
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    struct sigaction previous {};
-    sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 20;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const int failed = saveAsNobody(QByteArray(100, 'x'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    sigaction(SIGXFSZ, &previous, nullptr);
+    int failed = 0;
+    {
+      const FileSizeLimit limit(20);
+      failed = saveAsNobody(QByteArray(100, 'x'));
+    }
     EXPECT_EQ(failed, 1);
     EXPECT_EQ(ReadFile(path), "new\r\n");
   }
